@@ -1,0 +1,58 @@
+# dorirova: the two everyday commands, and a few more.
+#   make run    install what is missing, build, start the presentation
+#   make test   install what is missing, build, run every test
+.PHONY: all run test test-asan deps build bench assets clean
+
+BUILD     ?= build
+BUILD_ASAN ?= build-asan
+JOBS      ?= $(shell nproc)
+
+# Debian packages the build, the tests and the tools need.
+PACKAGES := cmake g++ make pkg-config \
+            libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
+            libpng-dev libjpeg62-turbo-dev libopenmpt-dev \
+            libgtest-dev libbenchmark-dev \
+            xvfb xauth xdotool x11-utils imagemagick \
+            libjpeg-turbo-progs openmpt123 xmp
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing: $$missing"; \
+	    $(SUDO) apt-get update -q && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+build: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/dorirova
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan: deps
+	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DDORIROVA_SANITIZE=ON
+	cmake --build $(BUILD_ASAN) -j $(JOBS)
+	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	./$(BUILD)/bench/dorirova_bench
+
+assets: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target assets
+
+clean:
+	rm -rf $(BUILD) $(BUILD_ASAN)

@@ -1,0 +1,43 @@
+#include "platform/embedded_resources.h"
+
+#include <cstring>
+
+namespace {
+struct Override {
+    const char *type = nullptr;
+    int id = 0;
+    ResourceBytes bytes;
+};
+// A handful is plenty: tests override the archive and the banner at most.
+Override overrides[4];
+}  // namespace
+
+ResourceBytes findResource(const char *type, int id) {
+    for (const Override &o : overrides) {
+        if (o.type && o.id == id && std::strcmp(o.type, type) == 0) return o.bytes;
+    }
+    for (int i = 0; i < EMBEDDED_RESOURCE_COUNT; ++i) {
+        const EmbeddedResource &r = EMBEDDED_RESOURCES[i];
+        if (r.id == id && std::strcmp(r.type, type) == 0) {
+            return {r.begin, static_cast<std::size_t>(r.end - r.begin)};
+        }
+    }
+    return {};
+}
+
+void overrideResource(const char *type, int id, const unsigned char *data, std::size_t size) {
+    for (Override &o : overrides) {
+        if (o.type && o.id == id && std::strcmp(o.type, type) == 0) {
+            if (data) o.bytes = {data, size};
+            else o = Override{};
+            return;
+        }
+    }
+    if (!data) return;
+    for (Override &o : overrides) {
+        if (!o.type) {
+            o = Override{type, id, {data, size}};
+            return;
+        }
+    }
+}

@@ -1,0 +1,13 @@
+// The table of resources linked into the executable, by type and id.
+#include "platform/embedded_resources.h"
+
+extern "C" const unsigned char dorirova_rez_start[];
+extern "C" const unsigned char dorirova_rez_end[];
+extern "C" const unsigned char dorirova_banner_start[];
+extern "C" const unsigned char dorirova_banner_end[];
+
+const EmbeddedResource EMBEDDED_RESOURCES[] = {
+    {"REZ", 102, dorirova_rez_start, dorirova_rez_end},
+    {"BITMAP", 103, dorirova_banner_start, dorirova_banner_end},
+};
+const int EMBEDDED_RESOURCE_COUNT = sizeof EMBEDDED_RESOURCES / sizeof EMBEDDED_RESOURCES[0];

@@ -1,0 +1,47 @@
+#include "scene/virtual_screen.h"
+
+#include <GL/gl.h>  // immediate-mode quads
+
+#include "platform/clock.h"
+
+uint32_t VirtualScreen::screenWidth = 0;
+uint32_t VirtualScreen::screenHeight = 0;
+float VirtualScreen::scaleX = 0;
+float VirtualScreen::scaleY = 0;
+
+void VirtualScreen::configure(uint32_t width, uint32_t height) {
+    screenWidth = width;
+    screenHeight = height;
+    scaleX = float(width) * 0.0009765625f;
+    scaleY = float(height) / 768.0f;
+}
+
+Vec2 VirtualScreen::toGL(uint32_t x, uint32_t y) {
+    // Through screen pixels and back: the screen size cancels out.
+    float fx = float(x * (1.0 / screenWidth));
+    float fy = float(y * (1.0 / screenHeight));
+    return {scaleX * fx, scaleY * fy};
+}
+
+void drawQuad(Vec2 position, Vec2 size) {
+    const float x = position.x, y = position.y, w = size.x, h = size.y;
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0);
+    glVertex2f(x, y);
+    glTexCoord2f(0, 1);
+    glVertex2f(x, y + h);
+    glTexCoord2f(1, 1);
+    glVertex2f(x + w, y + h);
+    glTexCoord2f(1, 0);
+    glVertex2f(x + w, y);
+    glEnd();
+}
+
+Stopwatch::Stopwatch() : frequency(performanceFrequency()) {}
+
+void Stopwatch::restart() { start = performanceCounter(); }
+
+uint32_t Stopwatch::elapsedMs() const {
+    const int64_t now = performanceCounter();
+    return uint32_t((now - start) * 1000 / frequency);
+}

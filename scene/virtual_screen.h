@@ -1,0 +1,46 @@
+#pragma once
+// The virtual screen: a fixed 1024 x 768 design space (origin bottom-left,
+// y upwards) stretched onto whatever resolution was chosen; the quad routine
+// and the millisecond stopwatch the layers draw and time themselves with.
+#include <cstdint>
+
+constexpr uint32_t VIRTUAL_WIDTH = 1024;   // virtual pixels
+constexpr uint32_t VIRTUAL_HEIGHT = 768;   // virtual pixels
+
+// A point or an extent in GL units: the viewport is the unit square,
+// (0, 0) bottom-left, (1, 1) top-right.
+struct Vec2 {
+    float x = 0;
+    float y = 0;
+};
+
+// The chosen display size and its scale against the virtual screen.
+struct VirtualScreen {
+    static uint32_t screenWidth;    // pixels
+    static uint32_t screenHeight;   // pixels
+    static float scaleX;            // screenWidth / 1024
+    static float scaleY;            // screenHeight / 768
+
+    // Records the display size; runs once at scene set-up, before any layer exists.
+    static void configure(uint32_t width, uint32_t height);
+    // Virtual pixels to GL units, a pure scaling: serves for points and extents.
+    // (1024, 768) maps to (1, 1) at every resolution.
+    static Vec2 toGL(uint32_t x, uint32_t y);
+};
+
+// One textured rectangle with the current texture and colour: texture
+// coordinates (0, 0) at the bottom-left corner to (1, 1) at the top-right.
+// position and size in GL units. Needs the current GL context.
+void drawQuad(Vec2 position, Vec2 size);
+
+// Milliseconds since the last restart, over the performance counter.
+class Stopwatch {
+public:
+    Stopwatch();                 // reads the counter's frequency; start is 0
+    void restart();              // start = now
+    uint32_t elapsedMs() const;  // whole milliseconds since start, modulo 2^32
+
+private:
+    int64_t start = 0;           // counter ticks at the last restart
+    int64_t frequency;           // counter ticks per second
+};
