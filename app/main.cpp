@@ -1,1 +1,4 @@
-int main() { return 0; }
+// The program's entry point.
+#include "app/startup.h"
+
+int main() { return dorirovaMain(); }

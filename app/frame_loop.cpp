@@ -1,0 +1,98 @@
+#include "app/frame_loop.h"
+
+#include <GL/gl.h>  // per-frame viewport, clear and matrices
+
+#include <cstdio>
+#include <string>
+
+#include "app/display.h"
+#include "app/music.h"
+#include "platform/display_window.h"
+
+static int shutdownRuns = 0;
+
+LayerStack &LayerStack::instance() {
+    static LayerStack *stack = new LayerStack;   // lives until the process ends
+    return *stack;
+}
+
+void LayerStack::add(Layer *layer) { layers.push_back(layer); }
+
+void LayerStack::initAll() {
+    if (state != Created) return;
+    for (Layer *layer : layers) layer->init();
+    state = Initialised;
+}
+
+void LayerStack::broadcastKey(int32_t key) {
+    for (Layer *layer : layers) layer->onKey(key);
+}
+
+// The layer code a released key stands for, or 0 for keys that are not routed.
+static int32_t arrowKeyOf(int key) {
+    switch (key) {
+        case KeyLeft: return ArrowLeft;
+        case KeyUp: return ArrowUp;
+        case KeyRight: return ArrowRight;
+        case KeyDown: return ArrowDown;
+        default: return 0;
+    }
+}
+
+static void beginFrame() {
+    glViewport(0, 0, displayWidth, displayHeight);
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+int runFrameLoop() {
+    startMusic();
+    LayerStack &stack = LayerStack::instance();
+    if (stack.state == Initialised) stack.state = Running;
+
+    for (;;) {
+        Message message;
+        if (peekMessage(message)) {
+            if (message.kind == MessageKind::Quit ||
+                (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
+                shutdown();
+                return 0;
+            }
+            if (message.kind == MessageKind::KeyUp) {
+                if (int32_t arrow = arrowKeyOf(message.key)) LayerStack::instance().broadcastKey(arrow);
+            }
+            translateMessage(message);
+            dispatchMessage(message);
+        }
+
+        beginFrame();
+        LayerStack &layers = LayerStack::instance();
+        if (layers.state == Running) {
+            for (Layer *layer : layers.layers) layer->draw(0);
+        }
+        swapBuffers();
+    }
+}
+
+long displayWindowProc(const Message &message) {
+    if (message.kind == MessageKind::Close ||
+        (message.kind == MessageKind::KeyDown && message.key == KeyEscape)) {
+        postQuitMessage(0);
+    }
+    return 0;
+}
+
+void shutdown() {
+    ++shutdownRuns;
+    const std::string musicFile = musicTempPath;
+    if (!musicFile.empty()) std::remove(musicFile.c_str());
+    // Leaving the desktop at the presentation's resolution would outlast us.
+    restoreDisplayMode();
+}
+
+int shutdownCount() { return shutdownRuns; }

@@ -1,0 +1,52 @@
+#pragma once
+// The layer stack, the frame loop with its key routing, and the end of the run.
+// Main thread only.
+#include <cstdint>
+#include <vector>
+
+#include "platform/message_queue.h"
+#include "scene/layer.h"
+
+// Key codes the loop hands to Layer::onKey on a cursor key's release.
+enum ArrowKey : int32_t {
+    ArrowUp = 2,
+    ArrowDown = 3,
+    ArrowLeft = 4,
+    ArrowRight = 5,
+};
+
+enum LayerStackState : int32_t {
+    Created = 0,      // layers (if any) not yet initialised
+    Initialised = 1,  // every layer's init has run once
+    Running = 2,      // the frame loop draws the layers every frame; final
+};
+
+// The one ordered list of layers: its order is the draw order and the order
+// in which key codes are delivered. Created on first use, never destroyed.
+class LayerStack {
+public:
+    int32_t state = Created;
+    std::vector<Layer *> layers;   // owned for the whole run, never deleted
+
+    static LayerStack &instance();
+    // Appends layer; does not initialise it.
+    void add(Layer *layer);
+    // Runs every layer's init once, in order, when the state is Created.
+    void initAll();
+    // Calls onKey(key) on every layer in order, whatever the state.
+    void broadcastKey(int32_t key);
+};
+
+// Starts the music, runs frames until the run ends, calls shutdown, returns 0.
+int runFrameLoop();
+
+// The display window's procedure: a close request or Escape going down posts a quit.
+long displayWindowProc(const Message &message);
+
+// The end of the run: deletes the music's temporary file, destroys the asset
+// store (and with it the archive's temporary copy), and puts back a display
+// mode changed for full screen. Runs once, from runFrameLoop.
+void shutdown();
+
+// How many times shutdown has run in this process (tests).
+int shutdownCount();

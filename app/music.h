@@ -1,0 +1,22 @@
+#pragma once
+// The music: one tracker module from the archive ("HALVIX.xm"), loaded at
+// scene set-up and played from the first frame to its end, then silence.
+// Nothing stops it: it plays on through shutdown until the process ends.
+#include <string>
+
+struct SoundSystem;
+struct Sound;
+
+extern SoundSystem *musicSystem;   // made before main runs; never released
+extern Sound *musicSound;          // null until loadMusic, or when it failed
+extern std::string musicTempPath;  // the module's temporary file; shutdown deletes it
+
+// Creates and initialises the sound system (100 channels). Runs during the
+// program-wide construction, before main.
+void createMusicSystem();
+
+// Extracts the module to a temporary file and loads it. Last step of scene set-up.
+void loadMusic();
+
+// Plays the module once on a free channel. First step of the frame loop.
+void startMusic();

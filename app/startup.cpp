@@ -1,0 +1,76 @@
+#include "app/startup.h"
+
+#include <cstdio>
+
+#include "app/display.h"
+#include "app/frame_loop.h"
+#include "app/music.h"
+#include "resources/settings_dialog.h"
+#include "scene/virtual_screen.h"
+
+bool DisplaySettings::run = true;
+int32_t DisplaySettings::width = 1024;
+int32_t DisplaySettings::height = 768;
+bool DisplaySettings::fullscreen = false;
+
+namespace {
+struct Resolution {
+    int id;
+    int32_t width, height;
+};
+// Tested in this order at Run; the first ticked one counts.
+constexpr Resolution RESOLUTIONS[] = {
+    {IDC_800x600, 800, 600},     {IDC_1024x768, 1024, 768},   {IDC_1280x1024, 1280, 1024},
+    {IDC_1440x900, 1440, 900},   {IDC_1440x1050, 1440, 1050}, {IDC_1680x1050, 1680, 1050},
+    {IDC_1920x1080, 1920, 1080}, {IDC_1920x1200, 1920, 1200},
+};
+}  // namespace
+
+bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId) {
+    switch (message) {
+        case DialogMessage::InitDialog:
+            checkDialogButton(dialog, IDC_1024x768, true);
+            return true;
+        case DialogMessage::Command:
+            if (controlId == IDC_RUN) {
+                DisplaySettings::fullscreen = isDialogButtonChecked(dialog, IDC_FULLSCREEN);
+                for (const Resolution &r : RESOLUTIONS) {
+                    if (isDialogButtonChecked(dialog, r.id)) {
+                        DisplaySettings::width = r.width;
+                        DisplaySettings::height = r.height;
+                        break;
+                    }
+                }
+                endDialog(dialog, 0);
+                return true;
+            }
+            if (controlId == IDC_EXIT) {
+                DisplaySettings::run = false;
+                endDialog(dialog, 0);
+                return true;
+            }
+            return false;
+    }
+    return false;
+}
+
+void initScene(int32_t width, int32_t height) {
+    VirtualScreen::configure(uint32_t(width), uint32_t(height));
+    LayerStack &stack = LayerStack::instance();
+    (void)stack;   // the layers join here, in draw order
+    LayerStack::instance().initAll();
+    loadMusic();
+}
+
+int dorirovaMain() {
+    const int dialogResult = dialogBox(settingsDialogTemplate(), settingsDialogProc);
+    if (!DisplaySettings::run) return dialogResult;
+
+    if (!createDisplay(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
+        std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display\n", DisplaySettings::width,
+                     DisplaySettings::height, DisplaySettings::fullscreen ? "full-screen" : "windowed");
+        return 1;
+    }
+    initScene(DisplaySettings::width, DisplaySettings::height);
+    return runFrameLoop();
+}

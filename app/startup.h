@@ -1,0 +1,27 @@
+#pragma once
+// The entry point's sequence: the settings dialog, then the display, the
+// scene and the frame loop.
+#include <cstdint>
+
+#include "platform/dialog.h"
+
+// The viewer's choices; the initial values stand when the dialog does not
+// overwrite them (also when no dialog can be shown).
+struct DisplaySettings {
+    static bool run;          // false once the viewer chose Exit
+    static int32_t width;     // pixels
+    static int32_t height;    // pixels
+    static bool fullscreen;   // the "Fullscreen" box was ticked at Run
+};
+
+// The settings dialog's procedure: ticks "1024 x 768" at start; Run reads the
+// box and the first ticked resolution; Exit clears DisplaySettings::run.
+bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId);
+
+// Configures the virtual screen, creates the four layers in stack order,
+// initialises them (loading their assets) and loads the music.
+void initScene(int32_t width, int32_t height);
+
+// The whole run: dialog, display, scene, frame loop. Returns the exit status:
+// 0 after Exit or a run, 1 when the display could not be opened.
+int dorirovaMain();

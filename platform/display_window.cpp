@@ -1,0 +1,103 @@
+#include "platform/display_window.h"
+
+#include <SDL.h>   // window, display mode, GL context
+#include <cstdlib>
+
+namespace {
+SDL_Window *window = nullptr;
+SDL_GLContext glContext = nullptr;
+SDL_DisplayMode fullscreenMode{};
+bool modeChanged = false;
+
+void restoreAtExit() { restoreDisplayMode(); }
+}  // namespace
+
+bool registerWindowClass(const char *className) {
+    // Our own handlers turn SIGINT and SIGTERM into a quit message.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    return true;
+}
+
+bool hasDisplayMode(int width, int height) {
+    // SDL falls back silently to the closest mode, so look for an exact one.
+    const int modes = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < modes; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) return true;
+    }
+    return false;
+}
+
+bool changeDisplayMode(int width, int height) {
+    const int modes = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < modes; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0 || mode.w != width || mode.h != height) continue;
+        // Prefer 32 bits per pixel where the display lists several depths.
+        if (!modeChanged || SDL_BITSPERPIXEL(mode.format) > SDL_BITSPERPIXEL(fullscreenMode.format)) {
+            fullscreenMode = mode;
+        }
+        if (!modeChanged) std::atexit(restoreAtExit);
+        modeChanged = true;
+    }
+    return modeChanged;
+}
+
+void restoreDisplayMode() {
+    if (!modeChanged) return;
+    modeChanged = false;
+    // Leaving full screen makes the window system put back the desktop mode.
+    if (window) {
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_MinimizeWindow(window);
+        SDL_PumpEvents();
+    }
+}
+
+bool createWindow(const char *title, int width, int height, bool fullscreen) {
+    Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
+    flags |= fullscreen ? (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS) : SDL_WINDOW_RESIZABLE;
+    window = SDL_CreateWindow(title, 0, 0, width, height, flags);
+    if (!window) return false;
+    if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) return false;
+    return true;
+}
+
+bool setPixelFormat() {
+    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL);
+}
+
+bool createGLContext() {
+    glContext = SDL_GL_CreateContext(window);
+    return glContext != nullptr;
+}
+
+bool makeGLContextCurrent() { return SDL_GL_MakeCurrent(window, glContext) == 0; }
+
+void showWindow() {
+    SDL_ShowWindow(window);
+    SDL_RaiseWindow(window);
+    SDL_SetWindowInputFocus(window);
+}
+
+void hideCursor() { SDL_ShowCursor(SDL_DISABLE); }
+
+void swapBuffers() {
+    if (window) SDL_GL_SwapWindow(window);
+}
+
+void windowClientSize(int &width, int &height) {
+    width = height = 0;
+    if (window) SDL_GL_GetDrawableSize(window, &width, &height);
+}

@@ -1,0 +1,46 @@
+#pragma once
+// The display window and its OpenGL context, one per process, in the steps
+// the start-up sequence takes them. Each step reports success; none undoes
+// an earlier one, except that a changed display mode is always restored
+// (restoreDisplayMode, also run at exit and by the quit signals' path).
+// Main thread only; the GL context is current on the thread that made it.
+
+// Step "register the window class": brings up the window system, names the
+// window class (WM_CLASS) and asks for the pixel format every window of the
+// class gets: double-buffered RGBA, 8 bits a channel, 16-bit depth, and a
+// compatibility GL context (immediate mode). False when there is no display.
+bool registerWindowClass(const char *className);
+
+// Whether the display offers a mode of exactly width x height pixels.
+bool hasDisplayMode(int width, int height);
+
+// Switches the display to width x height for the full-screen window, as a
+// temporary mode. False, with nothing changed, when there is no such mode.
+bool changeDisplayMode(int width, int height);
+
+// Puts back the mode the display had before changeDisplayMode; harmless
+// when nothing was changed or it was already restored.
+void restoreDisplayMode();
+
+// Creates the hidden window: title, client area width x height at 0, 0;
+// resizable with a frame, or borderless over the changed mode when fullscreen.
+bool createWindow(const char *title, int width, int height, bool fullscreen);
+
+// Checks that the window got an OpenGL-capable pixel format.
+bool setPixelFormat();
+
+// Creates the window's GL context and makes it current.
+bool createGLContext();
+bool makeGLContextCurrent();
+
+// Shows the window, raises it and gives it the keyboard focus.
+void showWindow();
+
+// Hides the mouse cursor over the window (full screen).
+void hideCursor();
+
+// Presents the frame drawn into the back buffer; nothing without a window.
+void swapBuffers();
+
+// The size of the window's client area now, in pixels (0, 0 without a window).
+void windowClientSize(int &width, int &height);

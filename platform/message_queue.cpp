@@ -1,0 +1,91 @@
+#include "platform/message_queue.h"
+
+#include <SDL.h>   // window-system events
+#include <csignal>
+#include <deque>
+
+namespace {
+std::deque<Message> queue;
+WindowProcedure windowProcedure = nullptr;
+volatile std::sig_atomic_t quitSignalled = 0;
+
+void onQuitSignal(int) { quitSignalled = 1; }
+
+int keyCodeOf(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_ESCAPE: return KeyEscape;
+        case SDLK_LEFT: return KeyLeft;
+        case SDLK_UP: return KeyUp;
+        case SDLK_RIGHT: return KeyRight;
+        case SDLK_DOWN: return KeyDown;
+        default: return KeyOther;
+    }
+}
+
+// Turns one window-system event into a message; false for events not queued.
+bool messageOf(const SDL_Event &event, Message &message) {
+    message = Message{};
+    switch (event.type) {
+        case SDL_MOUSEMOTION:
+            return false;
+        case SDL_KEYDOWN:
+            message.kind = MessageKind::KeyDown;
+            message.key = keyCodeOf(event.key.keysym.sym);
+            return true;
+        case SDL_KEYUP:
+            message.kind = (event.key.keysym.mod & KMOD_ALT) ? MessageKind::SysKeyUp : MessageKind::KeyUp;
+            message.key = keyCodeOf(event.key.keysym.sym);
+            return true;
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) message.kind = MessageKind::Close;
+            return true;
+        default:
+            // SDL_QUIT follows the close of the last window; the Close message
+            // already stands for it.
+            return true;
+    }
+}
+
+void pollWindowSystem() {
+    if (quitSignalled) {
+        quitSignalled = 0;
+        queue.push_back({MessageKind::Quit, KeyOther, 0});
+    }
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    SDL_Event event;
+    Message message;
+    while (SDL_PollEvent(&event)) {
+        if (messageOf(event, message)) queue.push_back(message);
+    }
+}
+}  // namespace
+
+void setWindowProcedure(WindowProcedure procedure) { windowProcedure = procedure; }
+
+bool peekMessage(Message &message) {
+    if (queue.empty() || quitSignalled) pollWindowSystem();
+    if (queue.empty()) return false;
+    message = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+void translateMessage(const Message &) {}
+
+long dispatchMessage(const Message &message) {
+    return windowProcedure ? windowProcedure(message) : 0;
+}
+
+void postQuitMessage(int exitCode) { queue.push_back({MessageKind::Quit, KeyOther, exitCode}); }
+
+void postMessage(const Message &message) { queue.push_back(message); }
+
+void clearMessages() { queue.clear(); }
+
+void installQuitSignals() {
+    struct sigaction action {};
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}

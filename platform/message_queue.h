@@ -1,0 +1,59 @@
+#pragma once
+// The message queue of the display window: what the frame loop takes one
+// message at a time from, in place of the windowing system's own queue.
+//
+// Window-system events (SDL's) are turned into messages when the queue is
+// polled. Mouse motion is never queued: one event per motion would hold up a
+// loop that takes one message per frame. SIGINT and SIGTERM arrive as Quit.
+// Main thread only (the signal handler only sets a flag).
+
+enum class MessageKind {
+    Quit,       // ends the run; posted by postQuitMessage or a signal
+    Close,      // the window was asked to close (close box, Alt+F4)
+    KeyDown,    // a key went down (also each auto-repeat)
+    KeyUp,      // a key was released
+    SysKeyUp,   // a key was released while Alt was held: never routed
+    Other,      // anything else the window system reports
+};
+
+// Key codes carried by KeyDown, KeyUp and SysKeyUp.
+enum KeyCode {
+    KeyOther = 0,
+    KeyEscape = 0x1B,
+    KeyLeft = 0x25,
+    KeyUp = 0x26,
+    KeyRight = 0x27,
+    KeyDown = 0x28,
+};
+
+struct Message {
+    MessageKind kind = MessageKind::Other;
+    int key = KeyOther;   // a KeyCode for key messages, else KeyOther
+    int exitCode = 0;     // for Quit
+};
+
+// The procedure that dispatchMessage hands messages to; returns its result.
+using WindowProcedure = long (*)(const Message &message);
+void setWindowProcedure(WindowProcedure procedure);
+
+// Takes the oldest message, if any, into message and removes it from the
+// queue. Polls the window system first when the queue is empty.
+bool peekMessage(Message &message);
+
+// Kept for the shape of the loop: key messages need no translation here.
+void translateMessage(const Message &message);
+
+// Hands message to the window procedure.
+long dispatchMessage(const Message &message);
+
+// Queues a Quit behind what is already queued.
+void postQuitMessage(int exitCode);
+
+// Queues any message (tests script the loop with it).
+void postMessage(const Message &message);
+
+// Drops every queued message (tests).
+void clearMessages();
+
+// Routes SIGINT and SIGTERM into the queue as Quit, from now on.
+void installQuitSignals();

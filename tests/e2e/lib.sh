@@ -1,0 +1,83 @@
+# Shared steps of the end-to-end tests. Sourced by test_*.sh, which run under
+# with_xvfb.sh with DISPLAY set; $1 of the script is the program.
+set -u
+BINARY=$1
+NAME=$(basename "$0" .sh)
+ARTIFACTS=${DORIROVA_ARTIFACTS:-/tmp/dorirova-e2e}/$NAME
+mkdir -p "$ARTIFACTS"
+WORK=$(mktemp -d)
+export TMPDIR=$WORK/tmp
+mkdir -p "$TMPDIR"
+APP_PID=
+trap 'cleanup' EXIT
+
+cleanup() {
+    [ -n "$APP_PID" ] && kill -9 "$APP_PID" 2>/dev/null
+    rm -rf "$WORK"
+}
+
+fail() {
+    echo "FAIL ($NAME): $*" >&2
+    screenshot failure
+    exit 1
+}
+
+screenshot() { /usr/bin/import -window root "$ARTIFACTS/$1.png" 2>/dev/null; }
+
+# Starts the program in the background; its stderr goes to $WORK/stderr.
+start_app() {
+    "$BINARY" 2>"$WORK/stderr" &
+    APP_PID=$!
+}
+
+# Waits for the program to end (at most $1 seconds) and sets APP_STATUS.
+wait_exit() {
+    local limit=${1:-10}
+    for _ in $(seq $((limit * 20))); do
+        if ! kill -0 "$APP_PID" 2>/dev/null; then
+            wait "$APP_PID"
+            APP_STATUS=$?
+            APP_PID=
+            return 0
+        fi
+        sleep 0.05
+    done
+    fail "the program did not end within $limit s"
+}
+
+# The id of the first visible window of class dorirova whose title is $1
+# ("" for the dialog, which has none), waiting up to 20 s.
+find_window() {
+    local want=$1
+    for _ in $(seq 400); do
+        for id in $(xdotool search --onlyvisible --class dorirova 2>/dev/null); do
+            title=$(xprop -id "$id" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([^)]*) = "\(.*\)"$/\1/p')
+            if [ "$title" = "$want" ]; then echo "$id"; return 0; fi
+        done
+        kill -0 "$APP_PID" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}
+
+# Gives window $1 the keyboard focus and the pointer, then types keys.
+keys_to() {
+    local id=$1; shift
+    xdotool mousemove --window "$id" 5 5 windowfocus --sync "$id" 2>/dev/null
+    sleep 0.3   # a window maps before the toolkit takes keys
+    xdotool key --clearmodifiers "$@"
+}
+
+# Clicks at x, y (pixels) inside window $1.
+click_in() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.2
+}
+
+window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+expect_tmpdir_empty() {
+    local left
+    left=$(ls -A "$TMPDIR")
+    [ -z "$left" ] || fail "temporary files left behind: $left"
+}

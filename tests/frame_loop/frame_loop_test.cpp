@@ -1,0 +1,168 @@
+// The frame loop driven by a scripted message queue, drawing on software Mesa.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/display.h"
+#include "app/frame_loop.h"
+#include "app/music.h"
+#include "platform/temp_file.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+std::vector<std::string> events;
+
+// A layer that writes down what happens to it.
+class RecordingLayer : public Layer {
+public:
+    explicit RecordingLayer(std::string name) : name(std::move(name)) {}
+    bool init() override {
+        events.push_back("init " + name);
+        return true;
+    }
+    void draw(int) override { events.push_back("draw " + name); }
+    void onKey(int key) override { events.push_back("key " + name + " " + std::to_string(key)); }
+
+private:
+    std::string name;
+};
+
+Message keyUp(int key) { return {MessageKind::KeyUp, key, 0}; }
+Message keyDown(int key) { return {MessageKind::KeyDown, key, 0}; }
+
+struct FrameLoop : ::testing::Test {
+    GLTestContext gl{64, 48};
+    RecordingLayer first{"a"}, second{"b"};
+
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        events.clear();
+        clearMessages();
+        setWindowProcedure(displayWindowProc);
+        displayWidth = 64;
+        displayHeight = 48;
+        LayerStack &stack = LayerStack::instance();
+        stack.layers.clear();
+        stack.state = Created;
+    }
+    void useTwoLayers() {
+        LayerStack::instance().add(&first);
+        LayerStack::instance().add(&second);
+        LayerStack::instance().initAll();
+        events.clear();
+    }
+};
+
+TEST_F(FrameLoop, ArrowReleasesReachEveryLayerInStackOrderOnePerFrame) {
+    useTwoLayers();
+    for (int key : {KeyLeft, KeyUp, KeyRight, KeyDown}) postMessage(keyUp(key));
+    postQuitMessage(0);
+    EXPECT_EQ(runFrameLoop(), 0);
+    const std::vector<std::string> expected = {
+        "key a 4", "key b 4", "draw a", "draw b", "key a 2", "key b 2", "draw a", "draw b",
+        "key a 5", "key b 5", "draw a", "draw b", "key a 3", "key b 3", "draw a", "draw b"};
+    EXPECT_EQ(events, expected);
+}
+
+TEST_F(FrameLoop, OnlyPlainReleasesOfArrowsAreRouted) {
+    useTwoLayers();
+    postMessage(keyDown(KeyLeft));                          // key-down and auto-repeat
+    postMessage({MessageKind::SysKeyUp, KeyRight, 0});      // released with Alt held
+    postMessage(keyUp(KeyOther));                           // some other key
+    postMessage({MessageKind::Other, KeyOther, 0});
+    postQuitMessage(0);
+    runFrameLoop();
+    for (const std::string &e : events) EXPECT_EQ(e.rfind("key", 0), std::string::npos) << e;
+    EXPECT_EQ(std::count(events.begin(), events.end(), "draw a"), 4);
+}
+
+TEST_F(FrameLoop, EscapeDownThenUpEndsTheRunWithOneShutdown) {
+    useTwoLayers();
+    const int before = shutdownCount();
+    postMessage(keyDown(KeyEscape));   // the window procedure posts a quit behind the release
+    postMessage(keyUp(KeyEscape));
+    runFrameLoop();
+    EXPECT_EQ(shutdownCount(), before + 1);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "draw a"), 1);
+}
+
+TEST_F(FrameLoop, ClosingTheWindowEndsTheRunInALaterFrame) {
+    useTwoLayers();
+    const int before = shutdownCount();
+    postMessage({MessageKind::Close, KeyOther, 0});
+    runFrameLoop();
+    EXPECT_EQ(shutdownCount(), before + 1);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "draw b"), 1);
+}
+
+TEST_F(FrameLoop, StackStatesGateInitialisationAndDrawing) {
+    LayerStack &stack = LayerStack::instance();
+    stack.add(&first);
+    stack.initAll();
+    stack.initAll();   // a second call initialises nothing
+    EXPECT_EQ(std::count(events.begin(), events.end(), "init a"), 1);
+    EXPECT_EQ(stack.state, Initialised);
+    postMessage({MessageKind::Other, KeyOther, 0});
+    postQuitMessage(0);
+    runFrameLoop();
+    EXPECT_EQ(stack.state, Running);
+    EXPECT_EQ(std::count(events.begin(), events.end(), "draw a"), 1);
+}
+
+TEST_F(FrameLoop, AStackNeverInitialisedIsNotDrawnButStillGetsKeys) {
+    LayerStack::instance().add(&first);
+    postMessage(keyUp(KeyRight));
+    postQuitMessage(0);
+    runFrameLoop();
+    EXPECT_EQ(LayerStack::instance().state, Created);
+    EXPECT_EQ(events, std::vector<std::string>{"key a 5"});
+}
+
+TEST_F(FrameLoop, AnEmptyStackShowsTheGreenClearColour) {
+    postMessage({MessageKind::Other, KeyOther, 0});
+    postQuitMessage(0);
+    runFrameLoop();
+    const std::vector<uint8_t> frame = gl.readPixels();
+    for (int y : {0, 24, 47}) {
+        for (int x : {0, 32, 63}) {
+            GLTestContext::RGBA p = gl.pixel(frame, x, y);
+            EXPECT_EQ(p.r, 0);
+            EXPECT_EQ(p.g, 255);
+            EXPECT_EQ(p.b, 0);
+        }
+    }
+}
+
+TEST_F(FrameLoop, ShutdownDeletesTheMusicFile) {
+    ScopedTempDir tmp;
+    musicTempPath = createTempFile();
+    ASSERT_FALSE(musicTempPath.empty());
+    postQuitMessage(0);
+    runFrameLoop();
+    EXPECT_TRUE(tmp.files().empty());
+    musicTempPath.clear();
+}
+
+TEST(WindowProcedure, PostsQuitOnCloseAndEscapeDownOnly) {
+    clearMessages();
+    displayWindowProc({MessageKind::KeyDown, KeyLeft, 0});
+    displayWindowProc({MessageKind::KeyUp, KeyEscape, 0});
+    Message m;
+    EXPECT_FALSE(peekMessage(m));
+    displayWindowProc({MessageKind::KeyDown, KeyEscape, 0});
+    ASSERT_TRUE(peekMessage(m));
+    EXPECT_EQ(m.kind, MessageKind::Quit);
+    displayWindowProc({MessageKind::Close, KeyOther, 0});
+    ASSERT_TRUE(peekMessage(m));
+    EXPECT_EQ(m.kind, MessageKind::Quit);
+}
+
+}  // namespace

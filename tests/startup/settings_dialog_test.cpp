@@ -1,0 +1,118 @@
+// The settings dialog's procedure, run without a window.
+#include <gtest/gtest.h>
+
+#include "app/startup.h"
+#include "resources/settings_dialog.h"
+
+namespace {
+
+struct Fixture : ::testing::Test {
+    DialogHandle dialog;
+    void SetUp() override {
+        DisplaySettings::run = true;
+        DisplaySettings::width = 1024;
+        DisplaySettings::height = 768;
+        DisplaySettings::fullscreen = false;
+        settingsDialogProc(dialog, DialogMessage::InitDialog, 0);
+    }
+    // Ticks one radio button the way the automatic group does: the others clear.
+    void tickOnly(int id) {
+        for (int other : {1001, 1002, 1003, 1005, 1006, 1007, 1008, 1009}) checkDialogButton(dialog, other, false);
+        checkDialogButton(dialog, id, true);
+    }
+};
+
+using SettingsDialog = Fixture;
+
+TEST_F(SettingsDialog, StartsWith1024x768TickedAndWindowed) {
+    EXPECT_TRUE(isDialogButtonChecked(dialog, IDC_1024x768));
+    EXPECT_FALSE(isDialogButtonChecked(dialog, IDC_FULLSCREEN));
+    EXPECT_FALSE(dialog.ended);
+    settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
+    EXPECT_TRUE(dialog.ended);
+    EXPECT_EQ(dialog.result, 0);
+    EXPECT_TRUE(DisplaySettings::run);
+    EXPECT_EQ(DisplaySettings::width, 1024);
+    EXPECT_EQ(DisplaySettings::height, 768);
+    EXPECT_FALSE(DisplaySettings::fullscreen);
+}
+
+TEST_F(SettingsDialog, RunTakesEachResolution) {
+    struct Case { int id, width, height; };
+    const Case cases[] = {{1001, 800, 600},   {1002, 1440, 900},  {1003, 1920, 1080}, {1005, 1024, 768},
+                          {1006, 1440, 1050}, {1007, 1920, 1200}, {1008, 1280, 1024}, {1009, 1680, 1050}};
+    for (const Case &c : cases) {
+        DialogHandle fresh;
+        settingsDialogProc(fresh, DialogMessage::InitDialog, 0);
+        dialog = fresh;
+        tickOnly(c.id);
+        settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
+        EXPECT_EQ(DisplaySettings::width, c.width) << "radio " << c.id;
+        EXPECT_EQ(DisplaySettings::height, c.height) << "radio " << c.id;
+    }
+}
+
+TEST_F(SettingsDialog, RunTakesTheFirstTickedInTableOrder) {
+    // Not reachable with the automatic group, but the order decides: 1280 x 1024
+    // (third in the table) wins over 1920 x 1080 (seventh).
+    tickOnly(IDC_1920x1080);
+    checkDialogButton(dialog, IDC_1280x1024, true);
+    settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
+    EXPECT_EQ(DisplaySettings::width, 1280);
+    EXPECT_EQ(DisplaySettings::height, 1024);
+}
+
+TEST_F(SettingsDialog, RunWithNoResolutionTickedKeepsTheSize) {
+    DisplaySettings::width = 640;
+    DisplaySettings::height = 480;
+    checkDialogButton(dialog, IDC_1024x768, false);
+    settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
+    EXPECT_EQ(DisplaySettings::width, 640);
+    EXPECT_EQ(DisplaySettings::height, 480);
+    EXPECT_TRUE(dialog.ended);
+}
+
+TEST_F(SettingsDialog, RunReadsTheFullscreenBox) {
+    checkDialogButton(dialog, IDC_FULLSCREEN, true);
+    tickOnly(IDC_800x600);
+    settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
+    EXPECT_TRUE(DisplaySettings::fullscreen);
+    EXPECT_EQ(DisplaySettings::width, 800);
+    EXPECT_TRUE(DisplaySettings::run);
+}
+
+TEST_F(SettingsDialog, ExitClearsRunAndTouchesNothingElse) {
+    checkDialogButton(dialog, IDC_FULLSCREEN, true);
+    tickOnly(IDC_1920x1200);
+    settingsDialogProc(dialog, DialogMessage::Command, IDC_EXIT);
+    EXPECT_TRUE(dialog.ended);
+    EXPECT_EQ(dialog.result, 0);
+    EXPECT_FALSE(DisplaySettings::run);
+    EXPECT_EQ(DisplaySettings::width, 1024);
+    EXPECT_EQ(DisplaySettings::height, 768);
+    EXPECT_FALSE(DisplaySettings::fullscreen);
+}
+
+TEST_F(SettingsDialog, OtherCommandsDoNotEndIt) {
+    EXPECT_FALSE(settingsDialogProc(dialog, DialogMessage::Command, IDC_1440x900));
+    EXPECT_FALSE(dialog.ended);
+    EXPECT_TRUE(DisplaySettings::run);
+}
+
+TEST(SettingsDialogTemplate, HasTheTwelveControlsInCreationOrder) {
+    const DialogTemplate &t = settingsDialogTemplate();
+    EXPECT_EQ(dialogUnitsToPixelsX(t.width), 300);
+    EXPECT_EQ(dialogUnitsToPixelsY(t.height), 258);
+    const int ids[] = {1, 2, 1001, 1002, 1003, -1, 1004, 1005, 1006, 1007, 1008, 1009};
+    ASSERT_EQ(t.controls.size(), 12u);
+    for (size_t i = 0; i < 12; ++i) EXPECT_EQ(t.controls[i].id, ids[i]) << "control " << i;
+    // Only Run, Exit and the box are tab stops; the radios form one group.
+    for (const DialogControl &c : t.controls) {
+        EXPECT_EQ(c.tabStop, c.id == 1 || c.id == 2 || c.id == 1004) << c.id;
+    }
+    EXPECT_EQ(t.controls[0].kind, ControlKind::DefaultPushButton);
+    ASSERT_NE(t.bitmap, nullptr) << "the banner (bitmap 103) is linked in";
+    EXPECT_EQ(t.bitmap[0], 'B');
+}
+
+}  // namespace
