@@ -2,6 +2,7 @@
 
 #include <GL/osmesa.h>  // off-screen software rendering
 #include <GL/gl.h>
+#include <png.h>  // saving frames to look at
 
 GLTestContext::GLTestContext(int width, int height) : w(width), h(height) {
     buffer.assign(size_t(width) * height * 4, 0);
@@ -15,7 +16,10 @@ GLTestContext::GLTestContext(int width, int height) : w(width), h(height) {
 }
 
 GLTestContext::~GLTestContext() {
-    if (context) OSMesaDestroyContext(static_cast<OSMesaContext>(context));
+    if (!context) return;
+    glFinish();
+    OSMesaMakeCurrent(nullptr, nullptr, 0, 0, 0);
+    OSMesaDestroyContext(static_cast<OSMesaContext>(context));
 }
 
 std::vector<uint8_t> GLTestContext::readPixels() const {
@@ -29,4 +33,14 @@ std::vector<uint8_t> GLTestContext::readPixels() const {
 GLTestContext::RGBA GLTestContext::pixel(const std::vector<uint8_t> &frame, int x, int y) const {
     const uint8_t *p = &frame[(size_t(y) * w + x) * 4];
     return {p[0], p[1], p[2], p[3]};
+}
+
+void GLTestContext::savePng(const std::vector<uint8_t> &frame, const char *path) const {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = uint32_t(w);
+    image.height = uint32_t(h);
+    image.format = PNG_FORMAT_RGBA;
+    // A negative row stride writes the bottom-up frame upright.
+    png_image_write_to_file(&image, path, 0, frame.data(), -w * 4, nullptr);
 }

@@ -22,6 +22,8 @@ public:
     // One pixel (x from the left, y from the bottom) of the last readPixels.
     struct RGBA { int r, g, b, a; };
     RGBA pixel(const std::vector<uint8_t> &frame, int x, int y) const;
+    // Saves a frame from readPixels as a PNG, top row first, for a person to look at.
+    void savePng(const std::vector<uint8_t> &frame, const char *path) const;
 
 private:
     void *context = nullptr;           // OSMesaContext
