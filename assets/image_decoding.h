@@ -1,0 +1,21 @@
+#pragma once
+// PNG and JPEG decoding of extracted asset files into Textures.
+//
+// Both loaders decode the whole image into one buffer, one byte per channel,
+// rows bottom-up (the first row is the picture's bottom row), and hand it to
+// makeTexture, which pads and uploads it: the current GL context must exist.
+// A failure of any kind (no file, not the format, corrupt data, a width or
+// height of 0 or above TEXTURE_MAX_SIDE) gives null; nothing ends the process.
+// The libraries' own messages go to the standard error stream.
+#include "assets/texture.h"
+
+// A new Texture (the caller owns it) from the PNG file at path, or null.
+// Palette and grey become RGB; the result has alpha (hasAlpha 1, R G B A)
+// exactly when the source has an alpha channel or a transparency chunk;
+// 16-bit channels keep their high byte.
+Texture *loadPng(const char *path);
+
+// A new Texture (the caller owns it) from the JPEG file at path, or null.
+// Colour and grey JPEGs give R G B (hasAlpha 0); other component counts
+// (CMYK) and files that end before their image data is complete give null.
+Texture *loadJpeg(const char *path);

@@ -1,0 +1,90 @@
+// loadJpeg: JPEG files through libjpeg's file-stream source, default
+// decompression parameters, and an error manager that returns instead of
+// ending the process.
+#include "assets/image_decoding.h"
+
+#include <csetjmp>
+#include <cstdio>  // FILE, needed before jpeglib.h
+
+#include <jerror.h>   // message codes, to tell a premature end of the data
+#include <jpeglib.h>  // JPEG decoding (libjpeg 6b interface, libjpeg-turbo)
+
+namespace {
+
+// libjpeg's standard manager (messages to stderr), but fatal errors jump
+// back to the loader, and so does running out of data: libjpeg would fill
+// the rest of the picture with grey and carry on.
+struct JpegErrorManager {
+    jpeg_error_mgr standard;
+    void (*standardEmit)(j_common_ptr, int) = nullptr;
+    std::jmp_buf failure;
+};
+
+[[noreturn]] void failDecoding(j_common_ptr info) {
+    (*info->err->output_message)(info);
+    std::longjmp(reinterpret_cast<JpegErrorManager *>(info->err)->failure, 1);
+}
+
+void emitMessage(j_common_ptr info, int level) {
+    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) failDecoding(info);
+    reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
+}
+
+}  // namespace
+
+Texture *loadJpeg(const char *path) {
+    FILE *file = std::fopen(path, "rb");
+    if (!file) return nullptr;
+
+    jpeg_decompress_struct decoder;
+    JpegErrorManager errors;
+    decoder.err = jpeg_std_error(&errors.standard);
+    errors.standard.error_exit = failDecoding;
+    errors.standardEmit = errors.standard.emit_message;
+    errors.standard.emit_message = emitMessage;
+    // Set after setjmp and released on the error path, hence volatile.
+    uint8_t *volatile buffer = nullptr;
+    if (setjmp(errors.failure)) {
+        jpeg_destroy_decompress(&decoder);
+        std::fclose(file);
+        delete[] buffer;
+        return nullptr;
+    }
+    jpeg_create_decompress(&decoder);
+    jpeg_stdio_src(&decoder, file);
+    jpeg_read_header(&decoder, TRUE);
+
+    // Colour (3 components) decodes to R G B by default; grey is widened to
+    // R G B by libjpeg; anything else (CMYK, YCCK) is refused.
+    bool usable = decoder.num_components == 3 ||
+                  (decoder.num_components == 1 && decoder.jpeg_color_space == JCS_GRAYSCALE);
+    if (decoder.num_components == 1) decoder.out_color_space = JCS_RGB;
+    usable = usable && decoder.image_width <= TEXTURE_MAX_SIDE &&
+             decoder.image_height <= TEXTURE_MAX_SIDE;
+    if (usable) {
+        jpeg_start_decompress(&decoder);
+        usable = decoder.output_components == 3 && decoder.out_color_space == JCS_RGB;
+    }
+    if (!usable) {
+        jpeg_destroy_decompress(&decoder);
+        std::fclose(file);
+        return nullptr;
+    }
+
+    const uint32_t width = decoder.output_width;
+    const uint32_t height = decoder.output_height;
+    const size_t rowBytes = size_t(width) * 3;
+    buffer = new uint8_t[rowBytes * height];
+    // Scanline k (k = 0 at the top) goes straight to its bottom-up row.
+    while (decoder.output_scanline < height) {
+        JSAMPROW row = buffer + (height - 1 - decoder.output_scanline) * rowBytes;
+        if (jpeg_read_scanlines(&decoder, &row, 1) != 1) {
+            ERREXIT(&decoder, JERR_INPUT_EMPTY);  // no progress: give up the same way
+        }
+    }
+    jpeg_destroy_decompress(&decoder);
+    std::fclose(file);
+
+    std::unique_ptr<uint8_t[]> pixels(buffer);
+    return makeTexture(width, height, new Texture, 0, std::move(pixels));
+}

@@ -1,0 +1,85 @@
+// loadPng: PNG files through libpng's buffered file-stream input.
+#include "assets/image_decoding.h"
+
+#include <png.h>  // PNG decoding (libpng 1.6)
+
+#include <csetjmp>
+#include <cstdio>
+
+// Releases what one decoding holds; safe on null parts.
+static void releasePng(png_structp *png, png_infop *info, FILE *file, uint8_t *buffer,
+                       png_bytep *rows) {
+    if (*png) png_destroy_read_struct(png, info, nullptr);
+    std::fclose(file);
+    delete[] buffer;
+    delete[] rows;
+}
+
+Texture *loadPng(const char *path) {
+    FILE *file = std::fopen(path, "rb");
+    if (!file) return nullptr;
+    // Checked here because libpng is told below that it has been read already.
+    png_byte signature[8];
+    if (std::fread(signature, 1, sizeof signature, file) != sizeof signature ||
+        png_sig_cmp(signature, 0, sizeof signature) != 0) {
+        std::fclose(file);
+        return nullptr;
+    }
+
+    // libpng's default handlers: messages to stderr, errors jump to the setjmp below.
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    // Set after setjmp and released on the error path, hence volatile.
+    uint8_t *volatile buffer = nullptr;
+    png_bytep *volatile rows = nullptr;
+    if (!png || !info) {
+        releasePng(&png, &info, file, buffer, rows);
+        return nullptr;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        releasePng(&png, &info, file, buffer, rows);
+        return nullptr;
+    }
+
+    png_init_io(png, file);
+    png_set_sig_bytes(png, sizeof signature);
+    png_read_info(png, info);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    const int bitDepth = png_get_bit_depth(png, info);
+    const int colourType = png_get_color_type(png, info);
+    if (width == 0 || height == 0 || width > TEXTURE_MAX_SIDE || height > TEXTURE_MAX_SIDE) {
+        releasePng(&png, &info, file, buffer, rows);
+        return nullptr;
+    }
+
+    // Everything becomes 8-bit R G B, or R G B A where there is any alpha.
+    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+        png_set_gray_to_rgb(png);
+    }
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (bitDepth == 16) png_set_strip_16(png);
+    png_set_interlace_handling(png);  // png_read_image then de-interlaces
+    png_read_update_info(png, info);
+
+    // The channel count after the transformations decides the layout, so grey
+    // with alpha and transparency chunks get their four bytes per pixel.
+    const int channels = png_get_channels(png, info);
+    const size_t rowBytes = size_t(width) * channels;
+    if ((channels != 3 && channels != 4) || png_get_rowbytes(png, info) != rowBytes) {
+        releasePng(&png, &info, file, buffer, rows);
+        return nullptr;
+    }
+    buffer = new uint8_t[rowBytes * height];
+    rows = new png_bytep[height];
+    // Row k of the file (k = 0 at the top) goes straight to its bottom-up place.
+    for (png_uint_32 k = 0; k < height; ++k) rows[k] = buffer + (height - 1 - k) * rowBytes;
+    png_read_image(png, rows);
+
+    std::unique_ptr<uint8_t[]> pixels(buffer);
+    buffer = nullptr;
+    releasePng(&png, &info, file, buffer, rows);
+    return makeTexture(width, height, new Texture, channels == 4 ? 1 : 0, std::move(pixels));
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Image assets as OpenGL 1.x textures: power-of-two padding, upload, and the
+// block-averaged "pixelated levels" that the photo transition shows.
+//
+// Every function here except nextPowerOfTwo and pixelatedTexels needs the
+// current GL context and runs on the thread that owns it.
+#include <GL/gl.h>  // GLuint texture names
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+// Largest image width or height accepted, in pixels; the decoders refuse
+// anything wider or taller (or empty) before allocating for it.
+constexpr uint32_t TEXTURE_MAX_SIDE = 16384;
+
+// One loaded image. Filled once by makeTexture; afterwards only
+// addPixelatedLevel changes it. Owned by the asset store and never released.
+struct Texture {
+    int hasAlpha = 0;            // 0: R G B, 3 bytes per pixel; 1: R G B A, 4 bytes
+    uint32_t textureWidth = 0;   // texels, a power of two, >= imageWidth
+    uint32_t textureHeight = 0;  // texels, a power of two, >= imageHeight
+    uint32_t imageWidth = 0;     // pixels of the decoded image
+    uint32_t imageHeight = 0;    // pixels of the decoded image
+    // textureWidth x textureHeight texels, rows bottom-up, no row padding; the
+    // image fills the lower-left imageWidth x imageHeight, every other byte is 0.
+    // Kept after upload because the pixelated levels are computed from it.
+    std::unique_ptr<uint8_t[]> pixels;
+    std::vector<GLuint> pixelatedLevels;  // GL names, in the order they were made
+    GLuint glName = 0;                    // the full texture, linear filtering
+
+    // Appends one pixelated level: textureWidth / b x textureHeight / b texels,
+    // each the rounded-down mean of R, G and B over its b x b block, alpha 255,
+    // uploaded with nearest filtering. Block sizes are clamped to
+    // 1 .. min(textureWidth, textureHeight); a block size that does not divide
+    // the texture takes whole blocks only, leaving out the strip at the right
+    // and top that does not fill one. Always appends exactly one level.
+    void addPixelatedLevel(uint32_t blockSize);
+
+    // The texels addPixelatedLevel(blockSize) uploads, without GL: bottom-up,
+    // 3 or 4 bytes per texel as hasAlpha says; *width and *height receive its size.
+    std::vector<uint8_t> pixelatedTexels(uint32_t blockSize, uint32_t *width, uint32_t *height);
+
+    // The per-block channel sums of the last level made, so the next, coarser
+    // level is summed from them instead of from every texel again.
+    std::vector<uint32_t> levelSums;  // R G B per block, rows bottom-up
+    uint32_t levelSumsBlock = 0;      // block size of levelSums; 0: none
+};
+
+// Fills the newly allocated texture from a decoded image (width x height
+// pixels, alphaFlag 0 or 1, buffer bottom-up and packed, taken over), pads it
+// to powers of two, uploads it and returns the same texture. A power-of-two
+// image keeps its buffer without a copy. 1 <= width, height <= TEXTURE_MAX_SIDE.
+Texture *makeTexture(uint32_t width, uint32_t height, Texture *texture, int alphaFlag,
+                     std::unique_ptr<uint8_t[]> buffer);
+
+// Creates the GL texture of texture->pixels (linear filtering, repeat) and
+// returns its name. Leaves it bound and the unpack alignment at 1.
+GLuint uploadTexture(Texture *texture);
+
+// Creates a GL texture of width x height texels from buffer, in texture's
+// pixel format, with nearest filtering, and returns its name. Leaves it bound.
+GLuint uploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height,
+                              const uint8_t *buffer);
+
+// The smallest power of two not below value: 1024 -> 1024, 592 -> 1024,
+// 300 -> 512, 1 -> 1. 0 and values above 2^31 give 0.
+uint32_t nextPowerOfTwo(uint32_t value);

@@ -1,0 +1,251 @@
+// Textures on a real GL context (Mesa): power-of-two padding, what GL holds
+// after upload, and the pixelated levels against the block-mean rule.
+#include "assets/texture.h"
+
+#include "tests/support/gl_test_context.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+std::unique_ptr<uint8_t[]> copyToBuffer(const Bytes &bytes) {
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[bytes.size()]);
+    std::copy(bytes.begin(), bytes.end(), buffer.get());
+    return buffer;
+}
+
+Bytes randomBytes(size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    Bytes out(size);
+    for (uint8_t &b : out) b = uint8_t(random());
+    return out;
+}
+
+// What GL holds for the named texture, as R G B or R G B A bytes.
+Bytes readTexture(GLuint name, int hasAlpha, uint32_t width, uint32_t height) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint glWidth = 0, glHeight = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &glWidth);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &glHeight);
+    EXPECT_EQ(uint32_t(glWidth), width);
+    EXPECT_EQ(uint32_t(glHeight), height);
+    Bytes out(size_t(width) * height * (hasAlpha ? 4 : 3));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, hasAlpha ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, out.data());
+    return out;
+}
+
+GLint filterOf(GLuint name) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    GLint mag = 0, min = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &mag);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &min);
+    EXPECT_EQ(mag, min);
+    return mag;
+}
+
+// The level rule, written out plainly: every whole b x b block's R, G and B
+// summed and divided by b x b, rounded down; alpha 255.
+Bytes referenceLevel(const Texture &t, uint32_t b) {
+    const uint32_t bpp = t.hasAlpha ? 4 : 3, outW = t.textureWidth / b, outH = t.textureHeight / b;
+    Bytes out(size_t(outW) * outH * bpp);
+    for (uint32_t by = 0; by < outH; ++by) {
+        for (uint32_t bx = 0; bx < outW; ++bx) {
+            uint32_t sum[3] = {0, 0, 0};
+            for (uint32_t y = by * b; y < by * b + b; ++y) {
+                for (uint32_t x = bx * b; x < bx * b + b; ++x) {
+                    for (int c = 0; c < 3; ++c) sum[c] += t.pixels[(size_t(y) * t.textureWidth + x) * bpp + c];
+                }
+            }
+            uint8_t *texel = &out[(size_t(by) * outW + bx) * bpp];
+            for (int c = 0; c < 3; ++c) texel[c] = uint8_t(sum[c] / (b * b));
+            if (bpp == 4) texel[3] = 255;
+        }
+    }
+    return out;
+}
+
+class TextureTest : public ::testing::Test {
+protected:
+    GLTestContext gl{16, 16};
+    std::vector<std::unique_ptr<Texture>> made;
+
+    void SetUp() override { ASSERT_TRUE(gl.ok()); }
+
+    Texture *make(uint32_t width, uint32_t height, int alpha, const Bytes &image) {
+        made.push_back(std::make_unique<Texture>());
+        return makeTexture(width, height, made.back().get(), alpha, copyToBuffer(image));
+    }
+};
+
+TEST(NextPowerOfTwo, RoundsUpAndKeepsPowersOfTwo) {
+    EXPECT_EQ(nextPowerOfTwo(1), 1u);
+    EXPECT_EQ(nextPowerOfTwo(2), 2u);
+    EXPECT_EQ(nextPowerOfTwo(3), 4u);
+    EXPECT_EQ(nextPowerOfTwo(300), 512u);
+    EXPECT_EQ(nextPowerOfTwo(592), 1024u);
+    EXPECT_EQ(nextPowerOfTwo(1024), 1024u);
+    EXPECT_EQ(nextPowerOfTwo(1025), 2048u);
+    EXPECT_EQ(nextPowerOfTwo(16384), 16384u);
+    EXPECT_EQ(nextPowerOfTwo(0x80000000u), 0x80000000u);
+}
+
+TEST_F(TextureTest, PaddedImageSitsLowerLeftWithZeroTexelsAround) {
+    const Bytes image = randomBytes(592 * 592 * 4, 1);
+    Texture *t = make(592, 592, 1, image);
+    EXPECT_EQ(t->textureWidth, 1024u);
+    EXPECT_EQ(t->textureHeight, 1024u);
+    EXPECT_EQ(t->imageWidth, 592u);
+    EXPECT_EQ(t->imageHeight, 592u);
+    EXPECT_EQ(float(t->imageWidth) / float(t->textureWidth), 0.578125f);
+    Bytes expected(1024 * 1024 * 4, 0);
+    for (size_t row = 0; row < 592; ++row) {
+        std::copy_n(&image[row * 592 * 4], 592 * 4, &expected[row * 1024 * 4]);
+    }
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t->pixels.get()));
+    EXPECT_EQ(readTexture(t->glName, 1, 1024, 1024), expected);
+}
+
+TEST_F(TextureTest, OnlyTheDimensionThatIsNoPowerOfTwoGrows) {
+    const Bytes image = randomBytes(300 * 512 * 3, 2);
+    Texture *t = make(300, 512, 0, image);
+    EXPECT_EQ(t->textureWidth, 512u);
+    EXPECT_EQ(t->textureHeight, 512u);
+    Bytes expected(512 * 512 * 3, 0);
+    for (size_t row = 0; row < 512; ++row) {
+        std::copy_n(&image[row * 300 * 3], 300 * 3, &expected[row * 512 * 3]);
+    }
+    EXPECT_EQ(readTexture(t->glName, 0, 512, 512), expected);
+}
+
+TEST_F(TextureTest, PowerOfTwoImagesKeepTheirSizeAndBuffer) {
+    for (auto [w, h] : {std::pair<uint32_t, uint32_t>{1, 1}, {512, 32}, {1024, 512}}) {
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        std::unique_ptr<uint8_t[]> buffer = copyToBuffer(randomBytes(size_t(w) * h * 4, w));
+        const uint8_t *decoded = buffer.get();
+        made.push_back(std::make_unique<Texture>());
+        Texture *t = makeTexture(w, h, made.back().get(), 1, std::move(buffer));
+        EXPECT_EQ(t->textureWidth, w);
+        EXPECT_EQ(t->textureHeight, h);
+        EXPECT_EQ(t->pixels.get(), decoded) << "taken over without a copy";
+        EXPECT_EQ(readTexture(t->glName, 1, w, h), Bytes(decoded, decoded + size_t(w) * h * 4));
+    }
+}
+
+TEST_F(TextureTest, FullTextureFiltersLinearAndRepeats) {
+    Texture *t = make(4, 4, 0, randomBytes(4 * 4 * 3, 3));
+    EXPECT_NE(t->glName, 0u);
+    EXPECT_EQ(filterOf(t->glName), GL_LINEAR);
+    GLint wrapS = 0, wrapT = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
+    EXPECT_EQ(wrapS, GL_REPEAT);
+    EXPECT_EQ(wrapT, GL_REPEAT);
+    EXPECT_TRUE(t->pixelatedLevels.empty());
+}
+
+TEST_F(TextureTest, BlockOneKeepsColoursAndMakesAlphaOpaque) {
+    Bytes image = randomBytes(8 * 8 * 4, 4);
+    Texture *t = make(8, 8, 1, image);
+    t->addPixelatedLevel(1);
+    ASSERT_EQ(t->pixelatedLevels.size(), 1u);
+    EXPECT_EQ(filterOf(t->pixelatedLevels[0]), GL_NEAREST);
+    for (size_t i = 3; i < image.size(); i += 4) image[i] = 255;
+    EXPECT_EQ(readTexture(t->pixelatedLevels[0], 1, 8, 8), image);
+}
+
+TEST_F(TextureTest, BlockSixtyFourGivesSixteenBySixteenRoundedDownMeans) {
+    // Each 64 x 64 block holds one value of 0..63 per row: its mean is not whole.
+    Bytes image(1024 * 1024 * 3);
+    for (size_t y = 0; y < 1024; ++y) {
+        for (size_t x = 0; x < 1024; ++x) {
+            uint8_t *p = &image[(y * 1024 + x) * 3];
+            p[0] = uint8_t(y % 64);                   // mean 31.5 -> 31
+            p[1] = uint8_t((x % 64) * 3 + (y / 64));  // mean 94.5 + block row
+            p[2] = uint8_t(x / 64 == y / 64 ? 255 : (x + y) % 2);
+        }
+    }
+    Texture *t = make(1024, 1024, 0, image);
+    t->addPixelatedLevel(64);
+    const Bytes level = readTexture(t->pixelatedLevels.at(0), 0, 16, 16);
+    for (size_t by = 0; by < 16; ++by) {
+        for (size_t bx = 0; bx < 16; ++bx) {
+            const uint8_t *p = &level[(by * 16 + bx) * 3];
+            EXPECT_EQ(p[0], 31);
+            EXPECT_EQ(p[1], 94 + by);
+            EXPECT_EQ(p[2], bx == by ? 255 : 0) << "2048 of 4096 ones average to 0.5";
+        }
+    }
+}
+
+TEST_F(TextureTest, SevenLevelsFollowTheCallOrderAndMatchTheRule) {
+    for (int alpha : {0, 1}) {
+        SCOPED_TRACE(alpha ? "RGBA" : "RGB");
+        Texture *t = make(1024, 1024, alpha, randomBytes(1024 * 1024 * (alpha ? 4 : 3), 5 + alpha));
+        for (uint32_t block = 1; block <= 64; block *= 2) t->addPixelatedLevel(block);
+        ASSERT_EQ(t->pixelatedLevels.size(), 7u);
+        for (uint32_t k = 0; k < 7; ++k) {
+            SCOPED_TRACE("level " + std::to_string(k));
+            const uint32_t side = 1024 >> k;
+            EXPECT_EQ(readTexture(t->pixelatedLevels[k], alpha, side, side),
+                      referenceLevel(*t, 1u << k));
+        }
+    }
+}
+
+// Levels reuse the sums of the level before; any order of block sizes must
+// still give the rule's bytes.
+TEST_F(TextureTest, LevelsInAnyOrderMatchTheRule) {
+    Texture *t = make(256, 128, 1, randomBytes(256 * 128 * 4, 7));
+    for (uint32_t block : {8u, 2u, 16u, 4u, 4u, 64u, 1u, 32u, 6u, 12u, 128u}) {
+        SCOPED_TRACE("block " + std::to_string(block));
+        uint32_t w = 0, h = 0;
+        EXPECT_EQ(t->pixelatedTexels(block, &w, &h), referenceLevel(*t, block));
+        EXPECT_EQ(w, 256 / block);
+        EXPECT_EQ(h, 128 / block);
+    }
+}
+
+// Block sizes that do not divide the texture take whole blocks only; sizes
+// above the texture are clamped to its shorter side, 0 to 1. Every call
+// appends one level and nothing is written outside a buffer (the sanitizer
+// build checks).
+TEST_F(TextureTest, BlockSizesThatDoNotFitAreClamped) {
+    Texture *t = make(16, 8, 0, randomBytes(16 * 8 * 3, 8));
+    struct Case { uint32_t block, width, height, effective; };
+    const Case cases[] = {{3, 5, 2, 3}, {5, 3, 1, 5}, {9, 2, 1, 8}, {1000, 2, 1, 8}, {0, 16, 8, 1}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE("block " + std::to_string(c.block));
+        size_t before = t->pixelatedLevels.size();
+        t->addPixelatedLevel(c.block);
+        ASSERT_EQ(t->pixelatedLevels.size(), before + 1);
+        EXPECT_EQ(readTexture(t->pixelatedLevels.back(), 0, c.width, c.height),
+                  referenceLevel(*t, c.effective));
+    }
+}
+
+// A nearest-filtered level drawn texel for pixel shows its texels unblended.
+TEST_F(TextureTest, LevelDrawnOneToOneShowsItsTexels) {
+    Texture *t = make(32, 32, 1, randomBytes(32 * 32 * 4, 9));
+    t->addPixelatedLevel(2);
+    glViewport(0, 0, 16, 16);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glEnable(GL_TEXTURE_2D);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBindTexture(GL_TEXTURE_2D, t->pixelatedLevels[0]);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0); glVertex2f(0, 0);
+    glTexCoord2f(1, 0); glVertex2f(1, 0);
+    glTexCoord2f(1, 1); glVertex2f(1, 1);
+    glTexCoord2f(0, 1); glVertex2f(0, 1);
+    glEnd();
+    EXPECT_EQ(gl.readPixels(), referenceLevel(*t, 2));
+}
+
+}  // namespace
