@@ -1,0 +1,57 @@
+// The asset store: ids for loaded images, over the packed archive.
+#include "assets/asset_store.h"
+
+#include "assets/image_decoding.h"
+#include "assets/resource_archive.h"
+
+#include <cstdio>
+
+static AssetStore *singleInstance = nullptr;
+
+AssetStore::AssetStore() {
+    // A failed open leaves an empty table; every load then fails on its own.
+    ResourceArchive::open(ResourceArchive::writeResourceToTempFile().c_str());
+}
+
+AssetStore::~AssetStore() { ResourceArchive::close(); }
+
+AssetStore *AssetStore::instance() {
+    if (!singleInstance) singleInstance = new AssetStore;
+    return singleInstance;
+}
+
+void AssetStore::destroyInstance() {
+    delete singleInstance;
+    singleInstance = nullptr;
+}
+
+int AssetStore::loadTexture(const std::string &fileName) {
+    textures[nextId] = loadImage(fileName);
+    return nextId++;
+}
+
+Texture *AssetStore::texture(int id) const {
+    auto found = textures.find(id);
+    return found == textures.end() ? nullptr : found->second;
+}
+
+Texture *AssetStore::loadImage(const std::string &fileName) {
+    std::string tempPath = extractToTempFile(fileName);
+    if (tempPath.empty()) return nullptr;  // no such entry
+    size_t dot = fileName.rfind('.');
+    std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
+    Texture *loaded = nullptr;
+    if (extension == ".png") {
+        loaded = loadPng(tempPath.c_str());
+    } else if (extension == ".jpg") {
+        loaded = loadJpeg(tempPath.c_str());
+    }
+    std::remove(tempPath.c_str());
+    return loaded;
+}
+
+std::string AssetStore::extractToTempFile(const std::string &fileName) {
+    char path[RESOURCE_PATH_SIZE] = {};
+    ResourceArchive::extractEntry(fileName.c_str(), path);
+    return path;
+}

@@ -1,0 +1,183 @@
+// The asset store over an archive made here: ids, lookup, the choice of
+// decoder by extension, and the temporary files it makes and removes.
+#include "assets/asset_store.h"
+
+#include "platform/embedded_resources.h"
+#include "tests/archive/archive_bytes.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>     // FILE, needed before jpeglib.h
+#include <jpeglib.h>  // a small JPEG for the archive
+#include <png.h>      // a small PNG for the archive
+
+#include <filesystem>
+
+namespace {
+
+std::string smallPng(uint32_t width, uint32_t height) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = width;
+    image.height = height;
+    image.format = PNG_FORMAT_RGBA;
+    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image), 0x80);
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
+    std::string out(size, '\0');
+    png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr);
+    return out;
+}
+
+std::string smallJpeg(uint32_t width, uint32_t height) {
+    jpeg_compress_struct encoder;
+    jpeg_error_mgr errors;
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    unsigned char *memory = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&encoder, &memory, &size);
+    encoder.image_width = width;
+    encoder.image_height = height;
+    encoder.input_components = 3;
+    encoder.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&encoder);
+    jpeg_start_compress(&encoder, TRUE);
+    std::vector<uint8_t> row(size_t(width) * 3, 0x40);
+    while (encoder.next_scanline < height) {
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&encoder, rows, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    std::string out(reinterpret_cast<char *>(memory), size);
+    jpeg_destroy_compress(&encoder);
+    std::free(memory);
+    return out;
+}
+
+class AssetStoreTest : public ::testing::Test {
+protected:
+    GLTestContext gl{4, 4};
+    ScopedTempDir temp;
+    std::string archive;
+    std::string module = binaryBytes(32140, 5);
+    std::vector<Texture *> loaded;  // the store never frees textures; the test does
+
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        const std::string png = smallPng(8, 4), jpeg = smallJpeg(16, 16);
+        useArchive(buildArchive({
+            {"photo.jpg", jpeg},
+            {"logo.png", png},
+            {"LOGO.PNG", png},
+            {"photo.jpeg", jpeg},
+            {"scroller-selection.title.png", png},
+            {"noextension", png},
+            {"broken.png", "not a png at all"},
+            {"HALVIX.xm", module},
+        }));
+    }
+
+    void TearDown() override {
+        AssetStore::destroyInstance();
+        overrideResource("REZ", 102, nullptr, 0);
+        for (Texture *t : loaded) delete t;
+    }
+
+    void useArchive(const std::string &bytes) {
+        archive = bytes;
+        overrideResource("REZ", 102, reinterpret_cast<const unsigned char *>(archive.data()),
+                         archive.size());
+    }
+
+    int load(const std::string &name) {
+        int id = AssetStore::instance()->loadTexture(name);
+        if (Texture *t = AssetStore::instance()->texture(id)) loaded.push_back(t);
+        return id;
+    }
+};
+
+TEST_F(AssetStoreTest, IdsCountUpFromOneAndFailedLoadsStillTakeOne) {
+    EXPECT_EQ(load("logo.png"), 1);
+    EXPECT_EQ(load("missing.png"), 2);
+    EXPECT_EQ(load("photo.jpg"), 3);
+    EXPECT_EQ(load("broken.png"), 4);
+    AssetStore *store = AssetStore::instance();
+    ASSERT_NE(store->texture(1), nullptr);
+    EXPECT_EQ(store->texture(1)->imageWidth, 8u);
+    EXPECT_EQ(store->texture(1)->hasAlpha, 1);
+    EXPECT_EQ(store->texture(2), nullptr);
+    ASSERT_NE(store->texture(3), nullptr);
+    EXPECT_EQ(store->texture(3)->imageWidth, 16u);
+    EXPECT_EQ(store->texture(4), nullptr);
+    EXPECT_EQ(store->texture(0), nullptr);
+    EXPECT_EQ(store->texture(5), nullptr) << "not issued yet";
+    EXPECT_EQ(store->texture(-1), nullptr);
+    EXPECT_EQ(load("logo.png"), 5);
+}
+
+TEST_F(AssetStoreTest, OnlyTheExactLastExtensionChoosesADecoder) {
+    AssetStore *store = AssetStore::instance();
+    EXPECT_EQ(store->texture(load("LOGO.PNG")), nullptr);
+    EXPECT_EQ(store->texture(load("photo.jpeg")), nullptr);
+    EXPECT_EQ(store->texture(load("noextension")), nullptr);
+    EXPECT_EQ(store->texture(load("HALVIX.xm")), nullptr);
+    EXPECT_NE(store->texture(load("scroller-selection.title.png")), nullptr);
+}
+
+TEST_F(AssetStoreTest, SameNameTwiceMakesTwoTextures) {
+    int first = load("logo.png"), second = load("logo.png");
+    EXPECT_NE(first, second);
+    Texture *a = AssetStore::instance()->texture(first), *b = AssetStore::instance()->texture(second);
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(a, b);
+    EXPECT_NE(a->glName, b->glName);
+}
+
+TEST_F(AssetStoreTest, NoImageFileOutlivesItsLoad) {
+    AssetStore::instance();
+    ASSERT_EQ(temp.files().size(), 1u) << "the archive copy";
+    for (const char *name : {"logo.png", "photo.jpg", "broken.png", "LOGO.PNG", "HALVIX.xm",
+                             "missing.png", "noextension"}) {
+        SCOPED_TRACE(name);
+        load(name);
+        EXPECT_EQ(temp.files().size(), 1u);
+    }
+}
+
+TEST_F(AssetStoreTest, ExtractedFileHoldsTheEntryUntilTheCallerDeletesIt) {
+    std::string path = AssetStore::instance()->extractToTempFile("HALVIX.xm");
+    ASSERT_FALSE(path.empty());
+    load("logo.png");
+    AssetStore::destroyInstance();
+    ASSERT_TRUE(std::filesystem::exists(path));
+    EXPECT_EQ(readWholeFile(path), module);
+    std::remove(path.c_str());
+    EXPECT_TRUE(temp.files().empty());
+    EXPECT_EQ(AssetStore::instance()->extractToTempFile("halvix.xm"), "");
+}
+
+TEST_F(AssetStoreTest, ArchiveCopyIsMadeOnceAndGoesWithTheStore) {
+    AssetStore *store = AssetStore::instance();
+    EXPECT_EQ(AssetStore::instance(), store);
+    EXPECT_EQ(AssetStore::instance(), store);
+    ASSERT_EQ(temp.files().size(), 1u);
+    EXPECT_EQ(readWholeFile(temp.path() + "/" + temp.files()[0]), archive);
+    AssetStore::destroyInstance();
+    EXPECT_TRUE(temp.files().empty());
+    AssetStore::destroyInstance();  // no store: nothing to do
+}
+
+TEST_F(AssetStoreTest, UnreadableArchiveMakesEveryLoadFailQuietly) {
+    useArchive(std::string("\x05\0\0\0", 4) + "far too short for five entries");
+    EXPECT_EQ(load("logo.png"), 1);
+    EXPECT_EQ(AssetStore::instance()->texture(1), nullptr);
+    EXPECT_EQ(AssetStore::instance()->extractToTempFile("HALVIX.xm"), "");
+    AssetStore::destroyInstance();
+    EXPECT_TRUE(temp.files().empty()) << "the refused copy is deleted all the same";
+}
+
+}  // namespace
