@@ -11,9 +11,7 @@
 #include "tools/rezpack/archive_writer.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,13 +20,26 @@ static int fail(const std::string &message) {
     return 1;
 }
 
+// Copies a file's bytes to an open stream; false on any read or write error.
+static bool copyToStream(const std::string &from, FILE *to) {
+    FILE *in = std::fopen(from.c_str(), "rb");
+    if (!in) return false;
+    char chunk[65536];
+    bool complete = true;
+    size_t got;
+    while (complete && (got = std::fread(chunk, 1, sizeof chunk, in)) > 0) {
+        complete = std::fwrite(chunk, 1, got, to) == got;
+    }
+    complete = complete && !std::ferror(in);
+    std::fclose(in);
+    return complete;
+}
+
 static bool copyFile(const std::string &from, const std::string &to) {
-    std::ifstream in(from, std::ios::binary);
-    std::ofstream out(to, std::ios::binary | std::ios::trunc);
-    if (!in || !out) return false;
-    out << in.rdbuf();
-    out.flush();
-    return !in.bad() && bool(out);
+    FILE *out = std::fopen(to.c_str(), "wb");
+    if (!out) return false;
+    bool complete = copyToStream(from, out);
+    return std::fclose(out) == 0 && complete;
 }
 
 // Opens the archive the way the presentation does: the reader works on a
@@ -67,16 +78,10 @@ static int extractFromArchive(const std::string &archive, const std::string &nam
     ResourceArchive::close();
     if (!extracted[0]) return fail("no entry named " + name + " in " + archive);
 
-    bool written;
-    if (outPath == "-") {
-        std::ifstream in(extracted, std::ios::binary);
-        std::cout << in.rdbuf();
-        std::cout.flush();
-        written = in && std::cout;
-    } else {
-        written = copyFile(extracted, outPath);
-    }
+    bool written = outPath == "-" ? copyToStream(extracted, stdout) && std::fflush(stdout) == 0
+                                  : copyFile(extracted, outPath);
     std::remove(extracted);
+    if (!written && outPath != "-") std::remove(outPath.c_str());
     return written ? 0 : fail("cannot write " + outPath);
 }
 
