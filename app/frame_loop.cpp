@@ -7,6 +7,7 @@
 
 #include "app/display.h"
 #include "app/music.h"
+#include "assets/asset_store.h"
 #include "platform/display_window.h"
 
 static int shutdownRuns = 0;
@@ -91,6 +92,7 @@ void shutdown() {
     ++shutdownRuns;
     const std::string musicFile = musicTempPath;
     if (!musicFile.empty()) std::remove(musicFile.c_str());
+    AssetStore::destroyInstance();   // closes and deletes the archive's copy
     // Leaving the desktop at the presentation's resolution would outlast us.
     restoreDisplayMode();
 }

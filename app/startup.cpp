@@ -6,7 +6,11 @@
 #include "app/frame_loop.h"
 #include "app/music.h"
 #include "resources/settings_dialog.h"
+#include "scene/background_layer.h"
+#include "scene/logo_layer.h"
+#include "scene/photo_layer.h"
 #include "scene/virtual_screen.h"
+#include "scroller/scroller_layer.h"
 
 bool DisplaySettings::run = true;
 int32_t DisplaySettings::width = 1024;
@@ -56,8 +60,12 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
 
 void initScene(int32_t width, int32_t height) {
     VirtualScreen::configure(uint32_t(width), uint32_t(height));
-    LayerStack &stack = LayerStack::instance();
-    (void)stack;   // the layers join here, in draw order
+    // Created on the heap and never deleted: the stack holds them to the end.
+    // Their order is the draw order and the order keys are delivered in.
+    LayerStack::instance().add(new BackgroundLayer);
+    LayerStack::instance().add(new PhotoLayer);
+    LayerStack::instance().add(new ScrollerLayer);
+    LayerStack::instance().add(new LogoLayer);
     LayerStack::instance().initAll();
     loadMusic();
 }

@@ -1,0 +1,19 @@
+#pragma once
+// The group's logo across the upper right, over everything; last in the
+// stack, it switches on the source-alpha blending the other layers rely on
+// from the next frame on.
+#include "scene/layer.h"
+
+class LogoLayer : public Layer {
+public:
+    bool init() override;          // loads "krv-logo.png"
+    void draw(int unused) override;
+};
+
+extern int logoId;   // asset id of the logo image; 0 until init
+
+// The logo's texel window in "krv-logo.png" (1024 x 512, rows from the bottom):
+// columns 180..840, rows 170..370, drawn 1.05 times its size from (328, 542).
+constexpr float LOGO_S0 = 0.17578125f, LOGO_S1 = 0.8203125f;
+constexpr float LOGO_T0 = 0.33203125f, LOGO_T1 = 0.72265625f;
+constexpr float LOGO_SCALE = 1.05f;

@@ -1,0 +1,42 @@
+#pragma once
+// The slideshow: 24 photographs in a picture frame at the left, each shown
+// plainly for four seconds, then replaced by the next through a pixelating
+// cross-fade: the outgoing one breaks into ever coarser blocks while it fades,
+// the incoming one resolves beneath it from coarse blocks to full detail.
+// Left and right arrows step back and forward at any moment, with wrap-around.
+#include <cstdint>
+#include <vector>
+
+#include "scene/layer.h"
+#include "scene/virtual_screen.h"
+
+constexpr uint32_t PHOTO_X = 44, PHOTO_Y = 44;  // bottom-left corner, virtual pixels
+constexpr uint32_t PHOTO_SIZE = 592;            // photograph and frame, virtual pixels
+constexpr uint32_t DISPLAY_MS = 4000;           // plain showing before a transition
+constexpr uint32_t STEP_MS = 60;                // least time between transition steps
+constexpr uint32_t FADE_STEPS = 7;              // steps per transition = pixelated levels
+constexpr int PHOTO_COUNT = 24;
+
+// The photographs' archive names, in show order.
+extern const char *const PHOTO_FILES[PHOTO_COUNT];
+
+class PhotoLayer : public Layer {
+public:
+    bool init() override;          // loads frame and photographs, builds the levels
+    void draw(int unused) override;
+    void onKey(int key) override;  // ArrowLeft: previous, ArrowRight: next
+};
+
+void showNextPhoto();       // next photograph current (24th wraps to 1st), transition reset
+void showPreviousPhoto();   // previous photograph current (1st wraps to 24th), transition reset
+
+// The layer's state, with its start values.
+extern std::vector<int> photoIds;   // asset ids in show order; 24 after init
+extern int frameId;                 // asset id of the picture frame; 0
+extern uint32_t currentPhoto;       // index of the photograph on show (outgoing in a transition); 0
+extern float fadeAlpha;             // opacity of the current photograph; 1.0
+extern uint32_t fadeStep;           // steps done in the running transition, 0..6 when drawn; 0
+extern int32_t incomingLevel;       // level of the incoming photograph, 6 - fadeStep; 6
+extern Stopwatch displayClock;      // since the current photograph became current
+extern Stopwatch stepClock;         // since the transition began or its last step
+extern bool stepClockStarted;       // stepClock restarted for the running transition; false

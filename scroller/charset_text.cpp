@@ -1,0 +1,103 @@
+#include "scroller/charset_text.h"
+
+#include <GL/gl.h>  // immediate-mode quads
+
+#include <cmath>
+
+#include "assets/asset_store.h"
+
+int charsetTextureId = 0;
+GlyphTexCoords *glyphTexCoords = nullptr;
+
+// Cell 36, the plus sign, stands for every byte without a glyph of its own.
+static const int FALLBACK_CELL = 36;
+
+int charsetCell(uint8_t byte) {
+    if (byte >= 'a' && byte <= 'z') return byte - 'a';
+    if (byte >= '1' && byte <= '9') return 26 + (byte - '1');
+    switch (byte) {
+        case '0': return 35;
+        case '*': return 37;
+        case '#': return 38;
+        case '\'': return 39;
+        case '-': return 40;
+        case '_': return 41;
+        case '.': return 42;
+        case ':': return 43;
+        case ',': return 44;
+        case ';': return 45;
+        case '@': return 46;
+        case '<': return 47;
+        case '>': return 48;
+        case '!': return 49;
+        case '$': return 51;
+        case '%': return 52;
+        case '/': return 54;
+        case '(': return 55;
+        case ')': return 56;
+        case '=': return 57;
+        case '?': return 58;
+        case 'S': return 59;   // sharp s
+        case 'A': return 60;   // a with umlaut
+        case 'O': return 61;   // o with umlaut
+        case 'U': return 62;   // u with umlaut
+        case '"': return 63;
+        default: return FALLBACK_CELL;
+    }
+}
+
+void charsetTexCoords(int cell) {
+    const int row = cell / 14, column = cell % 14;
+    const double s0 = column * 0.0703125;                  // 18 / 256
+    const double s1 = s0 + 0.0703125 - 0.003;
+    const double t0 = 1 - (row + 1) * 0.0625 + 0.003;      // 16 / 256
+    const double t1 = 1 - (row + 1) * 0.0625 + 0.0625 - 0.003;
+    glyphTexCoords->corner[0] = {float(s0), float(t0)};
+    glyphTexCoords->corner[1] = {float(s0), float(t1)};
+    glyphTexCoords->corner[2] = {float(s1), float(t1)};
+    glyphTexCoords->corner[3] = {float(s1), float(t0)};
+}
+
+void drawGlyphQuad(Vec2 lowerLeft, Vec2 upperRight) {
+    const Vec2 *tc = glyphTexCoords->corner;
+    glBegin(GL_QUADS);
+    glTexCoord2f(tc[0].x, tc[0].y);
+    glVertex2f(lowerLeft.x, lowerLeft.y);
+    glTexCoord2f(tc[1].x, tc[1].y);
+    glVertex2f(lowerLeft.x, upperRight.y);
+    glTexCoord2f(tc[2].x, tc[2].y);
+    glVertex2f(upperRight.x, upperRight.y);
+    glTexCoord2f(tc[3].x, tc[3].y);
+    glVertex2f(upperRight.x, lowerLeft.y);
+    glEnd();
+}
+
+void drawCharsetText(const char *text, uint32_t length, float glyphWidth, float glyphHeight, float x, float y) {
+    if (const Texture *charset = AssetStore::instance()->texture(charsetTextureId)) {
+        glBindTexture(GL_TEXTURE_2D, charset->glName);
+    }
+    const float advance = glyphWidth + glyphWidth * 0.08f;
+
+    uint32_t i = 0;
+    if (x < 0) {
+        // Everything left of the screen is skipped in one step; each skipped
+        // character counts a full advance, spaces included.
+        const float skipped = std::floor(std::fabs(x) / advance);
+        if (!(skipped < float(length))) return;   // the whole text lies left of the screen
+        i = uint32_t(skipped);
+        x = x + float(i) * advance;
+    }
+    if (!glyphTexCoords) glyphTexCoords = new GlyphTexCoords{};   // kept until the process ends
+
+    for (uint32_t j = i; j < length; ++j) {
+        const uint8_t ch = uint8_t(text[j]);
+        if (ch == ' ') {
+            x = x + glyphWidth;
+            continue;
+        }
+        charsetTexCoords(charsetCell(ch));
+        drawGlyphQuad({x, y}, {x + glyphWidth, y + glyphHeight});
+        x = x + advance;
+        if (x > 1) break;
+    }
+}

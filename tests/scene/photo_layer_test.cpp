@@ -1,0 +1,248 @@
+// The slideshow's clockwork, driven by a hand-moved clock, and what it draws.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include "app/frame_loop.h"
+#include "assets/asset_store.h"
+#include "scene/photo_layer.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/test_images.h"
+
+namespace {
+
+constexpr int PHOTO_PIXELS = 64;
+
+// Photograph i is one flat colour, distinct from the others.
+GLTestContext::RGBA photoColour(int i) { return {40 + 9 * i, 230 - 8 * i, (i % 4) * 60 + 20, 255}; }
+
+Bytes slideshowArchive() {
+    std::vector<std::pair<std::string, Bytes>> entries;
+    Bytes frame(592 * 592 * 4, 0);   // an invisible frame: the photographs show
+    entries.push_back({"picture-frame.png", encodePng(592, 592, frame)});
+    for (int i = 0; i < PHOTO_COUNT; ++i) {
+        GLTestContext::RGBA c = photoColour(i);
+        Bytes rgb;
+        for (int p = 0; p < PHOTO_PIXELS * PHOTO_PIXELS; ++p) {
+            rgb.insert(rgb.end(), {uint8_t(c.r), uint8_t(c.g), uint8_t(c.b)});
+        }
+        entries.push_back({PHOTO_FILES[i], encodeJpeg(PHOTO_PIXELS, PHOTO_PIXELS, rgb)});
+    }
+    return packArchive(entries);
+}
+
+struct Slideshow : ::testing::Test {
+    ScopedTempDir tmp;
+    GLTestContext gl{256, 192};
+    FakeClock clock;
+    ScopedArchive archive{slideshowArchive()};
+    PhotoLayer layer;
+
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        photoIds.clear();
+        currentPhoto = 0;
+        fadeAlpha = 1.0f;
+        fadeStep = 0;
+        incomingLevel = 6;
+        stepClockStarted = false;
+        VirtualScreen::configure(256, 192);
+        layer.init();
+        ASSERT_EQ(photoIds.size(), size_t(PHOTO_COUNT));
+    }
+
+    // One frame at the clock's present time, with the GL state the
+    // background and logo layers leave behind.
+    void frame() {
+        glViewport(0, 0, 256, 192);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 1, 0, 1, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        layer.draw(0);
+    }
+    void frameAfter(int64_t ms) {
+        clock.advanceMs(ms);
+        frame();
+    }
+    // Runs frames until the transition has begun (the first frame past 4000 ms).
+    void beginTransition() {
+        frameAfter(4001);
+        ASSERT_TRUE(stepClockStarted);
+        ASSERT_EQ(fadeStep, 0u);
+    }
+    // The colour in the middle of the photograph.
+    GLTestContext::RGBA shown() {
+        std::vector<uint8_t> pixels = gl.readPixels();
+        return gl.pixel(pixels, 85, 85);   // virtual (340, 340)
+    }
+};
+
+void expectColour(GLTestContext::RGBA got, GLTestContext::RGBA want, int tolerance, const char *what) {
+    EXPECT_NEAR(got.r, want.r, tolerance) << what;
+    EXPECT_NEAR(got.g, want.g, tolerance) << what;
+    EXPECT_NEAR(got.b, want.b, tolerance) << what;
+}
+
+TEST_F(Slideshow, APhotographStaysPlainForExactly4000Ms) {
+    frameAfter(4000);
+    EXPECT_FALSE(stepClockStarted);
+    expectColour(shown(), photoColour(0), 3, "the first photograph, plain");
+    frameAfter(1);
+    EXPECT_TRUE(stepClockStarted) << "at 4001 ms the transition begins";
+    EXPECT_EQ(fadeStep, 0u) << "its first step waits for 60 ms";
+}
+
+TEST_F(Slideshow, StepsWaitAtLeast60MsAndComeAtMostOnePerFrame) {
+    beginTransition();
+    frameAfter(59);
+    EXPECT_EQ(fadeStep, 0u);
+    frameAfter(1);
+    EXPECT_EQ(fadeStep, 1u);
+    frameAfter(1000);   // a long frame still takes one step
+    EXPECT_EQ(fadeStep, 2u);
+    EXPECT_EQ(incomingLevel, 4);
+    frameAfter(59);
+    EXPECT_EQ(fadeStep, 2u) << "time beyond 60 ms is not carried over";
+}
+
+TEST_F(Slideshow, FadeFollowsTheRepeatedFloatSubtraction) {
+    beginTransition();
+    const float expected[] = {0.85714287f, 0.71428573f, 0.5714286f, 0.42857146f, 0.28571433f, 0.14285718f};
+    for (float alpha : expected) {
+        frameAfter(60);
+        EXPECT_EQ(fadeAlpha, alpha);
+        EXPECT_EQ(uint32_t(6 - incomingLevel), fadeStep);
+    }
+}
+
+TEST_F(Slideshow, SeventhStepHandsOverAndDrawsTheNextPlainInThatFrame) {
+    beginTransition();
+    for (int step = 1; step <= 6; ++step) frameAfter(60);
+    EXPECT_EQ(currentPhoto, 0u);
+    frameAfter(60);
+    EXPECT_EQ(currentPhoto, 1u);
+    EXPECT_EQ(fadeStep, 0u);
+    EXPECT_EQ(fadeAlpha, 1.0f);
+    EXPECT_FALSE(stepClockStarted);
+    expectColour(shown(), photoColour(1), 3, "the second photograph, plain and opaque");
+    frameAfter(4000);
+    EXPECT_FALSE(stepClockStarted) << "shown plainly for its own 4000 ms";
+}
+
+TEST_F(Slideshow, AtTenFramesPerSecondEachStepTakesOneFrame) {
+    frameAfter(4100);   // the transition's first frame
+    int frames = 0;
+    while (currentPhoto == 0 && frames < 20) {
+        frameAfter(100);
+        ++frames;
+    }
+    EXPECT_EQ(frames, 7);
+}
+
+TEST_F(Slideshow, TheMiddleOfATransitionMixesOutgoingAndIncoming) {
+    beginTransition();
+    for (int step = 1; step <= 3; ++step) frameAfter(60);
+    // Outgoing at 4/7 over the incoming: flat colours survive every level.
+    GLTestContext::RGBA a = photoColour(0), b = photoColour(1);
+    const float w = 0.5714286f;
+    GLTestContext::RGBA mix = {int(a.r * w + b.r * (1 - w)), int(a.g * w + b.g * (1 - w)),
+                               int(a.b * w + b.b * (1 - w)), 255};
+    expectColour(shown(), mix, 4, "step 3 blends 4/7 outgoing over 3/7 incoming");
+}
+
+TEST_F(Slideshow, TheLastPhotographWrapsToTheFirstAsIncomingAndCurrent) {
+    showPreviousPhoto();
+    EXPECT_EQ(currentPhoto, 23u) << "left on the 1st gives the 24th";
+    beginTransition();
+    for (int step = 1; step <= 6; ++step) frameAfter(60);
+    // At step 6 the outgoing shows at 1/7 over the incoming first photograph.
+    GLTestContext::RGBA got = shown(), first = photoColour(0);
+    EXPECT_NEAR(got.r, first.r, 30);
+    EXPECT_NEAR(got.g, first.g, 30);
+    frameAfter(60);
+    EXPECT_EQ(currentPhoto, 0u);
+    showNextPhoto();
+    EXPECT_EQ(currentPhoto, 1u);
+    currentPhoto = 23;
+    showNextPhoto();
+    EXPECT_EQ(currentPhoto, 0u) << "right on the 24th gives the 1st";
+}
+
+TEST_F(Slideshow, RightMidTransitionShowsTheIncomingPlainAtOnce) {
+    beginTransition();
+    for (int step = 1; step <= 3; ++step) frameAfter(60);
+    layer.onKey(ArrowRight);
+    frameAfter(0);
+    EXPECT_EQ(currentPhoto, 1u);
+    EXPECT_EQ(fadeStep, 0u);
+    EXPECT_EQ(fadeAlpha, 1.0f);
+    expectColour(shown(), photoColour(1), 3, "the incoming photograph, plain and opaque");
+}
+
+TEST_F(Slideshow, LeftMidTransitionShowsThePhotographBeforeTheOutgoing) {
+    currentPhoto = 5;
+    beginTransition();
+    for (int step = 1; step <= 3; ++step) frameAfter(60);
+    layer.onKey(ArrowLeft);
+    frameAfter(0);
+    EXPECT_EQ(currentPhoto, 4u);
+    expectColour(shown(), photoColour(4), 3, "the photograph before the outgoing one");
+}
+
+TEST_F(Slideshow, AfterAKeyMidTransitionTheNextTransitionStepsInItsFirstFrame) {
+    beginTransition();
+    frameAfter(60);
+    layer.onKey(ArrowRight);
+    frameAfter(4001);   // the next transition's first frame
+    EXPECT_EQ(fadeStep, 1u);
+    // Whereas one reached without a key waits 60 ms for its first step.
+    for (int step = 2; step <= 7; ++step) frameAfter(60);
+    ASSERT_FALSE(stepClockStarted);
+    frameAfter(4001);
+    EXPECT_EQ(fadeStep, 0u);
+}
+
+TEST_F(Slideshow, UpAndDownChangeNothing) {
+    beginTransition();
+    frameAfter(60);
+    layer.onKey(ArrowUp);
+    layer.onKey(ArrowDown);
+    EXPECT_EQ(currentPhoto, 0u);
+    EXPECT_EQ(fadeStep, 1u);
+    frameAfter(60);
+    EXPECT_EQ(fadeStep, 2u);
+}
+
+TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTiming) {
+    ScopedTempDir tmp;
+    GLTestContext gl{64, 48};
+    FakeClock clock;
+    ScopedArchive archive{packArchive({})};
+    photoIds.clear();
+    currentPhoto = 0;
+    fadeStep = 0;
+    incomingLevel = 6;
+    fadeAlpha = 1.0f;
+    stepClockStarted = false;
+    VirtualScreen::configure(64, 48);
+    PhotoLayer layer;
+    layer.init();
+    ASSERT_EQ(photoIds.size(), size_t(PHOTO_COUNT));
+    for (int frame = 0; frame < 100; ++frame) {
+        clock.advanceMs(100);
+        layer.draw(0);
+    }
+    EXPECT_GT(currentPhoto, 0u) << "the show moves on over missing photographs";
+    EXPECT_LT(currentPhoto, uint32_t(PHOTO_COUNT));
+}
+
+}  // namespace

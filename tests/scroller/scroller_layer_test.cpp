@@ -1,0 +1,161 @@
+// The scroller layer with a hand-moved clock, checked on real GL.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include "app/frame_loop.h"
+#include "assets/asset_store.h"
+#include "scroller/charset_text.h"
+#include "scroller/scroll_texts.h"
+#include "scroller/scroller_layer.h"
+#include "tests/scroller/scroller_fixture.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+using RGBA = GLTestContext::RGBA;
+
+bool near(RGBA a, RGBA b) { return std::abs(a.r - b.r) <= 2 && std::abs(a.g - b.g) <= 2 && std::abs(a.b - b.b) <= 2; }
+
+// How long text i runs before the next one starts, in ms.
+int64_t runningTimeMs(int i) {
+    const float advance = 28.0f / 1024.0f * 1.08f;
+    return int64_t((1.0 + scrollTexts[i].length * double(advance)) / 0.0001) + 1;
+}
+
+struct Scroller : ::testing::Test {
+    ScopedTempDir tmp;
+    GLTestContext gl{1024, 768};
+    FakeClock clock;
+    ScopedArchive archive{scrollerArchive()};
+    ScrollerLayer layer;
+    std::vector<uint8_t> frame;
+
+    void SetUp() override {
+        ASSERT_TRUE(gl.ok());
+        currentText = 0;
+        scrollClockStarted = false;
+        selectionTextureIds.clear();
+        VirtualScreen::configure(1024, 768);
+        layer.init();
+    }
+    void drawAfter(int64_t ms) {
+        clock.advanceMs(ms);
+        glViewport(0, 0, 1024, 768);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glOrtho(0, 1, 0, 1, -1, 1);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glEnable(GL_TEXTURE_2D);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glColor3f(1, 1, 1);
+        layer.draw(0);
+        frame = gl.readPixels();
+    }
+    RGBA at(int x, int y) { return gl.pixel(frame, x, y); }
+    // The first character of the running text stands with its left edge at virtual x 10.
+    void expectFirstGlyphAtTen(int text) {
+        const int cell = charsetCell(uint8_t(scrollTexts[text].bytes[0]));
+        EXPECT_TRUE(near(at(12, 126), cellColour(cell))) << "text " << text << " starts at x 10";
+        EXPECT_TRUE(near(at(36, 126), cellColour(cell)));
+        EXPECT_TRUE(near(at(8, 126), BORDER_COLOUR)) << "nothing left of x 10";
+    }
+    // Whether no glyph stands anywhere on the band.
+    bool bandIsEmpty() {
+        for (int x = 0; x < 1024; x += 3) {
+            if (!near(at(x, 126), BORDER_COLOUR)) return false;
+        }
+        return true;
+    }
+    // Which menu entries show highlighted.
+    std::vector<int> highlighted() {
+        std::vector<int> entries;
+        for (int k = 1; k <= 7; ++k) {
+            RGBA c = at(800, 440 - 32 * k + 16);
+            if (near(c, highlightColour(k))) entries.push_back(k);
+            else EXPECT_TRUE(near(c, plainColour(k))) << "entry " << k << " is drawn plain";
+        }
+        return entries;
+    }
+};
+
+TEST_F(Scroller, TheIntroEntersFromTheRightEdgeAndReachesXTenAfterTenSeconds) {
+    drawAfter(0);
+    EXPECT_EQ(currentText, 0);
+    EXPECT_TRUE(bandIsEmpty()) << "position 1.0: the first glyph is just off screen";
+    EXPECT_TRUE(near(at(800, 440 + 16), TITLE_COLOUR));
+    EXPECT_TRUE(highlighted().empty()) << "no entry while the intro runs";
+    drawAfter(10000);
+    expectFirstGlyphAtTen(0);
+}
+
+TEST_F(Scroller, ARunOutTextIsFollowedByTheNextFromTheRightEdgeInTheSameFrame) {
+    drawAfter(0);
+    drawAfter(runningTimeMs(0) - 2);
+    EXPECT_EQ(currentText, 0);
+    drawAfter(2);
+    EXPECT_EQ(currentText, 1);
+    EXPECT_TRUE(bandIsEmpty());
+    EXPECT_EQ(highlighted(), std::vector<int>{1});
+    drawAfter(10000);
+    expectFirstGlyphAtTen(1);
+}
+
+TEST_F(Scroller, AfterTheSeventhComesTheFirstNeverTheIntro) {
+    currentText = 7;
+    drawAfter(0);
+    drawAfter(runningTimeMs(7));
+    EXPECT_EQ(currentText, 1);
+}
+
+TEST_F(Scroller, UpAndDownFollowTheMenuFromEveryText) {
+    const int32_t afterUp[] = {7, 7, 1, 2, 3, 4, 5, 6};
+    const int32_t afterDown[] = {1, 2, 3, 4, 5, 6, 7, 1};
+    for (int32_t from = 0; from < SCROLL_TEXT_COUNT; ++from) {
+        currentText = from;
+        layer.onKey(ArrowUp);
+        EXPECT_EQ(currentText, afterUp[from]) << "up from " << from;
+        currentText = from;
+        layer.onKey(ArrowDown);
+        EXPECT_EQ(currentText, afterDown[from]) << "down from " << from;
+    }
+}
+
+TEST_F(Scroller, AChosenTextRestartsFromTheRightEdgeAndIsHighlighted) {
+    drawAfter(0);
+    drawAfter(30000);
+    layer.onKey(ArrowDown);
+    drawAfter(0);
+    EXPECT_TRUE(bandIsEmpty());
+    EXPECT_EQ(highlighted(), std::vector<int>{1});
+    layer.onKey(ArrowUp);
+    drawAfter(10000);
+    expectFirstGlyphAtTen(7);
+    EXPECT_EQ(highlighted(), std::vector<int>{7});
+}
+
+TEST_F(Scroller, LeftAndRightLeaveTheScrollerAndItsClockAlone) {
+    drawAfter(0);
+    drawAfter(5000);
+    layer.onKey(ArrowLeft);
+    layer.onKey(ArrowRight);
+    layer.onKey(0);
+    EXPECT_EQ(currentText, 0);
+    drawAfter(5000);
+    expectFirstGlyphAtTen(0);
+}
+
+TEST_F(Scroller, EachMemberTextHighlightsExactlyItsOwnEntry) {
+    for (int32_t text = 1; text <= 7; ++text) {
+        currentText = text;
+        drawAfter(0);
+        EXPECT_EQ(highlighted(), std::vector<int>{text});
+    }
+}
+
+}  // namespace

@@ -1,0 +1,14 @@
+#pragma once
+// A performance counter that tests move by hand, in place of the monotonic
+// clock, for as long as the object lives.
+#include <cstdint>
+
+class FakeClock {
+public:
+    FakeClock();
+    ~FakeClock();
+    void setMs(int64_t ms);       // the counter now reads ms milliseconds
+    void advanceMs(int64_t ms);
+    void advanceNs(int64_t ns);
+    int64_t nowMs() const;
+};

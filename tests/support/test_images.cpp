@@ -1,0 +1,76 @@
+#include "tests/support/test_images.h"
+
+#include <png.h>   // encoding test PNGs
+#include <cstdio>
+#include <jpeglib.h>  // encoding test JPEGs
+
+#include "assets/asset_store.h"
+#include "platform/embedded_resources.h"
+
+Bytes encodePng(int width, int height, const Bytes &rgba) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = uint32_t(width);
+    image.height = uint32_t(height);
+    image.format = PNG_FORMAT_RGBA;
+    png_alloc_size_t size = 0;
+    png_image_write_to_memory(&image, nullptr, &size, 0, rgba.data(), 0, nullptr);
+    Bytes file(size);
+    png_image_write_to_memory(&image, file.data(), &size, 0, rgba.data(), 0, nullptr);
+    file.resize(size);
+    return file;
+}
+
+Bytes encodeJpeg(int width, int height, const Bytes &rgb) {
+    jpeg_compress_struct cinfo{};
+    jpeg_error_mgr jerr{};
+    cinfo.err = jpeg_std_error(&jerr);
+    jpeg_create_compress(&cinfo);
+    unsigned char *out = nullptr;
+    unsigned long outSize = 0;
+    jpeg_mem_dest(&cinfo, &out, &outSize);
+    cinfo.image_width = JDIMENSION(width);
+    cinfo.image_height = JDIMENSION(height);
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_simple_progression(&cinfo);
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(&rgb[size_t(cinfo.next_scanline) * width * 3]);
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    Bytes file(out, out + outSize);
+    jpeg_destroy_compress(&cinfo);
+    free(out);
+    return file;
+}
+
+static void putLittle32(Bytes &b, uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
+
+Bytes packArchive(const std::vector<std::pair<std::string, Bytes>> &entries) {
+    Bytes archive;
+    putLittle32(archive, uint32_t(entries.size()));
+    for (const auto &[name, data] : entries) {
+        Bytes field(256, 0);
+        std::copy(name.begin(), name.end(), field.begin());
+        archive.insert(archive.end(), field.begin(), field.end());
+        putLittle32(archive, uint32_t(data.size()));
+    }
+    for (const auto &entry : entries) archive.insert(archive.end(), entry.second.begin(), entry.second.end());
+    return archive;
+}
+
+ScopedArchive::ScopedArchive(Bytes archive) : bytes(std::move(archive)) {
+    AssetStore::destroyInstance();
+    overrideResource("REZ", 102, bytes.data(), bytes.size());
+}
+
+ScopedArchive::~ScopedArchive() {
+    AssetStore::destroyInstance();
+    overrideResource("REZ", 102, nullptr, 0);
+}

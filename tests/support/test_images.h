@@ -1,0 +1,33 @@
+#pragma once
+// Images and archives made in memory for tests: PNG and JPEG files encoded
+// from plain pixel buffers, and packed archives of named files.
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+using Bytes = std::vector<uint8_t>;
+
+// A PNG file (colour type 6, 8 bits) of width x height RGBA pixels given
+// top row first, as an image file stores them.
+Bytes encodePng(int width, int height, const Bytes &rgbaTopFirst);
+
+// A progressive JPEG (3 components, quality 95) of RGB pixels, top row first.
+Bytes encodeJpeg(int width, int height, const Bytes &rgbTopFirst);
+
+// An archive of the given entries, in the given order.
+Bytes packArchive(const std::vector<std::pair<std::string, Bytes>> &entries);
+
+// Makes findResource("REZ", 102) answer with archive for the life of this
+// object, and destroys the asset store on the way in and out so each test
+// starts from a fresh one.
+class ScopedArchive {
+public:
+    explicit ScopedArchive(Bytes archive);
+    ~ScopedArchive();
+    ScopedArchive(const ScopedArchive &) = delete;
+    ScopedArchive &operator=(const ScopedArchive &) = delete;
+
+private:
+    Bytes bytes;
+};
