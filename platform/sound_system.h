@@ -1,14 +1,24 @@
 #pragma once
 // The sound system: loads a tracker module (XM and the other formats
-// libopenmpt knows, recognised by content) from a file and plays it on the
-// audio device's own thread, with no further calls from the program.
+// libopenmpt knows, recognised by content, never by file name) from a file
+// and plays it on the audio device's own thread, with no further calls from
+// the program.
 //
 // Thread rules: every function here is called from the main thread only.
-// The audio thread (SDL's) reads only the playing module and its own
-// position; it never touches program state.
+// The audio thread (SDL's) reads only the sounds on its channels and their
+// own play positions; it never touches program state. The device opens with
+// the first sound played, so nothing reaches the device (not even silence)
+// before that.
+//
+// Lifetime: systems and sounds are never released by the program. When the
+// process ends, the device is faded out and closed (joining the audio thread)
+// before anything the thread reads can be destroyed; the sounds themselves
+// are never destroyed, so the thread can never touch a destroyed module.
 //
 // Failures are states, not crashes: with no audio device, or a file that is
-// not a module, the functions return null or do nothing, and say nothing.
+// not a module, the functions return null, false or do nothing, and say
+// nothing (audio library noise is kept off the terminal).
+#include <cstddef>
 
 struct SoundSystem;
 struct Sound;
@@ -20,15 +30,28 @@ constexpr int SOUND_CHANNEL_FREE = -1;      // soundSystemPlaySound: any free ch
 // A new sound system, not yet initialised; never null.
 SoundSystem *soundSystemCreate();
 
-// Opens the audio device for up to maxChannels sounds at once. False (and a
-// silent system) when there is no audio device.
+// Makes the system ready to play up to maxChannels (1..) sounds at once:
+// starts the audio subsystem and chooses its driver. False (and a silent
+// system) when there is no audio driver; a device that later fails to open
+// also leaves the system silent.
 bool soundSystemInit(SoundSystem *system, int maxChannels, unsigned flags);
 
 // Reads the whole file at path now and prepares it to play once, to its end,
 // then silence. Null when the file is missing or not a module. The file is
-// not needed afterwards: the caller may delete it at once.
+// not needed afterwards: the caller may delete it at once. Works with or
+// without an audio device.
 Sound *soundSystemCreateSound(SoundSystem *system, const char *path, unsigned mode);
 
-// Starts sound from its beginning on a free channel, unpaused unless paused.
-// Does nothing when system or sound is null or the system has no device.
+// Starts sound from its beginning on channel (SOUND_CHANNEL_FREE: the first
+// free one; else 0..maxChannels-1), opening the device on first use. A sound
+// plays on one channel at a time: playing it again restarts it. A paused
+// sound holds its channel silently. Does nothing when system or sound is
+// null, the system has no device, or no channel is free.
 void soundSystemPlaySound(SoundSystem *system, int channel, Sound *sound, bool paused);
+
+// Tests and tools: renders the sound's next frames into stereo (interleaved
+// left, right; -1..1) at sampleRate Hz without any device, advancing its
+// position like playing would. Returns the frames rendered: fewer than asked
+// at its end (the rest of the buffer is zeroed), 0 after it. Only for a sound
+// that no channel plays.
+size_t soundRenderFrames(Sound *sound, int sampleRate, float *stereo, size_t frames);
