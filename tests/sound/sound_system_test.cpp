@@ -7,7 +7,6 @@
 #include "platform/temp_file.h"
 #include "tests/support/temp_dir.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -99,7 +98,7 @@ TEST(SoundLoading, TruncatedModuleNeitherCrashesNorPrints) {
             }
             std::exit(0);
         },
-        testing::ExitedWithCode(0), testing::IsEmpty());
+        testing::ExitedWithCode(0), testing::Eq(std::string()));
 }
 
 TEST(SoundPlayback, PlaysOnceToItsEndThenSilence) {
@@ -151,7 +150,7 @@ TEST(SoundDevice, NoAudioDriverLeavesEverythingElseWorking) {
             soundSystemPlaySound(system, SOUND_CHANNEL_FREE, sound, false);
             std::exit(0);
         },
-        testing::ExitedWithCode(0), testing::IsEmpty());
+        testing::ExitedWithCode(0), testing::Eq(std::string()));
 }
 
 TEST(SoundDevice, FailingAlsaDeviceSaysNothing) {
@@ -167,7 +166,7 @@ TEST(SoundDevice, FailingAlsaDeviceSaysNothing) {
             soundSystemPlaySound(system, SOUND_CHANNEL_FREE, sound, false);
             std::exit(0);
         },
-        testing::ExitedWithCode(0), testing::IsEmpty());
+        testing::ExitedWithCode(0), testing::Eq(std::string()));
 }
 
 TEST(SoundDevice, ExitWhileTheDummyDevicePlaysIsClean) {
@@ -181,7 +180,7 @@ TEST(SoundDevice, ExitWhileTheDummyDevicePlaysIsClean) {
             soundSystemPlaySound(system, SOUND_CHANNEL_FREE, sound, false);
             std::exit(0);
         },
-        testing::ExitedWithCode(0), testing::IsEmpty());
+        testing::ExitedWithCode(0), testing::Eq(std::string()));
 }
 
 // SDL's disk driver writes what the device plays to a file, as 32-bit float
@@ -211,7 +210,7 @@ TEST(SoundDevice, DiskDriverRecordsTheMusicOnlyOnceItPlays) {
             }
             std::exit(0);
         },
-        testing::ExitedWithCode(0), testing::IsEmpty());
+        testing::ExitedWithCode(0), testing::Eq(std::string()));
 
     std::vector<char> bytes = readBytes(recording);
     ASSERT_GE(bytes.size(), wantedBytes);
