@@ -216,6 +216,12 @@ Sound *soundSystemCreateSound(SoundSystem *system, const char *path, unsigned mo
         const std::map<std::string, std::string> settings = {{"play.at_end", "stop"}};
         sound->module = std::make_unique<openmpt::module>(bytes, sound->log, settings);
         sound->module->set_repeat_count(0);     // play once
+        // A moment rendered now, on the main thread, makes whatever libopenmpt
+        // sets up on its first render exist before the exit teardown is
+        // registered (with the first play), so it outlives the audio thread.
+        float moment[2 * 64];
+        sound->module->read_interleaved_stereo(DEVICE_RATE, 64, moment);
+        sound->module->set_position_order_row(0, 0);
     } catch (...) {
         return nullptr;                 // not a module libopenmpt knows
     }
