@@ -172,7 +172,7 @@ static bool openDevice(SoundSystem &system) {
     return true;
 }
 
-// ---- The four operations.
+// ---- Loading.
 
 // The file's bytes; empty when it cannot be read (missing, a folder, empty).
 static std::vector<char> readWholeFile(const char *path) {
@@ -185,6 +185,8 @@ static std::vector<char> readWholeFile(const char *path) {
     std::fclose(file);
     return bytes;
 }
+
+// ---- The four operations.
 
 SoundSystem *soundSystemCreate() {
     auto *system = new SoundSystem;
