@@ -73,7 +73,7 @@ static const char *FAREWELL =
     "A5 . . . . . . . . . . . . . . . | . . . . . . . . . . . . . . . .";
 
 static constexpr int ECHO_DELAY = 3;     // rows: a dotted eighth
-static constexpr int ECHO_VOLUME = 26;
+static constexpr int ECHO_VOLUME = 20;
 
 static std::string repeatBars(const char *bar, int bars) {
     std::string s;

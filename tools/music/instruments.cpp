@@ -106,7 +106,7 @@ static XmInstrument snare() {
         x[i] = std::tanh(1.5 * (tone + rattle)) * fadeTail;
     }
     ins.sample.data = toPcm8(x);
-    ins.sample.volume = 50;
+    ins.sample.volume = 56;
     return ins;
 }
 
@@ -131,7 +131,7 @@ static XmInstrument hat() {
     std::vector<double> x = hiss(noise, int(rate * 0.05));
     for (size_t i = 0; i < x.size(); ++i) x[i] *= std::exp(-(i / rate) / 0.014);
     ins.sample.data = toPcm8(x);
-    ins.sample.volume = 34;
+    ins.sample.volume = 38;
     ins.sample.panning = 160;
     return ins;
 }
@@ -164,7 +164,7 @@ static XmInstrument bass() {
     ins.sample.data = toPcm8(x);
     loopWhole(ins.sample);
     tuneCycle(ins.sample, period);
-    ins.sample.volume = 50;
+    ins.sample.volume = 46;
     ins.volumeEnvelope = {{{0, 64}, {4, 50}, {18, 40}, {60, 34}}, 3};
     ins.fadeout = 0x600;
     return ins;
