@@ -8,7 +8,8 @@
 // The audio thread (SDL's) reads only the sounds on its channels and their
 // own play positions; it never touches program state. The device opens with
 // the first sound played, so nothing reaches the device (not even silence)
-// before that.
+// before that; it is fed 32-bit float stereo, at 48000 Hz unless the device
+// prefers another rate (SDL's disk driver writes exactly that).
 //
 // Lifetime: systems and sounds are never released by the program. When the
 // process ends, the device is faded out and closed (joining the audio thread)
