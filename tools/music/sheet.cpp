@@ -9,7 +9,7 @@
 
 static constexpr uint8_t TONE_PORTA_SPEED = 0x06;   // 3/8 semitone per tick
 static constexpr int GLIDE_ROWS = 3;                // rows a glide keeps sliding
-static constexpr uint8_t HELD_NOTE_VIBRATO = 0x46;  // speed 4, depth 6
+static constexpr uint8_t HELD_NOTE_VIBRATO = 0x45;  // speed 4, depth 5
 static constexpr int VIBRATO_MIN_LENGTH = 6;        // rows
 
 static uint8_t volumeColumn(int volume) {
