@@ -2,10 +2,34 @@
 
 #include <SDL.h>   // window-system events
 #include <csignal>
-#include <deque>
 
 namespace {
-std::deque<Message> queue;
+// A ring of fixed size, so that taking and posting messages never allocates
+// while the frames run. Far more than a frame loop falls behind by.
+constexpr int QUEUE_CAPACITY = 1024;
+
+struct MessageRing {
+    Message slots[QUEUE_CAPACITY];
+    int first = 0;   // index of the oldest message
+    int count = 0;
+
+    bool empty() const { return count == 0; }
+    void clear() { first = count = 0; }
+    // When full, a new message takes the newest slot: a quit is never lost.
+    void push_back(const Message &message) {
+        if (count == QUEUE_CAPACITY) --count;
+        slots[(first + count) % QUEUE_CAPACITY] = message;
+        ++count;
+    }
+    Message pop_front() {
+        Message message = slots[first];
+        first = (first + 1) % QUEUE_CAPACITY;
+        --count;
+        return message;
+    }
+};
+
+MessageRing queue;
 WindowProcedure windowProcedure = nullptr;
 volatile std::sig_atomic_t quitSignalled = 0;
 
@@ -65,8 +89,7 @@ void setWindowProcedure(WindowProcedure procedure) { windowProcedure = procedure
 bool peekMessage(Message &message) {
     if (queue.empty() || quitSignalled) pollWindowSystem();
     if (queue.empty()) return false;
-    message = queue.front();
-    queue.pop_front();
+    message = queue.pop_front();
     return true;
 }
 

@@ -81,3 +81,20 @@ expect_tmpdir_empty() {
     left=$(ls -A "$TMPDIR")
     [ -z "$left" ] || fail "temporary files left behind: $left"
 }
+
+# Mean brightness (0..255) of a region of a screenshot, in screen pixels:
+# region FILE X Y W H (y from the top of the screen).
+region_mean() {
+    /usr/bin/convert "$1" -crop "$4x$5+$2+$3" +repage -colorspace Gray -format '%[fx:int(255*mean)]' info:
+}
+
+# Mean absolute difference (0..255) of the same region in two screenshots.
+region_change() {
+    /usr/bin/convert "$1" "$2" -crop "$5x$6+$3+$4" +repage -compose difference -composite \
+        -colorspace Gray -format '%[fx:int(255*mean)]' info:
+}
+
+# Mean of each channel of a region: "R G B", each 0..255.
+region_rgb() {
+    /usr/bin/convert "$1" -crop "$4x$5+$2+$3" +repage -format '%[fx:int(255*mean.r)] %[fx:int(255*mean.g)] %[fx:int(255*mean.b)]' info:
+}
