@@ -1,0 +1,109 @@
+// Once the frames run, nothing allocates: every layer and the loop draw a few
+// hundred frames without a single call of operator new.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "app/display.h"
+#include "app/frame_loop.h"
+#include "scene/background_layer.h"
+#include "scene/logo_layer.h"
+#include "scene/photo_layer.h"
+#include "scroller/scroller_layer.h"
+#include "tests/scroller/scroller_fixture.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/temp_dir.h"
+
+// Every allocation of this test program passes through here.
+static std::atomic<long> allocations{0};
+
+// Outside the operators, so the compiler does not pair free with new.
+static void release(void *p) { std::free(p); }
+
+void *operator new(std::size_t size) {
+    ++allocations;
+    if (void *p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void *operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void *p) noexcept { release(p); }
+void operator delete[](void *p) noexcept { release(p); }
+void operator delete(void *p, std::size_t) noexcept { release(p); }
+void operator delete[](void *p, std::size_t) noexcept { release(p); }
+
+namespace {
+
+constexpr int WARM_UP_FRAMES = 200;
+
+// Counts the allocations between its 200th draw and its last, and moves the
+// clock on by 16 ms each frame so transitions and scrolling happen. The first
+// 200 frames go through every kind of frame once, so that Mesa has compiled
+// what it needs for each (its shader compiler allocates, on its own account).
+class AllocationProbe : public Layer {
+public:
+    explicit AllocationProbe(FakeClock &clock) : clock(clock) {}
+    bool init() override { return true; }
+    void draw(int) override {
+        ++frames;
+        if (frames == WARM_UP_FRAMES) atWarmUp = allocations.load();
+        lastFrame = allocations.load();
+        clock.advanceMs(frames % 50 == 0 ? 4100 : 16);   // now and then a jump into a transition
+    }
+    void onKey(int) override {}
+    int frames = 0;
+    long atWarmUp = 0, lastFrame = 0;
+
+private:
+    FakeClock &clock;
+};
+
+Bytes wholeArchive() {
+    std::vector<std::pair<std::string, Bytes>> entries;
+    const GLTestContext::RGBA grey = {90, 90, 90, 255};
+    entries.push_back({"background-star.png", flatImage(64, 64, grey)});
+    entries.push_back({"krv-logo.png", flatImage(64, 32, grey)});
+    entries.push_back({"picture-frame.png", flatImage(37, 37, grey)});
+    Bytes photo(64 * 64 * 3, 128);
+    for (int i = 0; i < PHOTO_COUNT; ++i) entries.push_back({PHOTO_FILES[i], encodeJpeg(64, 64, photo)});
+    Bytes scroller = scrollerArchive();
+    // The scroller's images: unpack the fixture's archive entries again.
+    const uint32_t count = scroller[0] | scroller[1] << 8 | scroller[2] << 16 | uint32_t(scroller[3]) << 24;
+    size_t offset = 4 + 260 * size_t(count);
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint8_t *record = &scroller[4 + 260 * i];
+        const uint32_t size = record[256] | record[257] << 8 | record[258] << 16 | uint32_t(record[259]) << 24;
+        entries.push_back({reinterpret_cast<const char *>(record), Bytes(&scroller[offset], &scroller[offset] + size)});
+        offset += size;
+    }
+    return packArchive(entries);
+}
+
+TEST(FrameAllocations, RunningFramesAllocatesNothing) {
+    ScopedTempDir tmp;
+    GLTestContext gl{320, 240};
+    ASSERT_TRUE(gl.ok());
+    FakeClock clock;
+    ScopedArchive archive{wholeArchive()};
+    displayWidth = 320;
+    displayHeight = 240;
+    VirtualScreen::configure(320, 240);
+    AllocationProbe probe(clock);
+    LayerStack &stack = LayerStack::instance();
+    stack.layers = {new BackgroundLayer, new PhotoLayer, new ScrollerLayer, new LogoLayer, &probe};
+    stack.state = Created;
+    stack.initAll();
+    clearMessages();
+    const int keys[] = {KeyLeft, KeyRight, KeyUp, KeyDown};
+    for (int i = 0; i < 400; ++i) {
+        if (i % 37 == 0) postMessage({MessageKind::KeyUp, keys[(i / 37) % 4], 0});
+        else postMessage({MessageKind::Other, KeyOther, 0});
+    }
+    postQuitMessage(0);
+    runFrameLoop();
+    EXPECT_EQ(probe.frames, 400);
+    EXPECT_EQ(probe.lastFrame - probe.atWarmUp, 0) << "allocations while the frames ran";
+}
+
+}  // namespace
