@@ -73,9 +73,9 @@ void drawGlyphQuad(Vec2 lowerLeft, Vec2 upperRight) {
 }
 
 void drawCharsetText(const char *text, uint32_t length, float glyphWidth, float glyphHeight, float x, float y) {
-    if (const Texture *charset = AssetStore::instance()->texture(charsetTextureId)) {
-        glBindTexture(GL_TEXTURE_2D, charset->glName);
-    }
+    const Texture *charset = AssetStore::instance()->texture(charsetTextureId);
+    if (!charset) return;   // without its charset the line shows nothing, not blank boxes
+    glBindTexture(GL_TEXTURE_2D, charset->glName);
     const float advance = glyphWidth + glyphWidth * 0.08f;
 
     uint32_t i = 0;

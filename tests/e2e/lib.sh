@@ -54,9 +54,13 @@ find_window() {
             title=$(xprop -id "$id" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([^)]*) = "\(.*\)"$/\1/p')
             if [ "$title" = "$want" ]; then echo "$id"; return 0; fi
         done
-        kill -0 "$APP_PID" 2>/dev/null || return 1
+        if ! kill -0 "$APP_PID" 2>/dev/null; then
+            echo "the program ended: $(cat "$WORK/stderr")" >&2
+            return 1
+        fi
         sleep 0.05
     done
+    echo "no window titled '$want' within 20 s" >&2
     return 1
 }
 

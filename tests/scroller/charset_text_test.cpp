@@ -174,3 +174,24 @@ TEST_F(CharsetText, ACallDrawsAtMostAScreenfulWhateverTheTextsLength) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CharsetTextWithoutCharset, DrawsNothingRatherThanBlankBoxes) {
+    ScopedTempDir tmp;
+    GLTestContext gl{64, 64};
+    ScopedArchive archive{packArchive({})};
+    charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glEnable(GL_TEXTURE_2D);
+    glColor3f(1, 1, 1);
+    drawCharsetText("abc", 3, 0.3f, 0.3f, 0.0f, 0.2f);
+    std::vector<uint8_t> frame = gl.readPixels();
+    EXPECT_EQ(gl.pixel(frame, 10, 20).r, 0);
+}
+
+}  // namespace
