@@ -5,8 +5,13 @@
 #include "assets/resource_archive.h"
 
 #include <cstdio>
+#include <vector>
 
 static AssetStore *singleInstance = nullptr;
+
+// Textures outlive the store that loaded them: layers may still hold their GL
+// names, and the process end reclaims them. Kept here so they stay reachable.
+static std::vector<Texture *> *outlivingTextures = nullptr;
 
 AssetStore::AssetStore() {
     // A failed open leaves an empty table; every load then fails on its own.
@@ -21,6 +26,11 @@ AssetStore *AssetStore::instance() {
 }
 
 void AssetStore::destroyInstance() {
+    if (!singleInstance) return;
+    if (!outlivingTextures) outlivingTextures = new std::vector<Texture *>;
+    for (const auto &[id, texture] : singleInstance->textures) {
+        if (texture) outlivingTextures->push_back(texture);
+    }
     delete singleInstance;
     singleInstance = nullptr;
 }
