@@ -5,6 +5,7 @@
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/music.h"
+#include "platform/display_window.h"
 #include "resources/settings_dialog.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
@@ -75,8 +76,9 @@ int dorirovaMain() {
     if (!DisplaySettings::run) return dialogResult;
 
     if (!createDisplay(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
-        std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display\n", DisplaySettings::width,
-                     DisplaySettings::height, DisplaySettings::fullscreen ? "full-screen" : "windowed");
+        std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display: %s\n", DisplaySettings::width,
+                     DisplaySettings::height, DisplaySettings::fullscreen ? "full-screen" : "windowed",
+                     displayFailureReason());
         return 1;
     }
     initScene(DisplaySettings::width, DisplaySettings::height);

@@ -3,6 +3,8 @@
 
 #include "assets/image_decoding.h"
 #include "assets/resource_archive.h"
+#include "platform/embedded_resources.h"
+#include "platform/temp_file.h"
 
 #include <cstdio>
 #include <vector>
@@ -13,9 +15,21 @@ static AssetStore *singleInstance = nullptr;
 // names, and the process end reclaims them. Kept here so they stay reachable.
 static std::vector<Texture *> *outlivingTextures = nullptr;
 
+// Says once per run, on stderr, that temporary files could not be written:
+// the presentation goes on without what could not be extracted.
+static void reportTempFileFailure() {
+    static bool reported = false;
+    if (reported) return;
+    reported = true;
+    std::fprintf(stderr, "dorirova: cannot write temporary files in %s; running without what could not be extracted\n",
+                 tempDirectory().c_str());
+}
+
 AssetStore::AssetStore() {
     // A failed open leaves an empty table; every load then fails on its own.
-    ResourceArchive::open(ResourceArchive::writeResourceToTempFile().c_str());
+    const std::string copy = ResourceArchive::writeResourceToTempFile();
+    if (copy.empty() && findResource("REZ", 102).data) reportTempFileFailure();
+    ResourceArchive::open(copy.c_str());
 }
 
 AssetStore::~AssetStore() { ResourceArchive::close(); }
@@ -60,8 +74,17 @@ Texture *AssetStore::loadImage(const std::string &fileName) {
     return loaded;
 }
 
+// Whether the archive's table has an entry of exactly this name.
+static bool archiveHas(const std::string &fileName) {
+    for (uint32_t i = 0; i < ResourceArchive::entryCount(); ++i) {
+        if (fileName == ResourceArchive::entry(i).name) return true;
+    }
+    return false;
+}
+
 std::string AssetStore::extractToTempFile(const std::string &fileName) {
     char path[RESOURCE_PATH_SIZE] = {};
     ResourceArchive::extractEntry(fileName.c_str(), path);
+    if (!path[0] && archiveHas(fileName)) reportTempFileFailure();
     return path;
 }

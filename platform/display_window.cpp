@@ -2,12 +2,19 @@
 
 #include <SDL.h>   // window, display mode, GL context
 #include <cstdlib>
+#include <string>
 
 namespace {
 SDL_Window *window = nullptr;
 SDL_GLContext glContext = nullptr;
 SDL_DisplayMode fullscreenMode{};
 bool modeChanged = false;
+std::string failureReason;
+
+bool failWith(std::string reason) {
+    failureReason = std::move(reason);
+    return false;
+}
 
 void restoreAtExit() { restoreDisplayMode(); }
 }  // namespace
@@ -17,7 +24,14 @@ bool registerWindowClass(const char *className) {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    // Only a desktop's window systems: without one, SDL would fall back to
+    // drivers that show nothing anywhere. (SDL_VIDEODRIVER still overrides.)
+    const bool waylandOnly = std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY");
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, waylandOnly ? "wayland" : "x11");
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return failWith("no display (DISPLAY is not set)");
+        return failWith(SDL_GetError());
+    }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
@@ -51,7 +65,10 @@ bool changeDisplayMode(int width, int height) {
         if (!modeChanged) std::atexit(restoreAtExit);
         modeChanged = true;
     }
-    return modeChanged;
+    if (!modeChanged) {
+        return failWith("the display offers no " + std::to_string(width) + " x " + std::to_string(height) + " mode");
+    }
+    return true;
 }
 
 void restoreDisplayMode() {
@@ -69,21 +86,24 @@ bool createWindow(const char *title, int width, int height, bool fullscreen) {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     flags |= fullscreen ? (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS) : SDL_WINDOW_RESIZABLE;
     window = SDL_CreateWindow(title, 0, 0, width, height, flags);
-    if (!window) return false;
-    if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) return false;
+    if (!window) return failWith(SDL_GetError());
+    if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) return failWith(SDL_GetError());
     return true;
 }
 
 bool setPixelFormat() {
-    return window && (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL);
+    if (window && (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) return true;
+    return failWith("the window has no OpenGL pixel format");
 }
 
 bool createGLContext() {
     glContext = SDL_GL_CreateContext(window);
-    return glContext != nullptr;
+    return glContext ? true : failWith(SDL_GetError());
 }
 
-bool makeGLContextCurrent() { return SDL_GL_MakeCurrent(window, glContext) == 0; }
+bool makeGLContextCurrent() { return SDL_GL_MakeCurrent(window, glContext) == 0 || failWith(SDL_GetError()); }
+
+const char *displayFailureReason() { return failureReason.c_str(); }
 
 void showWindow() {
     SDL_ShowWindow(window);

@@ -42,5 +42,8 @@ void hideCursor();
 // Presents the frame drawn into the back buffer; nothing without a window.
 void swapBuffers();
 
+// Why the last step that failed failed, in a few words ("" when none did).
+const char *displayFailureReason();
+
 // The size of the window's client area now, in pixels (0, 0 without a window).
 void windowClientSize(int &width, int &height);

@@ -3,9 +3,13 @@
 #include <cstdlib>
 #include <unistd.h>  // mkstemp, close
 
-std::string createTempFile() {
+std::string tempDirectory() {
     const char *dir = std::getenv("TMPDIR");
-    std::string path = (dir && *dir) ? dir : "/tmp";
+    return (dir && *dir) ? dir : "/tmp";
+}
+
+std::string createTempFile() {
+    std::string path = tempDirectory();
     if (path.back() != '/') path += '/';
     path += "dorirova-XXXXXX";
     int fd = mkstemp(path.data());
