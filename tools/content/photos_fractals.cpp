@@ -1,0 +1,162 @@
+// The four fractals: Mandelbrot and Julia sets, the burning ship, and a deep
+// zoom into a spiral, all with smooth (continuous) colouring and embossed
+// lighting taken from the escape potential's gradient.
+#include <cmath>
+
+#include "noise.h"
+#include "photos.h"
+
+namespace {
+
+// One escape-time orbit: the smooth iteration count (negative when the point
+// never escaped) and the direction of the potential's gradient, which serves
+// as a surface normal for lighting.
+struct Escape {
+    double smooth = -1;
+    double nx = 0, ny = 0;
+    double trap = 1e9;   // the orbit's closest approach to the unit circle's rim
+};
+
+// z -> z^2 + c, starting from z0, tracking dz/d(start) for the normal.
+// derivativeOne: 1 for the Mandelbrot set (d/dc), 0 for Julia sets (d/dz0).
+Escape escape(double zr, double zi, double cr, double ci, int maxIterations, double derivativeOne) {
+    double dr = derivativeOne > 0 ? 0 : 1, di = 0;
+    Escape e;
+    const double bailout = 1e6;
+    for (int i = 0; i < maxIterations; ++i) {
+        double nr = 2 * (zr * dr - zi * di) + derivativeOne, ni = 2 * (zr * di + zi * dr);
+        dr = nr;
+        di = ni;
+        double r2 = zr * zr - zi * zi + cr;
+        zi = 2 * zr * zi + ci;
+        zr = r2;
+        double m = zr * zr + zi * zi;
+        e.trap = std::min(e.trap, std::fabs(std::sqrt(m) - 0.5));
+        if (m > bailout) {
+            e.smooth = i + 1 - std::log2(std::log(m) / std::log(bailout)) ;
+            // u = z / dz points across the level lines of the potential.
+            double den = dr * dr + di * di;
+            double ur = (zr * dr + zi * di) / den, ui = (zi * dr - zr * di) / den;
+            double l = std::hypot(ur, ui);
+            e.nx = ur / l;
+            e.ny = ui / l;
+            return e;
+        }
+    }
+    return e;
+}
+
+// Main cardioid and period-2 bulb: certainly inside, no need to iterate.
+bool insideMainBody(double cr, double ci) {
+    double q = (cr - 0.25) * (cr - 0.25) + ci * ci;
+    if (q * (q + (cr - 0.25)) <= 0.25 * ci * ci) return true;
+    return (cr + 1) * (cr + 1) + ci * ci <= 0.0625;
+}
+
+// Colour of an escaped point: palette by smooth count, lit from the upper left.
+Vec3 shadeEscape(const Escape &e, double paletteScale, double paletteShift, const Vec3 &a, const Vec3 &b, const Vec3 &c,
+                 const Vec3 &d) {
+    double t = std::log(e.smooth + 1.0) * paletteScale + paletteShift;
+    Vec3 colour = cosinePalette(t, a, b, c, d);
+    colour = {clamp01(colour.x), clamp01(colour.y), clamp01(colour.z)};
+    // Emboss: the normal (nx, ny, height 1.5) against a light from the upper left.
+    Vec3 n = normalize(Vec3{e.nx, e.ny, 1.2});
+    Vec3 l = normalize(Vec3{-0.6, 0.6, 0.8});
+    double diffuse = std::max(dot(n, l), 0.0);
+    double spec = std::pow(std::max(dot(n, normalize(l + Vec3{0, 0, 1})), 0.0), 30.0);
+    Vec3 lin{srgbToLinear(colour.x), srgbToLinear(colour.y), srgbToLinear(colour.z)};
+    return lin * (0.25 + 0.95 * diffuse) + Vec3{1, 1, 1} * (spec * 0.35);
+}
+
+}   // namespace
+
+RgbaImage mandelbrotValley(const PhotoJob &job) {
+    // Elephant valley: trunks curling in rows between the main cardioid and its buds.
+    const double cx = 0.2855, cy = 0.0112, width = 0.007;
+    Shader shader = [=](double u, double v) {
+        double cr = cx + (u - 0.5) * width, ci = cy - (v - 0.5) * width;
+        if (insideMainBody(cr, ci)) return Vec3{0.005, 0.004, 0.012};
+        Escape e = escape(0, 0, cr, ci, 3000, 1);
+        if (e.smooth < 0) return Vec3{0.005, 0.004, 0.012};
+        return shadeEscape(e, 1.6, 0.1, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 1.0, 1.0}, {0.0, 0.1, 0.2});
+    };
+    Finish f;
+    f.filmic = false;
+    f.vignette = 0.12;
+    f.grain = 0.006;
+    f.seed = 401;
+    return renderPhoto(shader, f, job, 0.06);
+}
+
+RgbaImage juliaFiligree(const PhotoJob &job) {
+    const double cr = -0.7269, ci = 0.1889;
+    Shader shader = [=](double u, double v) {
+        double zr = (u - 0.5) * 3.0 + 0.0, zi = -(v - 0.5) * 3.0;
+        // Rotate the set a little so it fills the square.
+        double a = 0.55;
+        double rr = zr * std::cos(a) - zi * std::sin(a), ri = zr * std::sin(a) + zi * std::cos(a);
+        Escape e = escape(rr * 0.62, ri * 0.62, cr, ci, 1500, 0);
+        if (e.smooth < 0) {
+            // Inside: a deep glow shaded by how near the orbit kept to the trap.
+            return Vec3{0.02, 0.005, 0.04} + Vec3{0.25, 0.05, 0.3} * std::exp(-e.trap * 12.0);
+        }
+        return shadeEscape(e, 1.3, 0.2, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 1.0, 0.5}, {0.8, 0.9, 0.3});
+    };
+    Finish f;
+    f.filmic = false;
+    f.vignette = 0.15;
+    f.grain = 0.006;
+    f.seed = 402;
+    return renderPhoto(shader, f, job, 0.06);
+}
+
+RgbaImage burningShip(const PhotoJob &job) {
+    // The small ship in the antenna, upright, with its rigging.
+    const double cx = -1.755, cy = -0.018, width = 0.06;
+    Shader shader = [=](double u, double v) {
+        double cr = cx + (u - 0.5) * width, ci = cy + (v - 0.5) * width;
+        double zr = 0, zi = 0;
+        const int maxIterations = 1500;
+        for (int i = 0; i < maxIterations; ++i) {
+            double ar = std::fabs(zr), ai = std::fabs(zi);
+            double nr = ar * ar - ai * ai + cr;
+            zi = 2 * ar * ai + ci;
+            zr = nr;
+            double m = zr * zr + zi * zi;
+            if (m > 1e6) {
+                double smooth = i + 1 - std::log2(std::log(m) / std::log(1e6));
+                double t = std::log(smooth + 1.0) * 0.9;
+                // Fire: black through red and orange to white-hot.
+                double heat = 0.5 + 0.5 * std::sin(t * 2.2 + 4.1);
+                Vec3 fire = mix(Vec3{0.02, 0.0, 0.0}, Vec3{0.9, 0.12, 0.02}, smoothstep(0.0, 0.45, heat));
+                fire = mix(fire, Vec3{1.0, 0.55, 0.08}, smoothstep(0.4, 0.75, heat));
+                fire = mix(fire, Vec3{1.0, 0.95, 0.7}, smoothstep(0.75, 1.0, heat));
+                return fire * (0.2 + 0.8 * smoothstep(1.0, 8.0, smooth));
+            }
+        }
+        return Vec3{0.0, 0.0, 0.0};
+    };
+    Finish f;
+    f.filmic = false;
+    f.vignette = 0.15;
+    f.grain = 0.006;
+    f.seed = 403;
+    return renderPhoto(shader, f, job, 0.06);
+}
+
+RgbaImage deepSpiral(const PhotoJob &job) {
+    // Deep in seahorse valley: a double spiral a millionth of the set's size.
+    const double cx = -0.743643887037151, cy = 0.131825904205330, width = 0.000012;
+    Shader shader = [=](double u, double v) {
+        double cr = cx + (u - 0.5) * width, ci = cy - (v - 0.5) * width;
+        Escape e = escape(0, 0, cr, ci, 5000, 1);
+        if (e.smooth < 0) return Vec3{0.0, 0.0, 0.01};
+        return shadeEscape(e, 2.4, 0.3, {0.55, 0.45, 0.5}, {0.45, 0.45, 0.5}, {1.0, 1.0, 1.0}, {0.3, 0.2, 0.2});
+    };
+    Finish f;
+    f.filmic = false;
+    f.vignette = 0.12;
+    f.grain = 0.006;
+    f.seed = 404;
+    return renderPhoto(shader, f, job, 0.06);
+}
