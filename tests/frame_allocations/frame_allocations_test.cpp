@@ -22,16 +22,38 @@ static std::atomic<long> allocations{0};
 // Outside the operators, so the compiler does not pair free with new.
 static void release(void *p) { std::free(p); }
 
-void *operator new(std::size_t size) {
+static void *allocate(std::size_t size, std::size_t alignment = 0) {
     ++allocations;
-    if (void *p = std::malloc(size ? size : 1)) return p;
+    if (alignment > alignof(std::max_align_t)) {
+        void *p = nullptr;
+        return posix_memalign(&p, alignment, size ? size : 1) == 0 ? p : nullptr;
+    }
+    return std::malloc(size ? size : 1);
+}
+
+// Every form of the operators, so that each pair matches.
+void *operator new(std::size_t size) {
+    if (void *p = allocate(size)) return p;
     throw std::bad_alloc();
 }
 void *operator new[](std::size_t size) { return operator new(size); }
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept { return allocate(size); }
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept { return allocate(size); }
+void *operator new(std::size_t size, std::align_val_t a) {
+    if (void *p = allocate(size, std::size_t(a))) return p;
+    throw std::bad_alloc();
+}
+void *operator new[](std::size_t size, std::align_val_t a) { return operator new(size, a); }
 void operator delete(void *p) noexcept { release(p); }
 void operator delete[](void *p) noexcept { release(p); }
 void operator delete(void *p, std::size_t) noexcept { release(p); }
 void operator delete[](void *p, std::size_t) noexcept { release(p); }
+void operator delete(void *p, const std::nothrow_t &) noexcept { release(p); }
+void operator delete[](void *p, const std::nothrow_t &) noexcept { release(p); }
+void operator delete(void *p, std::align_val_t) noexcept { release(p); }
+void operator delete[](void *p, std::align_val_t) noexcept { release(p); }
+void operator delete(void *p, std::size_t, std::align_val_t) noexcept { release(p); }
+void operator delete[](void *p, std::size_t, std::align_val_t) noexcept { release(p); }
 
 namespace {
 
