@@ -129,10 +129,10 @@ void PhotoLayer::draw(int) {
 }
 
 const char *const PHOTO_FILES[PHOTO_COUNT] = {
-    "01_dawn-over-the-fjord.jpg", "02_noon-valley.jpg", "03_dusk-lake.jpg", "04_night-peaks.jpg",
-    "05_misty-hills.jpg", "06_desert-mesa.jpg", "07_glacier-bay.jpg", "08_island-sunrise.jpg",
-    "09_cumulus-sky.jpg", "10_aurora.jpg", "11_storm-front.jpg", "12_sunset-clouds.jpg",
-    "13_ringed-planet.jpg", "14_nebula.jpg", "15_spiral-galaxy.jpg", "16-eclipse.jpg",
-    "17-mandelbrot.jpg", "18-julia.jpg", "19-burning-ship.jpg", "20-deep-zoom.jpg",
-    "21-marble.jpg", "22-wood.jpg", "23-crystal.jpg", "24-leaves.jpg",
+    "01_alpine-dawn.jpg",    "02_mandelbrot-valley.jpg", "03_emission-nebula.jpg", "04_polished-marble.jpg",
+    "05_cumulus-afternoon.jpg", "06_meadow-noon.jpg",    "07_julia-filigree.jpg",  "08_ringed-planet.jpg",
+    "09_desert-dusk.jpg",    "10_walnut-grain.jpg",      "11_aurora-lake.jpg",     "12_fjord-evening.jpg",
+    "13_burning-ship.jpg",   "14_spiral-galaxy.jpg",     "15_moonlit-peaks.jpg",   "16-amethyst-geode.jpg",
+    "17-storm-front.jpg",    "18-red-canyon.jpg",        "19-deep-spiral.jpg",     "20-solar-eclipse.jpg",
+    "21-volcanic-island.jpg", "22-autumn-leaves.jpg",    "23-sunset-sea.jpg",      "24-misty-highlands.jpg",
 };

@@ -102,3 +102,15 @@ region_change() {
 region_rgb() {
     /usr/bin/convert "$1" -crop "$4x$5+$2+$3" +repage -format '%[fx:int(255*mean.r)] %[fx:int(255*mean.g)] %[fx:int(255*mean.b)]' info:
 }
+
+# Takes screenshot NAME once the screen shows more than black (the first
+# frame comes after every picture has loaded), waiting up to $2 seconds.
+screenshot_when_drawn() {
+    local limit=${2:-30}
+    for _ in $(seq $((limit * 4))); do
+        screenshot "$1"
+        [ "$(region_mean "$ARTIFACTS/$1.png" 0 0 1024 768)" -gt 5 ] && return 0
+        sleep 0.25
+    done
+    fail "nothing drawn within $limit s"
+}
