@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The presentation with the shipped archive: the first frame, the slideshow,
+# the keys, the scroller and the music, as a viewer sees and hears them.
+source "$(dirname "$0")/lib.sh"
+
+# SDL's disk audio driver writes what would be played into a file.
+export SDL_AUDIODRIVER=disk
+export SDL_DISKAUDIOFILE=$WORK/audio.raw
+export SDL_DISKAUDIODELAY=20
+
+start_app
+dialog=$(find_window "") || fail "no settings dialog"
+sleep 1
+[ ! -s "$SDL_DISKAUDIOFILE" ] || fail "sound was written while the dialog showed"
+keys_to "$dialog" Return
+window=$(find_window "dorirova") || fail "no window after Run"
+xdotool mousemove 1270 1020   # the pointer out of the picture
+screenshot_when_drawn first
+
+# At 1024 x 768 one virtual pixel is one screen pixel; screen y = 768 - virtual y.
+# The star field right of the photograph, below the menu: dark, not the green clear colour.
+read -r r g b <<<"$(region_rgb "$ARTIFACTS/first.png" 700 600 300 50)"
+[ "$g" -lt 100 ] && [ "$r" -lt 120 ] || fail "the star field is not dark: $r $g $b"
+# The photograph inside its frame: a picture, not the star field.
+photo=$(region_mean "$ARTIFACTS/first.png" 100 200 400 300)
+[ "$photo" -gt 25 ] || fail "no photograph in the frame (mean $photo)"
+# The frame's white border at virtual x 44..46.
+border=$(region_mean "$ARTIFACTS/first.png" 44 200 2 300)
+[ "$border" -gt 200 ] || fail "no white frame border (mean $border)"
+# The logo across the upper right.
+logo_mean=$(region_mean "$ARTIFACTS/first.png" 400 40 550 150)
+[ "$logo_mean" -gt 30 ] || fail "no logo (mean $logo_mean)"
+
+# The scroll text moves through the band (virtual y 104..149).
+sleep 1
+screenshot scrolled
+moved=$(region_change "$ARTIFACTS/first.png" "$ARTIFACTS/scrolled.png" 0 620 1024 40)
+[ "$moved" -gt 0 ] || fail "the scroll text does not move"
+
+# About 5 s after the first frame the photograph has changed.
+sleep 3.5
+screenshot changed
+change=$(region_change "$ARTIFACTS/first.png" "$ARTIFACTS/changed.png" 100 150 450 300)
+[ "$change" -gt 8 ] || fail "the photograph did not change after 5 s (difference $change)"
+
+# Right shows the next photograph at once, Left goes back.
+keys_to "$window" Right
+sleep 0.3
+screenshot right
+change=$(region_change "$ARTIFACTS/changed.png" "$ARTIFACTS/right.png" 100 150 450 300)
+[ "$change" -gt 8 ] || fail "Right did not change the photograph (difference $change)"
+keys_to "$window" Left
+sleep 0.3
+screenshot left
+back=$(region_change "$ARTIFACTS/changed.png" "$ARTIFACTS/left.png" 100 150 450 300)
+[ "$back" -lt 4 ] || fail "Left did not go back to the photograph before (difference $back)"
+
+# Down highlights the first member's entry (virtual y 408..440) and restarts the text.
+menu_before=$(region_mean "$ARTIFACTS/left.png" 690 328 250 32)
+keys_to "$window" Down
+sleep 0.3
+screenshot down
+menu_after=$(region_mean "$ARTIFACTS/down.png" 690 328 250 32)
+[ "$menu_after" -gt "$menu_before" ] || fail "Down did not highlight the first entry ($menu_before -> $menu_after)"
+keys_to "$window" Up
+sleep 0.3
+screenshot up
+
+# The music: the disk driver's file grew and holds sound, not silence.
+size=$(stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0)
+[ "$size" -gt 100000 ] || fail "hardly any audio was written ($size bytes)"
+loud=$(od -An -v -t d2 -w2 -j $((size / 2)) -N 200000 "$SDL_DISKAUDIOFILE" | awk '{ if ($1 > 500 || $1 < -500) n++ } END { print n + 0 }')
+[ "$loud" -gt 100 ] || fail "the audio written is silent"
+
+keys_to "$window" Escape
+wait_exit 10
+[ "$APP_STATUS" = 0 ] || fail "the run ended with status $APP_STATUS"
+expect_tmpdir_empty
+echo "e2e presentation: ok"
