@@ -77,7 +77,6 @@ void restoreDisplayMode() {
     // Leaving full screen makes the window system put back the desktop mode.
     if (window) {
         SDL_SetWindowFullscreen(window, 0);
-        SDL_MinimizeWindow(window);
         SDL_PumpEvents();
     }
 }
