@@ -1,0 +1,31 @@
+#pragma once
+// The measurements, each in a process of its own (so every start-up starts
+// cold, as a viewer's does). Each prints its results as "@ key value" lines
+// on stdout for the parent (bench_main.cpp) to gather. All but the floor
+// need an X display (DISPLAY) and open the program's real window.
+
+// Run pressed to the first frame presented, at width x height pixels in a
+// window: createDisplay, initScene and runFrameLoop as dorirovaMain calls
+// them, timed stage by stage through the probes (program_probes.h). After
+// the first frame the loop is asked to quit and ends through shutdown.
+// Also reports resident memory at the first frame and the bytes the loaded
+// textures hold by design.
+int runStartupChild(int width, int height);
+
+// Frames per second of the real frame loop at width x height over
+// seconds (after a second of warm-up): with the scene (initScene first) or,
+// withScene false, the loop with no layers, which only clears and swaps.
+int runFramesChild(int width, int height, bool withScene, double seconds);
+
+// Where the frame's time goes: the frame as the loop draws it, but with
+// glFinish after the clear and after each layer, each timed, over seconds
+// after a second of warm-up. Changes how llvmpipe overlaps the work, so the
+// parts add up to a little more than a frame of the real loop.
+int runLayerCostsChild(int width, int height, double seconds);
+
+// The floor: the 24 photographs the photo layer loads, decoded alone with
+// libjpeg-turbo from the archive's bytes in memory (default parameters, one
+// new buffer each, kept, as the program keeps them), then the same into the
+// buffers again, now resident; and what a first touch of fresh memory costs
+// on this machine. No display needed.
+int runFloorChild();
