@@ -8,6 +8,7 @@
 #include "scene/photo_layer.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/support/layer_frames.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_images.h"
 
@@ -42,12 +43,7 @@ struct Slideshow : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        photoIds.clear();
-        currentPhoto = 0;
-        fadeAlpha = 1.0f;
-        fadeStep = 0;
-        incomingLevel = 6;
-        stepClockStarted = false;
+        resetSlideshowState();
         VirtualScreen::configure(256, 192);
         layer.init();
         ASSERT_EQ(photoIds.size(), size_t(PHOTO_COUNT));
@@ -56,17 +52,7 @@ struct Slideshow : ::testing::Test {
     // One frame at the clock's present time, with the GL state the
     // background and logo layers leave behind.
     void frame() {
-        glViewport(0, 0, 256, 192);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 1, 0, 1, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        beginLayerTestFrame(256, 192);
         layer.draw(0);
     }
     void frameAfter(int64_t ms) {
@@ -227,12 +213,7 @@ TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTi
     GLTestContext gl{64, 48};
     FakeClock clock;
     ScopedArchive archive{packArchive({})};
-    photoIds.clear();
-    currentPhoto = 0;
-    fadeStep = 0;
-    incomingLevel = 6;
-    fadeAlpha = 1.0f;
-    stepClockStarted = false;
+    resetSlideshowState();
     VirtualScreen::configure(64, 48);
     PhotoLayer layer;
     layer.init();

@@ -11,6 +11,7 @@
 #include "scene/photo_layer.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/gl_test_context.h"
+#include "tests/support/layer_frames.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_images.h"
 
@@ -95,12 +96,7 @@ struct Scene : ::testing::TestWithParam<std::pair<int, int>> {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        photoIds.clear();
-        currentPhoto = 0;
-        fadeAlpha = 1.0f;
-        fadeStep = 0;
-        incomingLevel = 6;
-        stepClockStarted = false;
+        resetSlideshowState();
         clearMessages();
         displayWidth = width;
         displayHeight = height;
@@ -164,12 +160,7 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     LayerStack::instance().state = Running;
     auto frameAfter = [&](int64_t ms) {
         clock.advanceMs(ms);
-        glViewport(0, 0, width, height);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 1, 0, 1, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        beginLayerTestFrame(width, height);
         for (Layer *layer : LayerStack::instance().layers) layer->draw(0);
         return gl.readPixels();
     };

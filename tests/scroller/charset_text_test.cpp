@@ -9,6 +9,7 @@
 #include "assets/asset_store.h"
 #include "scroller/charset_text.h"
 #include "tests/scroller/scroller_fixture.h"
+#include "tests/support/layer_frames.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -67,16 +68,7 @@ struct CharsetText : ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
         charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
-        glViewport(0, 0, 1024, 768);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 1, 0, 1, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnable(GL_TEXTURE_2D);
-        glColor3f(1, 1, 1);
+        beginLayerTestFrame(1024, 768);
     }
     std::vector<uint8_t> draw(const std::string &text, float x) {
         drawCharsetText(text.data(), uint32_t(text.size()), glyphWidth, glyphHeight, x, 0.5f);
@@ -182,13 +174,7 @@ TEST(CharsetTextWithoutCharset, DrawsNothingRatherThanBlankBoxes) {
     GLTestContext gl{64, 64};
     ScopedArchive archive{packArchive({})};
     charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glEnable(GL_TEXTURE_2D);
-    glColor3f(1, 1, 1);
+    beginLayerTestFrame(64, 64);
     drawCharsetText("abc", 3, 0.3f, 0.3f, 0.0f, 0.2f);
     std::vector<uint8_t> frame = gl.readPixels();
     EXPECT_EQ(gl.pixel(frame, 10, 20).r, 0);

@@ -10,6 +10,7 @@
 #include "scroller/scroller_layer.h"
 #include "tests/scroller/scroller_fixture.h"
 #include "tests/support/fake_clock.h"
+#include "tests/support/layer_frames.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -42,18 +43,7 @@ struct Scroller : ::testing::Test {
     }
     void drawAfter(int64_t ms) {
         clock.advanceMs(ms);
-        glViewport(0, 0, 1024, 768);
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 1, 0, 1, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        glEnable(GL_TEXTURE_2D);
-        glEnable(GL_BLEND);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glColor3f(1, 1, 1);
+        beginLayerTestFrame(1024, 768);
         layer.draw(0);
         frame = gl.readPixels();
     }
