@@ -59,3 +59,22 @@ assets: deps
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN)
+
+# `make fuzz`: the archive reader and the image loaders under libFuzzer
+# (clang, with address and undefined-behaviour checks), FUZZ_SECONDS each
+# (default 60), seeded; crashers land in build-fuzz/fuzz-crashes/. Not part of
+# `make test`.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+
+.PHONY: fuzz
+fuzz: deps
+	@missing=$$(for p in $(FUZZ_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing: $$missing"; \
+	    $(SUDO) apt-get update -q && \
+	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORIROVA_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers rezpack
+	tests/fuzz/run_fuzzers.sh build-fuzz $(or $(FUZZ_SECONDS),60)

@@ -43,6 +43,11 @@ Texture *loadPng(const char *path) {
 
     png_init_io(png, file);
     png_set_sig_bytes(png, sizeof signature);
+    // Skip every ancillary chunk but tRNS unread: no transformation below uses
+    // them, and libpng would first allocate (and touch) whatever length a
+    // broken text or palette-suggestion chunk claims, up to 2 GB, only to find
+    // the file far shorter. Skipped chunks are read in small pieces.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
     const png_uint_32 width = png_get_image_width(png, info);
     const png_uint_32 height = png_get_image_height(png, info);

@@ -1,0 +1,256 @@
+// Replaying one input through the archive reader or an image loader, with
+// the rules each outcome must satisfy.
+#include "tests/fuzz/fuzz_replay.h"
+
+#include "assets/image_decoding.h"
+#include "assets/resource_archive.h"
+#include "platform/temp_file.h"
+
+#include <dirent.h>  // checking that the temporary folder is empty again
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+// A broken rule: one line on stdout, then abort so the fuzzer keeps the input.
+#define REPLAY_CHECK(condition)                                                       \
+    do {                                                                              \
+        if (!(condition)) replayFailure(__FILE__, __LINE__, #condition);              \
+    } while (0)
+
+[[noreturn]] static void replayFailure(const char *file, int line, const char *condition) {
+    std::printf("%s:%d: replay rule broken: %s\n", file, line, condition);
+    std::fflush(stdout);
+    std::abort();
+}
+
+static std::string writeInput(const uint8_t *data, size_t size) {
+    std::string path = createTempFile();
+    REPLAY_CHECK(!path.empty());
+    FILE *file = std::fopen(path.c_str(), "wb");
+    REPLAY_CHECK(file != nullptr);
+    REPLAY_CHECK(size == 0 || std::fwrite(data, 1, size, file) == size);
+    REPLAY_CHECK(std::fclose(file) == 0);
+    return path;
+}
+
+static std::string readFile(const char *path) {
+    std::string bytes;
+    FILE *file = std::fopen(path, "rb");
+    REPLAY_CHECK(file != nullptr);
+    char chunk[4096];
+    size_t got = 0;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+    std::fclose(file);
+    return bytes;
+}
+
+// Every temporary file made during an input must be gone by its end.
+static void checkTempFolderEmpty() {
+    const char *folder = std::getenv("TMPDIR");
+    REPLAY_CHECK(folder != nullptr && *folder != '\0');
+    DIR *dir = opendir(folder);
+    REPLAY_CHECK(dir != nullptr);
+    int files = 0;
+    while (dirent *entry = readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) ++files;
+    }
+    closedir(dir);
+    REPLAY_CHECK(files == 0);
+}
+
+// ---------------------------------------------------------------- archive
+
+static uint32_t littleEndian32(const uint8_t *bytes) {
+    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
+           uint32_t(bytes[3]) << 24;
+}
+
+struct ExpectedEntry {
+    std::string name;
+    uint64_t offset = 0;  // bytes from the start of the archive
+    uint32_t size = 0;    // bytes
+};
+
+// The table the bytes describe, read plainly; false when it does not fit them.
+static bool expectedTable(const uint8_t *data, size_t size, std::vector<ExpectedEntry> *table) {
+    if (size < 4) return false;
+    const uint64_t count = littleEndian32(data);
+    const uint64_t base = 4 + 260 * count;
+    if (base > size) return false;
+    uint64_t offset = base;
+    for (uint64_t i = 0; i < count; ++i) {
+        const uint8_t *field = data + 4 + 260 * i;
+        const void *nul = std::memchr(field, 0, 256);
+        if (!nul) return false;
+        ExpectedEntry entry;
+        entry.name.assign(reinterpret_cast<const char *>(field),
+                          static_cast<const uint8_t *>(nul) - field);
+        entry.offset = offset;
+        entry.size = littleEndian32(field + 256);
+        offset += entry.size;
+        if (offset > size) return false;
+        table->push_back(entry);
+    }
+    return true;
+}
+
+// A name that no entry of the table has.
+static std::string absentName(const std::vector<ExpectedEntry> &table) {
+    std::string name = "absent";
+    auto taken = [&](const std::string &candidate) {
+        return std::any_of(table.begin(), table.end(),
+                           [&](const ExpectedEntry &e) { return e.name == candidate; });
+    };
+    while (taken(name)) name += "_";
+    return name;
+}
+
+ReplayOutcome replayArchive(const uint8_t *data, size_t size) {
+    std::vector<ExpectedEntry> table;
+    const bool wellFormed = expectedTable(data, size, &table);
+    const std::string path = writeInput(data, size);
+
+    const int opened = ResourceArchive::open(path.c_str());
+    REPLAY_CHECK(opened == (wellFormed ? 0 : 1));
+    REPLAY_CHECK(ResourceArchive::entryCount() == (wellFormed ? table.size() : 0));
+    for (uint32_t i = 0; i < ResourceArchive::entryCount(); ++i) {
+        const ResourceArchiveEntry &entry = ResourceArchive::entry(i);
+        REPLAY_CHECK(std::memchr(entry.name, 0, RESOURCE_NAME_SIZE) != nullptr);
+        REPLAY_CHECK(table[i].name == entry.name);
+        REPLAY_CHECK(table[i].size == entry.size);
+        REPLAY_CHECK(table[i].offset == entry.offset);
+    }
+
+    // Each name gives its first entry's bytes, exactly; extractions in table
+    // order also revisit earlier parts of the file for duplicate names.
+    char outPath[RESOURCE_PATH_SIZE];
+    for (const ExpectedEntry &entry : table) {
+        const ExpectedEntry &first = *std::find_if(
+            table.begin(), table.end(), [&](const ExpectedEntry &e) { return e.name == entry.name; });
+        std::memset(outPath, 'x', sizeof outPath);
+        ResourceArchive::extractEntry(entry.name.c_str(), outPath);
+        if (!wellFormed) {
+            REPLAY_CHECK(outPath[0] == '\0');
+            continue;
+        }
+        REPLAY_CHECK(outPath[0] != '\0');
+        const std::string bytes = readFile(outPath);
+        REPLAY_CHECK(bytes.size() == first.size);
+        REPLAY_CHECK(std::memcmp(bytes.data(), data + first.offset, first.size) == 0);
+        REPLAY_CHECK(std::remove(outPath) == 0);
+    }
+    std::memset(outPath, 'x', sizeof outPath);
+    ResourceArchive::extractEntry(absentName(table).c_str(), outPath);
+    REPLAY_CHECK(outPath[0] == '\0');
+
+    ResourceArchive::close();  // deletes the archive file
+    REPLAY_CHECK(ResourceArchive::entryCount() == 0);
+    checkTempFolderEmpty();
+    return opened == 0 ? ReplayOutcome::Accepted : ReplayOutcome::Refused;
+}
+
+// ---------------------------------------------------------------- images
+
+// Above this many texels the levels are made but not compared texel by texel,
+// which would make one input take seconds.
+static constexpr size_t MAX_COMPARED_TEXELS = size_t(1) << 18;
+
+// The level rule, written out plainly: the block size clamped to 1 .. the
+// shorter side; every whole block's R, G and B summed and divided by its
+// area, rounded down; alpha 255.
+static std::vector<uint8_t> referenceLevel(const Texture &t, uint32_t blockSize) {
+    const uint32_t b = std::clamp<uint32_t>(blockSize, 1, std::min(t.textureWidth, t.textureHeight));
+    const uint32_t bpp = t.hasAlpha ? 4 : 3, outW = t.textureWidth / b, outH = t.textureHeight / b;
+    std::vector<uint8_t> out(size_t(outW) * outH * bpp);
+    for (uint32_t by = 0; by < outH; ++by) {
+        for (uint32_t bx = 0; bx < outW; ++bx) {
+            uint64_t sum[3] = {0, 0, 0};
+            for (uint32_t y = by * b; y < by * b + b; ++y) {
+                for (uint32_t x = bx * b; x < bx * b + b; ++x) {
+                    const uint8_t *texel = &t.pixels[(size_t(y) * t.textureWidth + x) * bpp];
+                    for (int c = 0; c < 3; ++c) sum[c] += texel[c];
+                }
+            }
+            uint8_t *o = &out[(size_t(by) * outW + bx) * bpp];
+            for (int c = 0; c < 3; ++c) o[c] = uint8_t(sum[c] / (uint64_t(b) * b));
+            if (bpp == 4) o[3] = 255;
+        }
+    }
+    return out;
+}
+
+static void checkTexture(Texture &t) {
+    REPLAY_CHECK(t.imageWidth >= 1 && t.imageWidth <= TEXTURE_MAX_SIDE);
+    REPLAY_CHECK(t.imageHeight >= 1 && t.imageHeight <= TEXTURE_MAX_SIDE);
+    REPLAY_CHECK(t.textureWidth == nextPowerOfTwo(t.imageWidth));
+    REPLAY_CHECK(t.textureHeight == nextPowerOfTwo(t.imageHeight));
+    REPLAY_CHECK(t.hasAlpha == 0 || t.hasAlpha == 1);
+    REPLAY_CHECK(t.pixels != nullptr);
+    REPLAY_CHECK(t.glName != 0);
+
+    // Padding: every byte right of and above the image is zero.
+    const size_t bpp = t.hasAlpha ? 4 : 3;
+    const size_t rowBytes = size_t(t.textureWidth) * bpp;
+    for (size_t y = 0; y < t.textureHeight; ++y) {
+        const uint8_t *row = &t.pixels[y * rowBytes];
+        const size_t from = y < t.imageHeight ? size_t(t.imageWidth) * bpp : 0;
+        REPLAY_CHECK(std::all_of(row + from, row + rowBytes, [](uint8_t b) { return b == 0; }));
+    }
+
+    // Levels in an order that uses the kept block sums (multiples of the last
+    // block), leaves them (non-multiples) and clamps (beyond the texture).
+    const size_t texels = size_t(t.textureWidth) * t.textureHeight;
+    if (texels <= MAX_COMPARED_TEXELS) {
+        for (uint32_t block : {1u, 2u, 4u, 8u, 3u, 6u, 12u, 64u, 5u, 1u << 20}) {
+            uint32_t width = 0, height = 0;
+            const std::vector<uint8_t> level = t.pixelatedTexels(block, &width, &height);
+            const uint32_t clamped =
+                std::clamp<uint32_t>(block, 1, std::min(t.textureWidth, t.textureHeight));
+            REPLAY_CHECK(width == t.textureWidth / clamped);
+            REPLAY_CHECK(height == t.textureHeight / clamped);
+            REPLAY_CHECK(level == referenceLevel(t, block));
+        }
+    }
+    for (uint32_t block : {1u, 2u, 64u, 0u, 1u << 20}) {
+        const size_t before = t.pixelatedLevels.size();
+        t.addPixelatedLevel(block);
+        REPLAY_CHECK(t.pixelatedLevels.size() == before + 1);
+        REPLAY_CHECK(t.pixelatedLevels.back() != 0);
+    }
+}
+
+// Textures are never released by the program; here they are, or the fuzzer
+// would run out of GL memory.
+static void releaseTexture(Texture *t) {
+    glDeleteTextures(1, &t->glName);
+    glDeleteTextures(GLsizei(t->pixelatedLevels.size()), t->pixelatedLevels.data());
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    delete t;
+}
+
+static ReplayOutcome replayImage(Texture *(*load)(const char *), const uint8_t *data, size_t size,
+                                 bool alphaAllowed) {
+    const std::string path = writeInput(data, size);
+    Texture *texture = load(path.c_str());
+    REPLAY_CHECK(std::remove(path.c_str()) == 0);
+    checkTempFolderEmpty();
+    if (!texture) return ReplayOutcome::Refused;
+    REPLAY_CHECK(alphaAllowed || texture->hasAlpha == 0);
+    checkTexture(*texture);
+    releaseTexture(texture);
+    return ReplayOutcome::Accepted;
+}
+
+ReplayOutcome replayPng(const uint8_t *data, size_t size) {
+    return replayImage(loadPng, data, size, true);
+}
+
+ReplayOutcome replayJpeg(const uint8_t *data, size_t size) {
+    return replayImage(loadJpeg, data, size, false);
+}

@@ -1,0 +1,34 @@
+#pragma once
+// One input for each fuzzed entry point: the bytes are written to a temporary
+// file, handed to the entry point by path, the outcome is checked against the
+// rules below, and everything is released again. The libFuzzer fuzzers and the
+// regression test that replays kept crashers share these, so a crasher is
+// replayed exactly as it was found.
+//
+// Needs TMPDIR set to a private, empty folder: after each input it must be
+// empty again (no temporary file outlives a load). The image replays need the
+// current GL context. A broken rule prints one line on stdout (stderr may be
+// closed while fuzzing) and aborts, which libFuzzer reports as a crash.
+#include <cstddef>
+#include <cstdint>
+
+enum class ReplayOutcome {
+    Refused,   // open() returned 1, or the loader gave null
+    Accepted,  // open() returned 0, or the loader gave a texture
+};
+
+// ResourceArchive::open on the bytes. Open must succeed exactly when the
+// table fits the file (count, names with their NUL, sizes); then the table
+// must match the bytes and every name must extract its first entry's exact
+// bytes, while a name not in the table gives an empty path. close() must
+// delete the archive file.
+ReplayOutcome replayArchive(const uint8_t *data, size_t size);
+
+// loadPng on the bytes. A texture must be well formed (size within limits,
+// power-of-two padding that is all zero, a GL name), and its pixelated levels
+// must follow the block-mean rule for any sequence of block sizes.
+ReplayOutcome replayPng(const uint8_t *data, size_t size);
+
+// loadJpeg on the bytes; a texture must satisfy the same rules as for PNG
+// and have no alpha.
+ReplayOutcome replayJpeg(const uint8_t *data, size_t size);
