@@ -3,15 +3,80 @@
 // whose block size is a multiple of the last one adds up a few of those sums
 // per block instead of reading every texel again. The integer sums are the
 // same either way, so every level is exact.
+//
+// Block size 2 straight from the texels is the exception: its means come from
+// the texels in one pass and no sums are kept, because keeping them would take
+// four bytes per channel of a quarter of the texture (3 MB for a photograph),
+// fresh memory that costs more to touch than reading the texels again for
+// block size 4 does.
 #include "assets/texture.h"
 
 #include <algorithm>
 #include <bit>
+#include <memory>
+#include <type_traits>
 #include <vector>
 
 // Above this block size one channel's block sum (b x b x 255) no longer fits
 // 32 bits; such levels are summed in 64 bits and not kept.
 static constexpr uint32_t MAX_KEPT_BLOCK = 4096;
+
+// Column sums of rows texel rows (rowStride bytes apart), byte by byte, into
+// column: at most 257 rows, so that each sum fits 16 bits. Fixed-size chunks
+// let the compiler add many bytes at once.
+static void addTexelRows(const uint8_t *__restrict first, size_t rowStride, uint32_t rows, size_t count,
+                         uint16_t *__restrict column) {
+    constexpr size_t CHUNK = 32;
+    const size_t whole = count - count % CHUNK;
+    for (size_t j = 0; j < whole; j += CHUNK) {
+        for (size_t k = 0; k < CHUNK; ++k) column[j + k] = first[j + k];
+    }
+    for (size_t j = whole; j < count; ++j) column[j] = first[j];
+    for (uint32_t r = 1; r < rows; ++r) {
+        const uint8_t *__restrict row = first + r * rowStride;
+        for (size_t j = 0; j < whole; j += CHUNK) {
+            for (size_t k = 0; k < CHUNK; ++k) column[j + k] = uint16_t(column[j + k] + row[j + k]);
+        }
+        for (size_t j = whole; j < count; ++j) column[j] = uint16_t(column[j] + row[j]);
+    }
+}
+
+// Block size 2 from the texels in one pass: each channel the mean of its
+// 2 x 2 texels, rounded down (the same as its sum shifted by 2); alpha 255.
+template <int Stride>
+static void halveTexels(const uint8_t *pixels, uint32_t textureWidth, uint32_t outWidth,
+                        uint32_t outHeight, uint8_t *out) {
+    const size_t sourceRow = size_t(textureWidth) * Stride;
+    std::vector<uint16_t> column(size_t(outWidth) * 2 * Stride);
+    for (uint32_t y = 0; y < outHeight; ++y) {
+        addTexelRows(pixels + size_t(y) * 2 * sourceRow, sourceRow, 2, column.size(), column.data());
+        const uint16_t *pair = column.data();
+        uint8_t *texel = out + size_t(y) * outWidth * Stride;
+        for (uint32_t x = 0; x < outWidth; ++x, pair += 2 * Stride, texel += Stride) {
+            for (int c = 0; c < 3; ++c) texel[c] = uint8_t((pair[c] + pair[Stride + c]) >> 2);
+            if constexpr (Stride == 4) texel[3] = 255;  // every pixelated texel is opaque
+        }
+    }
+}
+
+// Block sums of size 4 from the texels, the level after block size 2 (which
+// keeps no sums): four rows added byte by byte, then four texels across.
+template <int Stride>
+static void quarterTexelSums(const uint8_t *pixels, uint32_t textureWidth, uint32_t outWidth,
+                             uint32_t outHeight, uint32_t *sums) {
+    const size_t sourceRow = size_t(textureWidth) * Stride;
+    std::vector<uint16_t> column(size_t(outWidth) * 4 * Stride);
+    for (uint32_t y = 0; y < outHeight; ++y) {
+        addTexelRows(pixels + size_t(y) * 4 * sourceRow, sourceRow, 4, column.size(), column.data());
+        const uint16_t *four = column.data();
+        uint32_t *row = sums + size_t(y) * outWidth * 3;
+        for (uint32_t x = 0; x < outWidth; ++x, four += 4 * Stride, row += 3) {
+            for (int c = 0; c < 3; ++c) {
+                row[c] = uint32_t(four[c]) + four[Stride + c] + four[2 * Stride + c] + four[3 * Stride + c];
+            }
+        }
+    }
+}
 
 // Adds up cells x cells source cells into each of outWidth x outHeight block
 // sums (R G B per block, rows bottom-up). A source cell is Stride values, R G B
@@ -53,7 +118,16 @@ static void sumFrom(const Texture &t, bool fromKept, uint32_t cellSize, uint32_t
     const uint32_t sourceWidth = t.textureWidth / cellSize;
     if (fromKept) {
         sumBlocks<3>(t.levelSums.data(), sourceWidth, cells, outWidth, outHeight, sums);
-    } else if (t.hasAlpha) {
+        return;
+    }
+    if constexpr (std::is_same_v<Sum, uint32_t>) {
+        if (cells == 4) {
+            if (t.hasAlpha) quarterTexelSums<4>(t.pixels.get(), t.textureWidth, outWidth, outHeight, sums);
+            else quarterTexelSums<3>(t.pixels.get(), t.textureWidth, outWidth, outHeight, sums);
+            return;
+        }
+    }
+    if (t.hasAlpha) {
         sumBlocks<4>(t.pixels.get(), sourceWidth, cells, outWidth, outHeight, sums);
     } else {
         sumBlocks<3>(t.pixels.get(), sourceWidth, cells, outWidth, outHeight, sums);
@@ -75,48 +149,68 @@ static void writeMeans(const Sum *sums, size_t count, uint64_t area, int bytesPe
     }
 }
 
-std::vector<uint8_t> Texture::pixelatedTexels(uint32_t blockSize, uint32_t *width,
-                                              uint32_t *height) {
-    const int bytesPerPixel = hasAlpha ? 4 : 3;
-    const uint32_t block = std::clamp<uint32_t>(blockSize, 1, std::min(textureWidth, textureHeight));
-    const uint32_t outWidth = textureWidth / block;
-    const uint32_t outHeight = textureHeight / block;
-    *width = outWidth;
-    *height = outHeight;
+// Fills out (outWidth x outHeight texels of the texture's format) with the
+// level of block size block (already clamped), keeping or dropping sums.
+static void makeLevelTexels(Texture &t, uint32_t block, uint32_t outWidth, uint32_t outHeight,
+                            uint8_t *out) {
+    const int bytesPerPixel = t.hasAlpha ? 4 : 3;
     const size_t count = size_t(outWidth) * outHeight;
-    std::vector<uint8_t> out(count * bytesPerPixel);
-    if (count == 0) return out;
-
     // Sum from the kept sums when they tile this block size, else from the texels.
-    const bool fromKept = levelSumsBlock > 1 && block % levelSumsBlock == 0;
-    const uint32_t cellSize = fromKept ? levelSumsBlock : 1;
+    const bool fromKept = t.levelSumsBlock > 1 && block % t.levelSumsBlock == 0;
+    if (block == 2 && !fromKept) {
+        if (t.hasAlpha) halveTexels<4>(t.pixels.get(), t.textureWidth, outWidth, outHeight, out);
+        else halveTexels<3>(t.pixels.get(), t.textureWidth, outWidth, outHeight, out);
+        std::vector<uint32_t>().swap(t.levelSums);  // none kept (see the top of this file)
+        t.levelSumsBlock = 0;
+        return;
+    }
+    const uint32_t cellSize = fromKept ? t.levelSumsBlock : 1;
     const uint32_t cells = block / cellSize;
     const uint64_t area = uint64_t(block) * block;
     if (block <= MAX_KEPT_BLOCK) {
         std::vector<uint32_t> sums(count * 3);
-        sumFrom(*this, fromKept, cellSize, cells, outWidth, outHeight, sums.data());
-        writeMeans(sums.data(), count, area, bytesPerPixel, out.data());
+        sumFrom(t, fromKept, cellSize, cells, outWidth, outHeight, sums.data());
+        writeMeans(sums.data(), count, area, bytesPerPixel, out);
         if (block > 1) {  // block 1's sums are the pixels themselves
-            levelSums = std::move(sums);
-            levelSumsBlock = block;
+            t.levelSums = std::move(sums);
+            t.levelSumsBlock = block;
         }
     } else {
         std::vector<uint64_t> sums(count * 3);
-        sumFrom(*this, fromKept, cellSize, cells, outWidth, outHeight, sums.data());
-        writeMeans(sums.data(), count, area, bytesPerPixel, out.data());
+        sumFrom(t, fromKept, cellSize, cells, outWidth, outHeight, sums.data());
+        writeMeans(sums.data(), count, area, bytesPerPixel, out);
     }
+}
+
+// The clamped block size and the level's size in texels.
+static uint32_t levelSize(const Texture &t, uint32_t blockSize, uint32_t *width, uint32_t *height) {
+    const uint32_t block = std::clamp<uint32_t>(blockSize, 1, std::min(t.textureWidth, t.textureHeight));
+    *width = t.textureWidth / block;
+    *height = t.textureHeight / block;
+    return block;
+}
+
+std::vector<uint8_t> Texture::pixelatedTexels(uint32_t blockSize, uint32_t *width,
+                                              uint32_t *height) {
+    const uint32_t block = levelSize(*this, blockSize, width, height);
+    std::vector<uint8_t> out(size_t(*width) * *height * (hasAlpha ? 4 : 3));
+    if (!out.empty()) makeLevelTexels(*this, block, *width, *height, out.data());
     return out;
 }
 
 void Texture::addPixelatedLevel(uint32_t blockSize) {
-    uint32_t width = 0, height = 0;
     GLuint name = 0;
     if (blockSize <= 1 && !hasAlpha) {
         // Block size 1 on RGB is the texture itself: upload it without a copy.
         name = uploadPixelatedTexture(this, textureWidth, textureHeight, pixels.get());
     } else {
-        std::vector<uint8_t> texels = pixelatedTexels(blockSize, &width, &height);
-        name = uploadPixelatedTexture(this, width, height, texels.data());
+        uint32_t width = 0, height = 0;
+        const uint32_t block = levelSize(*this, blockSize, &width, &height);
+        const size_t bytes = size_t(width) * height * (hasAlpha ? 4 : 3);
+        // Every byte is written below, so the buffer need not be cleared first.
+        std::unique_ptr<uint8_t[]> texels(new uint8_t[bytes]);
+        if (bytes > 0) makeLevelTexels(*this, block, width, height, texels.get());
+        name = uploadPixelatedTexture(this, width, height, texels.get());
     }
     pixelatedLevels.push_back(name);
 }
