@@ -6,7 +6,8 @@
 // routed through here.
 //
 // Wrapped: ResourceArchive::writeResourceToTempFile and ::open (archive copy),
-// ResourceArchive::extractEntry (extraction), loadJpeg and loadPng (decoding),
+// ResourceArchive::extractEntry (extraction), remove (deleting the extracted
+// files), loadJpeg and loadPng (decoding),
 // Texture::addPixelatedLevel (levels), glTexImage2D (upload), loadMusic
 // (music), and swapBuffers, where the frame hook below runs.
 #include <cstdint>
@@ -21,6 +22,7 @@ void setFrameHook(FrameHook hook);
 struct ProbeCalls {
     int archiveCopy = 0;
     int extraction = 0;
+    int tempRemovals = 0;
     int decodeJpeg = 0;
     int decodePng = 0;
     int levels = 0;

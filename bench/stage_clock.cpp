@@ -23,7 +23,7 @@ int depth = 0;
 StageCost costs[int(Stage::Count)];
 
 const char *const KEYS[int(Stage::Count)] = {
-    "display", "archive_copy", "extraction", "decode_jpeg", "decode_png", "levels",
+    "display", "archive_copy", "extraction", "temp_removal", "decode_jpeg", "decode_png", "levels",
     "upload_image", "upload_levels", "music", "scene_rest", "first_frame",
 };
 

@@ -8,6 +8,7 @@ enum class Stage {
     Display,       // createDisplay: window, pixel format, GL context
     ArchiveCopy,   // the archive resource copied to a temporary file and its table read
     Extraction,    // image entries extracted to temporary files
+    TempRemoval,   // those temporary files deleted after decoding
     DecodeJpeg,    // the photographs decoded (libjpeg), without their upload
     DecodePng,     // the graphics decoded (libpng), without their upload
     Levels,        // pixelated levels averaged, without their upload

@@ -104,6 +104,7 @@ int runStartupChild(int width, int height) {
     const ProbeCalls &calls = probeCalls();
     report("calls_archive_copy", calls.archiveCopy);
     report("calls_extraction", calls.extraction);
+    report("calls_temp_removal", calls.tempRemovals);
     report("calls_decode_jpeg", calls.decodeJpeg);
     report("calls_decode_png", calls.decodePng);
     report("calls_levels", calls.levels);

@@ -1,0 +1,34 @@
+#pragma once
+// The benchmark's report: what the child processes said, gathered into
+// medians with their spread, printed as Markdown tables on stdout.
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+// What one child reported: each "@ key value..." line, by key; a key given on
+// several lines collects all their values.
+using Results = std::map<std::string, std::vector<std::string>>;
+
+// The first value of key as a number; 0 when missing.
+double number(const Results &results, const std::string &key);
+
+// The CPU's model name, and the load average over the last minute (how busy
+// the shared machine was).
+std::string cpuModel();
+std::string loadAverage();
+
+// Section 1: start-up by stage beside the floor, the ratio, and the least
+// start-up could cost here. Needs at least one run of each.
+void printStartup(const std::vector<Results> &startups, const std::vector<Results> &floors);
+
+// Section 2: frames per second with the layers and with clear and swap only,
+// per size (frames holds "WxH scene" and "WxH clear" runs), and the layers' share.
+void printFrames(const std::vector<std::pair<int, int>> &sizes,
+                 const std::map<std::string, std::vector<Results>> &frames);
+
+// Section 2, continued: each layer's cost per frame, one run per size in order.
+void printLayerCosts(const std::vector<std::pair<int, int>> &sizes, const std::vector<Results> &splits);
+
+// Section 3: resident memory at the first frame against what the textures hold.
+void printMemory(const std::vector<Results> &startups);
