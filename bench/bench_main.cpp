@@ -175,7 +175,7 @@ int main(int argc, char **argv) {
     bool allFrames = frames.size() == 2 * sizes.size();
     if (allFrames) printFrames(sizes, frames);
     if (splits.size() == sizes.size()) printLayerCosts(sizes, splits);
-    printMemory(startups);
+    printMemory(startups, floors);
     std::printf("\n(%.0f s for this run; load average over a minute %s at its start, %s at its end)\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(),
                 loadAtStart.c_str(), loadAverage().c_str());

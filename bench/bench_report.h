@@ -30,5 +30,6 @@ void printFrames(const std::vector<std::pair<int, int>> &sizes,
 // Section 2, continued: each layer's cost per frame, one run per size in order.
 void printLayerCosts(const std::vector<std::pair<int, int>> &sizes, const std::vector<Results> &splits);
 
-// Section 3: resident memory at the first frame against what the textures hold.
-void printMemory(const std::vector<Results> &startups);
+// Section 3: resident memory at the first frame against what the textures
+// hold; the floors give the page size.
+void printMemory(const std::vector<Results> &startups, const std::vector<Results> &floors);
