@@ -22,7 +22,8 @@ fail() {
     exit 1
 }
 
-screenshot() { /usr/bin/import -window root "$ARTIFACTS/$1.png" 2>/dev/null; }
+# Fast PNG compression: a screenshot must not take longer than a key needs to act.
+screenshot() { /usr/bin/import -window root -quality 10 "$ARTIFACTS/$1.png" 2>/dev/null; }
 
 # Starts the program in the background; its stderr goes to $WORK/stderr.
 start_app() {
@@ -113,4 +114,18 @@ screenshot_when_drawn() {
         sleep 0.25
     done
     fail "nothing drawn within $limit s"
+}
+
+# Takes screenshot NAME until the region X Y W H differs from screenshot BASE
+# (mean difference above 8), waiting up to 5 s: keys act within a frame or
+# two, but frames can be slow on a busy machine. Fails with WHAT otherwise.
+# Usage: screenshot_when_changed BASE NAME X Y W H WHAT
+screenshot_when_changed() {
+    local base=$1 name=$2 what=$7
+    for _ in $(seq 20); do
+        screenshot "$name"
+        [ "$(region_change "$ARTIFACTS/$base.png" "$ARTIFACTS/$name.png" "$3" "$4" "$5" "$6")" -gt 8 ] && return 0
+        sleep 0.25
+    done
+    fail "$what"
 }

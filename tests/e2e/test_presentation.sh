@@ -43,28 +43,25 @@ screenshot changed
 change=$(region_change "$ARTIFACTS/first.png" "$ARTIFACTS/changed.png" 100 150 450 300)
 [ "$change" -gt 8 ] || fail "the photograph did not change after 5 s (difference $change)"
 
-# Right shows the next photograph at once, Left goes back.
+# Right shows the next photograph at once, plainly, for a full 4 s; a second
+# Right the one after; Left goes back to the first of them.
 keys_to "$window" Right
-sleep 0.3
-screenshot right
-change=$(region_change "$ARTIFACTS/changed.png" "$ARTIFACTS/right.png" 100 150 450 300)
-[ "$change" -gt 8 ] || fail "Right did not change the photograph (difference $change)"
+screenshot_when_changed changed right 100 150 450 300 "Right did not change the photograph"
+keys_to "$window" Right
+screenshot_when_changed right right2 100 150 450 300 "a second Right did not change the photograph"
 keys_to "$window" Left
-sleep 0.3
-screenshot left
-back=$(region_change "$ARTIFACTS/changed.png" "$ARTIFACTS/left.png" 100 150 450 300)
+screenshot_when_changed right2 left 100 150 450 300 "Left did not change the photograph"
+back=$(region_change "$ARTIFACTS/right.png" "$ARTIFACTS/left.png" 100 150 450 300)
 [ "$back" -lt 4 ] || fail "Left did not go back to the photograph before (difference $back)"
 
 # Down highlights the first member's entry (virtual y 408..440) and restarts the text.
 menu_before=$(region_mean "$ARTIFACTS/left.png" 690 328 250 32)
 keys_to "$window" Down
-sleep 0.3
-screenshot down
+screenshot_when_changed left down 690 328 250 32 "Down did not change the first entry"
 menu_after=$(region_mean "$ARTIFACTS/down.png" 690 328 250 32)
 [ "$menu_after" -gt "$menu_before" ] || fail "Down did not highlight the first entry ($menu_before -> $menu_after)"
 keys_to "$window" Up
-sleep 0.3
-screenshot up
+screenshot_when_changed down up 690 328 250 32 "Up did not change the first entry"
 
 # The music: the disk driver's file grew and holds sound, not silence.
 size=$(stat -c %s "$SDL_DISKAUDIOFILE" 2>/dev/null || echo 0)
