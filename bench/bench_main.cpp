@@ -2,7 +2,7 @@
 // this machine, in one run. `make bench` runs it through bench/run_bench.sh,
 // which gives it a private Xvfb.
 //
-//   dorirova_bench [startups [frame-runs [seconds]]]     (defaults 5, 2, 4.5)
+//   dorirova_bench [startups [frame-runs [seconds]]]     (defaults 5, 3, 4.5)
 //
 // The parent makes the archive (the shipped one, completed with stand-ins
 // for whatever it lacks yet), then runs every measurement in a child process
@@ -79,7 +79,7 @@ int main(int argc, char **argv) {
     if (argc > 1 && std::strcmp(argv[1], "child") == 0) return childMain(argc - 2, argv + 2);
 
     const int startupRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const int frameRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
+    const int frameRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     const double seconds = argc > 3 ? std::max(0.5, std::atof(argv[3])) : 4.5;
     const auto began = std::chrono::steady_clock::now();
 
