@@ -12,8 +12,11 @@
 namespace {
 
 // libjpeg's standard manager (messages to stderr), but fatal errors jump
-// back to the loader, and so does running out of data: libjpeg would fill
-// the rest of the picture with grey and carry on.
+// back to the loader, and so does running out of data, whether the file ends
+// or a segment's coded data stops at a marker before the picture is complete:
+// libjpeg would fill the rest of the picture with grey and carry on. (That
+// also let a file of 300 bytes claim 16384 x 16384 pixels and cost seconds
+// and gigabytes to decode and upload.)
 struct JpegErrorManager {
     jpeg_error_mgr standard;
     void (*standardEmit)(j_common_ptr, int) = nullptr;
@@ -26,7 +29,8 @@ struct JpegErrorManager {
 }
 
 void emitMessage(j_common_ptr info, int level) {
-    if (level < 0 && info->err->msg_code == JWRN_JPEG_EOF) failDecoding(info);
+    const int code = info->err->msg_code;
+    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) failDecoding(info);
     reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
 }
 
