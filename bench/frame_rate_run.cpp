@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/display.h"
@@ -91,7 +92,6 @@ int runFramesChild(int width, int height, bool withScene, double seconds) {
     }
     return 0;
 }
-
 
 // The class name of a layer, for the report ("PhotoLayer").
 static std::string layerName(const Layer &layer) {
