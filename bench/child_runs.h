@@ -20,7 +20,8 @@ int runFramesChild(int width, int height, bool withScene, double seconds);
 // Where the frame's time goes: the frame as the loop draws it, but with
 // glFinish after the clear and after each layer, each timed, over seconds
 // after a second of warm-up. Changes how llvmpipe overlaps the work, so the
-// parts add up to a little more than a frame of the real loop.
+// parts add up to a little more than a frame of the real loop. Ends through
+// shutdown, as the loop does.
 int runLayerCostsChild(int width, int height, double seconds);
 
 // The floor: the 24 photographs the photo layer loads, decoded alone with

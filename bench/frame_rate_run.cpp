@@ -154,5 +154,6 @@ int runLayerCostsChild(int width, int height, double seconds) {
     for (size_t i = 0; i < count; ++i) {
         std::printf("@ split_layer %s %.4f\n", layerName(*stack.layers[i]).c_str(), layerMs[i] / double(measured));
     }
+    shutdown();  // as the loop would end: the music's and the archive's temporary files go
     return 0;
 }
