@@ -151,7 +151,6 @@ RgbaImage menuEntry(const std::string &key, bool highlighted) {
                 image.at(x, y) = over(bar, image.at(x, y));
             }
         }
-        TextPlacement arrow;
         DistanceField field(512, 32, 4, 4.0);
         Stroke pointer{{{0, 0}, {5, 5}, {0, 10}}, false, 1.0};
         field.add(strokeSegments(pointer, [](double x, double y) { return Vec2d{137 + x * 1.2, 23 - y * 1.4}; }, 1.5));

@@ -11,7 +11,7 @@
 // for looking at a scene while working on it.
 #include <chrono>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>

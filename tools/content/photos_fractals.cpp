@@ -63,9 +63,9 @@ Vec3 shadeEscape(const Escape &e, double paletteScale, double paletteShift, cons
     Vec3 n = normalize(Vec3{e.nx, e.ny, 1.2});
     Vec3 l = normalize(Vec3{-0.6, 0.6, 0.8});
     double diffuse = std::max(dot(n, l), 0.0);
-    double spec = std::pow(std::max(dot(n, normalize(l + Vec3{0, 0, 1})), 0.0), 30.0);
+    double gloss = std::pow(std::max(dot(n, normalize(l + Vec3{0, 0, 1})), 0.0), 30.0);
     Vec3 lin{srgbToLinear(colour.x), srgbToLinear(colour.y), srgbToLinear(colour.z)};
-    return lin * (0.25 + 0.95 * diffuse) + Vec3{1, 1, 1} * (spec * 0.35);
+    return lin * (0.25 + 0.95 * diffuse) + Vec3{1, 1, 1} * (gloss * 0.35);
 }
 
 }   // namespace
@@ -83,7 +83,7 @@ RgbaImage mandelbrotValley(const PhotoJob &job) {
     Finish f;
     f.filmic = false;
     f.vignette = 0.12;
-    f.grain = 0.006;
+    f.grain = 0.0;
     f.seed = 401;
     return renderPhoto(shader, f, job, 0.06);
 }
@@ -95,17 +95,20 @@ RgbaImage juliaFiligree(const PhotoJob &job) {
         // Rotate the set a little so it fills the square.
         double a = 0.55;
         double rr = zr * std::cos(a) - zi * std::sin(a), ri = zr * std::sin(a) + zi * std::cos(a);
-        Escape e = escape(rr * 0.62, ri * 0.62, cr, ci, 1500, 0);
+        Escape e = escape(rr * 0.78, ri * 0.78, cr, ci, 1500, 0);
         if (e.smooth < 0) {
             // Inside: a deep glow shaded by how near the orbit kept to the trap.
             return Vec3{0.02, 0.005, 0.04} + Vec3{0.25, 0.05, 0.3} * std::exp(-e.trap * 12.0);
         }
-        return shadeEscape(e, 1.3, 0.2, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 1.0, 0.5}, {0.8, 0.9, 0.3});
+        // Far from the set the plane fades to night; near it the filaments glow.
+        double nearness = 1.0 - std::exp(-e.smooth / 18.0);
+        Vec3 c = shadeEscape(e, 0.9, 0.55, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 0.8, 0.6}, {0.0, 0.15, 0.3});
+        return c * (nearness * nearness * nearness) + Vec3{0.004, 0.006, 0.02};
     };
     Finish f;
     f.filmic = false;
     f.vignette = 0.15;
-    f.grain = 0.006;
+    f.grain = 0.0;
     f.seed = 402;
     return renderPhoto(shader, f, job, 0.06);
 }
@@ -125,7 +128,7 @@ RgbaImage burningShip(const PhotoJob &job) {
             double m = zr * zr + zi * zi;
             if (m > 1e6) {
                 double smooth = i + 1 - std::log2(std::log(m) / std::log(1e6));
-                double t = std::log(smooth + 1.0) * 0.9;
+                double t = std::log(smooth + 1.0) * 0.6;
                 // Fire: black through red and orange to white-hot.
                 double heat = 0.5 + 0.5 * std::sin(t * 2.2 + 4.1);
                 Vec3 fire = mix(Vec3{0.02, 0.0, 0.0}, Vec3{0.9, 0.12, 0.02}, smoothstep(0.0, 0.45, heat));
@@ -139,24 +142,25 @@ RgbaImage burningShip(const PhotoJob &job) {
     Finish f;
     f.filmic = false;
     f.vignette = 0.15;
-    f.grain = 0.006;
+    f.grain = 0.0;
     f.seed = 403;
     return renderPhoto(shader, f, job, 0.06);
 }
 
 RgbaImage deepSpiral(const PhotoJob &job) {
-    // Deep in seahorse valley: a double spiral a millionth of the set's size.
-    const double cx = -0.743643887037151, cy = 0.131825904205330, width = 0.000012;
+    // Deep in a valley off the main cardioid: a double spiral a hundred
+    // thousandth of the set's size, winding into its centre.
+    const double cx = -0.7746806106269039, cy = -0.1374168856037867, width = 0.000015;
     Shader shader = [=](double u, double v) {
         double cr = cx + (u - 0.5) * width, ci = cy - (v - 0.5) * width;
         Escape e = escape(0, 0, cr, ci, 5000, 1);
         if (e.smooth < 0) return Vec3{0.0, 0.0, 0.01};
-        return shadeEscape(e, 2.4, 0.3, {0.55, 0.45, 0.5}, {0.45, 0.45, 0.5}, {1.0, 1.0, 1.0}, {0.3, 0.2, 0.2});
+        return shadeEscape(e, 1.3, 0.3, {0.55, 0.45, 0.5}, {0.45, 0.45, 0.5}, {1.0, 1.0, 1.0}, {0.3, 0.2, 0.2});
     };
     Finish f;
     f.filmic = false;
     f.vignette = 0.12;
-    f.grain = 0.006;
+    f.grain = 0.0;
     f.seed = 404;
     return renderPhoto(shader, f, job, 0.06);
 }

@@ -22,6 +22,7 @@ struct Palette {
     double beachTop = -1e9;        // sand below
     double grassSlope = 0.8;       // normal.y above which grass holds
     double snowSlope = 0.65;
+    double trees = 0;              // chance of a lone tree in each 30-unit cell of grassland
 };
 
 // Octaves of a texture whose first wavelength is `wavelength` world units
@@ -36,9 +37,9 @@ SurfaceLook paletteLook(const Palette &pal, const SurfaceSample &s) {
     double n1 = fbm2(p.x * 0.01, p.z * 0.01, detailOctaves(100, 4, s), 5);
     double n2 = fbm2(p.x * 0.12, p.z * 0.12, detailOctaves(8, 3, s), 6);
     double strata = std::sin(p.y * 0.045 + n1 * 7.0) * 0.5 + 0.5;
-    Vec3 colour = mix(pal.rockDark, pal.rock, clamp01(0.55 + 0.5 * n2 + 0.12 * (strata - 0.5)));
+    Vec3 colour = mix(pal.rockDark, pal.rock, clamp01(0.55 + 0.3 * n2 + 0.25 * n1 + 0.12 * (strata - 0.5)));
     colour = colour * mix(Vec3{1, 1, 1}, pal.rockTint, clamp01(0.5 + n1));
-    double spec = 0.0;
+    double shine = 0.0;
     double slopeUp = s.normal.y;
     // Grass on gentle slopes below the tree line.
     double grassAmount = smoothstep(pal.grassSlope - 0.06, pal.grassSlope + 0.04, slopeUp + n2 * 0.06) *
@@ -51,14 +52,25 @@ SurfaceLook paletteLook(const Palette &pal, const SurfaceSample &s) {
                           smoothstep(pal.forestLine + 30, pal.forestLine - 60, p.y + n1 * 200) *
                           smoothstep(-0.25, 0.1, n1 + crowns * 0.3);
     colour = mix(colour, pal.forest * (0.6 + 0.8 * clamp01(0.5 + crowns)), forestAmount);
+    // Lone trees dotted over the grass: a dark crown, lit on one side.
+    if (pal.trees > 0 && grassAmount > 0.5 && s.footprint < 6.0) {
+        Cellular cell = cellular2(p.x / 30.0, p.z / 30.0, 9, 0.8);
+        if (hashUnit(cell.cellX, cell.cellY, 0, 10) < pal.trees) {
+            double radius = 0.1 + 0.08 * hashUnit(cell.cellX, cell.cellY, 1, 10);
+            double crown = smoothstep(radius, radius * 0.7, cell.f1);
+            double side = clamp01(0.5 + (p.x / 30.0 - cell.nearest.x) / radius);
+            Vec3 tree = pal.forest * (0.7 + 0.9 * side);
+            colour = mix(colour, tree, crown * grassAmount * smoothstep(6.0, 2.0, s.footprint));
+        }
+    }
     // Snow where it can settle.
     double snowAmount = smoothstep(pal.snowSlope - 0.1, pal.snowSlope + 0.05, slopeUp + n2 * 0.15) *
                         smoothstep(pal.snowLine - 30, pal.snowLine + 60, p.y + n1 * 180);
     colour = mix(colour, pal.snow * (0.92 + 0.08 * n2), snowAmount);
-    spec = mix(spec, 0.25, snowAmount);
+    shine = mix(shine, 0.25, snowAmount);
     double sandAmount = smoothstep(pal.beachTop + 1.5, pal.beachTop - 1.0, p.y + n2 * 1.0);
     colour = mix(colour, pal.sand * (0.9 + 0.2 * n2), sandAmount);
-    return {colour, spec};
+    return {colour, shine};
 }
 
 }   // namespace
@@ -83,8 +95,8 @@ RgbaImage alpineDawn(const PhotoJob &job) {
     Palette pal;
     pal.snowLine = 1250;
     pal.treeLine = 650;
-    pal.beachTop = 1.5;
-    pal.sand = {0.2, 0.18, 0.15};
+    pal.beachTop = 0.8;
+    pal.sand = {0.07, 0.065, 0.06};
     pal.rock = {0.17, 0.16, 0.155};
     pal.rockDark = {0.07, 0.068, 0.07};
     pal.grass = {0.045, 0.075, 0.03};
@@ -98,7 +110,7 @@ RgbaImage alpineDawn(const PhotoJob &job) {
     s.waveScale = 0.01;
     s.waveStrength = 0.012;
     s.eye = {0, 240, -200};
-    s.target = {-300, 380, 6000};
+    s.target = {500, 420, 6000};
     s.fovDegrees = 50;
     s.far = 45000;
     // The sun rises behind the camera to the left: the peaks catch its first
@@ -115,10 +127,11 @@ RgbaImage alpineDawn(const PhotoJob &job) {
     s.sky.hazePower = 60;
     s.sky.sunDisc = {60, 35, 15};
     s.clouds = true;
-    s.cloudLayer.altitude = 5200;
-    s.cloudLayer.coverage = 0.36;
+    s.cloudLayer.altitude = 4600;
+    s.cloudLayer.coverage = 0.5;
     s.cloudLayer.thickness = 2.2;
-    s.cloudLayer.scale = 1.0 / 4500;
+    s.cloudLayer.stretch = 2.5;
+    s.cloudLayer.scale = 1.0 / 3500;
     s.cloudLayer.litColour = {2.6, 1.45, 1.2};
     s.cloudLayer.shadowColour = {0.5, 0.4, 0.55};
     s.sunLight = Vec3{4.2, 2.3, 1.5};
@@ -156,15 +169,16 @@ RgbaImage meadowNoon(const PhotoJob &job) {
     Palette pal;
     pal.rock = {0.2, 0.19, 0.17};
     pal.rockDark = {0.1, 0.095, 0.09};
-    pal.grass = {0.07, 0.14, 0.03};
-    pal.grassDry = {0.2, 0.2, 0.07};
+    pal.grass = {0.06, 0.11, 0.03};
+    pal.grassDry = {0.19, 0.17, 0.07};
     pal.grassSlope = 0.55;
     pal.treeLine = 1600;
     pal.forest = {0.025, 0.05, 0.02};
     pal.forestLine = 260;
     pal.snowLine = 1900;
-    pal.beachTop = 1.2;
-    pal.sand = {0.25, 0.22, 0.16};
+    pal.beachTop = 0.4;
+    pal.sand = {0.2, 0.18, 0.13};
+    pal.trees = 0.35;
     s.surface = [pal](const SurfaceSample &p) { return paletteLook(pal, p); };
     s.water = true;
     s.waterLevel = 0;
@@ -379,13 +393,14 @@ RgbaImage moonlitPeaks(const PhotoJob &job) {
     s.sky.horizonSharpness = 0.5;
     s.sky.sunGlow = {0.02, 0.03, 0.05};
     s.sky.glowPower = 4;
-    s.sky.sunHaze = {0.12, 0.14, 0.18};
+    s.sky.sunHaze = {0.05, 0.06, 0.08};
     s.sky.hazePower = 200;
-    s.sky.sunDisc = {2.2, 2.2, 2.1};
+    s.sky.sunDisc = {0.3, 0.3, 0.29};
     s.sky.discRadius = 0.025;
     s.sky.moon = true;
     s.stars = true;
-    s.starBrightness = 0.5;
+    s.starDensity = 0.05;
+    s.starBrightness = 0.12;
     s.clouds = true;
     s.cloudLayer.altitude = 6000;
     s.cloudLayer.scale = 1.0 / 5000;
@@ -438,8 +453,8 @@ RgbaImage redCanyon(const PhotoJob &job) {
         rock = mix(rock, Vec3{0.6, 0.42, 0.26}, std::pow(band2, 3.0) * 0.7);
         rock = rock * (0.85 + 0.15 * band3) * (0.75 + 0.4 * clamp01(0.5 + n)) * (0.85 + 0.3 * fine);
         // Sparse scrub on the flat tops.
-        double scrub = smoothstep(0.93, 0.98, p.normal.y) * smoothstep(0.1, 0.4, fbm2(q.x * 0.08, q.z * 0.08, detailOctaves(12, 3, p), 64));
-        rock = mix(rock, Vec3{0.12, 0.13, 0.05}, scrub * 0.8);
+        double scrub = smoothstep(0.95, 0.99, p.normal.y) * smoothstep(0.25, 0.5, fbm2(q.x * 0.08, q.z * 0.08, detailOctaves(12, 3, p), 64));
+        rock = mix(rock, Vec3{0.22, 0.17, 0.08}, scrub * 0.5);
         double wet = smoothstep(3.0, 0.5, q.y);
         rock = mix(rock, Vec3{0.25, 0.16, 0.1}, wet);
         return SurfaceLook{rock, 0.02};
@@ -566,9 +581,9 @@ RgbaImage mistyHighlands(const PhotoJob &job) {
         double n = fbm2(q.x * 0.006, q.z * 0.006, detailOctaves(160, 5, p), 83);
         double fine = fbm2(q.x * 0.1, q.z * 0.1, detailOctaves(10, 3, p), 84);
         // Heather, bracken and grass in patches; rock on the steep parts.
-        Vec3 heather{0.14, 0.05, 0.08}, bracken{0.3, 0.12, 0.03}, grass{0.12, 0.13, 0.04};
-        Vec3 c = mix(grass, bracken, smoothstep(-0.1, 0.25, n));
-        c = mix(c, heather, smoothstep(0.1, 0.4, -n + fine * 0.3));
+        Vec3 heather{0.13, 0.07, 0.09}, bracken{0.26, 0.13, 0.05}, grass{0.11, 0.12, 0.05};
+        Vec3 c = mix(grass, bracken, smoothstep(-0.1, 0.3, n) * 0.8);
+        c = mix(c, heather, smoothstep(0.15, 0.45, -n + fine * 0.3) * 0.7);
         c = c * (0.75 + 0.5 * clamp01(0.5 + fine));
         double rock = smoothstep(0.78, 0.65, p.normal.y + fine * 0.1);
         c = mix(c, Vec3{0.16, 0.15, 0.14} * (0.8 + 0.4 * fine), rock);
@@ -576,13 +591,13 @@ RgbaImage mistyHighlands(const PhotoJob &job) {
     };
     s.eye = {0, 0, -500};
     s.eye.y = std::max(s.height(0, -500, 13) + 40.0, 640.0);
-    s.target = {-300, 330, 5000};
+    s.target = {-300, 80, 5000};
     s.fovDegrees = 54;
     s.far = 35000;
     // A low sun ahead and to the left turns the mist in the valleys to gold.
     s.sky.sunDirection = normalize(Vec3{-0.45, 0.12, 1.0});
-    s.sky.zenith = {0.12, 0.2, 0.42};
-    s.sky.horizon = {1.0, 0.8, 0.6};
+    s.sky.zenith = {0.1, 0.18, 0.42};
+    s.sky.horizon = {0.95, 0.7, 0.5};
     s.sky.belowHorizon = {0.7, 0.6, 0.5};
     s.sky.horizonSharpness = 0.4;
     s.sky.sunGlow = {1.0, 0.6, 0.3};
@@ -591,13 +606,13 @@ RgbaImage mistyHighlands(const PhotoJob &job) {
     s.sky.hazePower = 50;
     s.sky.sunDisc = {60, 45, 25};
     s.clouds = true;
-    s.cloudLayer.altitude = 3000;
-    s.cloudLayer.scale = 1.0 / 3000;
-    s.cloudLayer.coverage = 0.35;
-    s.cloudLayer.thickness = 2.0;
-    s.cloudLayer.stretch = 2.2;
-    s.cloudLayer.litColour = {2.6, 1.9, 1.3};
-    s.cloudLayer.shadowColour = {0.5, 0.45, 0.5};
+    s.cloudLayer.altitude = 2600;
+    s.cloudLayer.scale = 1.0 / 2600;
+    s.cloudLayer.coverage = 0.5;
+    s.cloudLayer.thickness = 2.2;
+    s.cloudLayer.stretch = 3.0;
+    s.cloudLayer.litColour = {2.8, 1.8, 1.0};
+    s.cloudLayer.shadowColour = {0.4, 0.33, 0.38};
     s.cloudLayer.seed = 85;
     s.sunLight = {3.3, 2.4, 1.5};
     s.skyLight = {0.22, 0.26, 0.4};
@@ -608,6 +623,7 @@ RgbaImage mistyHighlands(const PhotoJob &job) {
     s.fogDensity = 0.004;
     s.fogFalloff = 0.02;
     s.fogBaseHeight = 80;
+    s.hazeDensity = 0.00006;
     Finish f;
     f.exposure = 0.8;
     f.seed = 108;

@@ -24,27 +24,34 @@ RgbaImage polishedMarble(const PhotoJob &job) {
         // Veins: thin lines where a turbulent field crosses zero, at three scales.
         double turb = turbulence3(x * 0.7, y * 0.7, 0.3, 7, 901);
         double field = std::sin((x * 0.8 + y * 1.3) * 2.2 + turb * 7.5);
-        double vein = std::exp(-field * field / 0.004);
-        double halo = std::exp(-field * field / 0.08);
+        double vein = std::exp(-field * field / 0.003);
+        double halo = std::exp(-field * field / 0.06);
         double turb2 = turbulence3(x * 2.1, y * 2.1, 1.7, 6, 902);
         double field2 = std::sin((x * 1.6 - y * 0.5) * 3.0 + turb2 * 6.0);
-        double vein2 = std::exp(-field2 * field2 / 0.002) * smoothstep(0.2, 0.6, fbm2(x, y, 3, 903) * 0.5 + 0.5);
-        double cloud = fbm2(x * 1.5, y * 1.5, 6, 904) * 0.5 + 0.5;
-        double fine = fbm2(x * 40.0, y * 40.0, 3, 905);
-        Vec3 base = mix(Vec3{0.72, 0.72, 0.7}, Vec3{0.86, 0.85, 0.82}, cloud);
-        base = base * (0.97 + 0.03 * fine);
+        double vein2 = std::exp(-field2 * field2 / 0.0015) * smoothstep(0.15, 0.55, fbm2(x, y, 3, 903) * 0.5 + 0.5);
+        double turb3 = turbulence3(x * 5.0, y * 5.0, 3.1, 5, 906);
+        double field3 = std::sin((x * 3.1 + y * 2.2) * 4.0 + turb3 * 5.0);
+        double vein3 = std::exp(-field3 * field3 / 0.0008) * smoothstep(0.3, 0.7, fbm2(x * 2, y * 2, 3, 907) * 0.5 + 0.5);
+        double cloud = fbm2(x * 1.5, y * 1.5, 7, 904) * 0.5 + 0.5;
+        // Calcite grains glint faintly in the polish.
+        Cellular grain = cellular2(u * 420.0, v * 420.0, 905, 1.0);
+        double grainLight = (hashUnit(grain.cellX, grain.cellY, 0, 908) - 0.5) * 0.05;
+        Vec3 base = mix(Vec3{0.68, 0.67, 0.65}, Vec3{0.87, 0.86, 0.83}, cloud);
+        base = mix(base, base * Vec3{1.03, 1.0, 0.94}, smoothstep(0.3, 0.8, fbm2(x * 0.7, y * 0.7, 3, 909) * 0.5 + 0.5));
+        base = base * (1.0 + grainLight);
         // Grey veins with a golden edge, as in Calacatta.
-        Vec3 c = mix(base, Vec3{0.55, 0.5, 0.42}, halo * 0.35);
-        c = mix(c, Vec3{0.12, 0.12, 0.13}, vein * 0.85);
-        c = mix(c, Vec3{0.35, 0.33, 0.32}, vein2 * 0.6);
+        Vec3 c = mix(base, Vec3{0.6, 0.52, 0.4}, halo * 0.35);
+        c = mix(c, Vec3{0.16, 0.16, 0.17}, vein * 0.85);
+        c = mix(c, Vec3{0.36, 0.34, 0.33}, vein2 * 0.6);
+        c = mix(c, Vec3{0.55, 0.45, 0.3}, vein3 * 0.45);
         // Light falls from the upper left; the polish mirrors a window.
         double light = 0.85 + 0.25 * (1.0 - u * 0.5 - v * 0.5);
-        return c * light + Vec3{0.9, 0.92, 1.0} * (sheen(u, v) * 0.25);
+        return c * light + Vec3{0.9, 0.92, 1.0} * (sheen(u, v) * 0.22);
     };
     Finish f;
     f.filmic = false;
     f.vignette = 0.22;
-    f.grain = 0.01;
+    f.grain = 0.012;
     f.seed = 501;
     return renderPhoto(shader, f, job, 0.06);
 }
@@ -52,96 +59,115 @@ RgbaImage polishedMarble(const PhotoJob &job) {
 RgbaImage walnutGrain(const PhotoJob &job) {
     Shader shader = [](double u, double v) {
         // Four boards side by side, each sawn from its own log: the growth
-        // rings are the distance to the log's axis, cut by the board's face.
+        // rings are the distance to the log's axis, which runs at a slight
+        // angle to the board's face, so the rings show as arches.
         const int boards = 4;
         double bx = u * boards;
         int board = std::min(int(bx), boards - 1);
         double local = bx - board;
-        // A dark gap between boards.
-        double gap = smoothstep(0.0, 0.012, local) * smoothstep(1.0, 0.988, local);
-        double along = v * 3.0 + board * 1.7;
-        double across = (local - 0.5) * 0.75;
-        double depth = 0.35 + 0.25 * hashUnit(board, 0, 0, 911);
-        double tilt = (hashUnit(board, 1, 0, 911) - 0.5) * 0.3;
-        double warp = fbm3(across * 2.0, along * 0.6, board * 3.0, 4, 912) * 0.12;
-        double r = std::hypot(across + tilt * along * 0.1 + warp, depth + along * tilt * 0.05) * 26.0;
-        r += fbm3(across * 8.0, along * 3.0, board, 4, 913) * 0.6;
+        double groove = smoothstep(0.0, 0.01, local) * smoothstep(1.0, 0.99, local);
+        double along = v * 2.2 + board * 0.9;
+        double across = (local - 0.5) * 0.55 + (hashUnit(board, 2, 0, 911) - 0.5) * 0.3;
+        double depth = 0.05 + 0.08 * hashUnit(board, 0, 0, 911);
+        double incline = 0.1 + 0.06 * hashUnit(board, 1, 0, 911);
+        double warpA = fbm3(across * 3.0, along * 0.8, board * 3.0, 4, 912) * 0.05;
+        double height = depth + (along - 1.2) * incline;
+        double r = std::hypot(across + warpA, height) * 34.0;
+        r += fbm3(across * 10.0, along * 2.0, board, 4, 913) * 0.35;
         double ring = r - std::floor(r);
         // Late wood: a dark band at the end of each year's ring.
-        double late = smoothstep(0.55, 0.85, ring) * smoothstep(1.0, 0.88, ring);
-        double pores = fbm3(across * 60.0, along * 4.0, board * 2.0, 3, 914);
-        double streak = fbm3(across * 12.0, along * 0.8, board * 5.0, 4, 915);
-        Vec3 early{0.34, 0.2, 0.11}, lateWood{0.12, 0.06, 0.03};
-        Vec3 c = mix(early, lateWood, late * 0.8);
-        c = c * (0.8 + 0.25 * streak) * (0.93 + 0.07 * pores);
+        double late = smoothstep(0.5, 0.85, ring) * smoothstep(1.0, 0.9, ring);
+        // Pores: short dark streaks along the grain.
+        double pores = smoothstep(0.35, 0.7, fbm3(across * 260.0, along * 9.0, board * 2.0, 3, 914) * 0.5 + 0.5);
+        double streak = fbm3(across * 14.0, along * 1.2, board * 5.0, 4, 915);
+        double boardTone = 0.85 + 0.3 * hashUnit(board, 3, 0, 911);
+        Vec3 early{0.2, 0.1, 0.05}, lateWood{0.07, 0.035, 0.018};
+        Vec3 c = mix(early, lateWood, late * 0.85);
+        c = c * (0.8 + 0.3 * streak) * (1.0 - 0.35 * pores) * boardTone;
         // A knot on the second board.
-        double kx = (local - 0.6) * 4.0, ky = (v - 0.35) * 12.0;
-        double kr = std::hypot(kx, ky);
         if (board == 1) {
-            double knotRings = std::sin(kr * 14.0 + fbm2(kx * 3, ky * 3, 3, 916) * 2.0) * 0.5 + 0.5;
-            double knot = smoothstep(1.0, 0.3, kr);
-            c = mix(c, mix(Vec3{0.09, 0.04, 0.02}, Vec3{0.25, 0.13, 0.06}, knotRings), knot);
+            double kx = (local - 0.62) * 4.0, ky = (v - 0.33) * 9.0;
+            double kr = std::hypot(kx, ky);
+            double knotRings = std::sin(kr * 18.0 + fbm2(kx * 3, ky * 3, 3, 916) * 2.0) * 0.5 + 0.5;
+            double knot = smoothstep(0.9, 0.25, kr);
+            c = mix(c, mix(Vec3{0.035, 0.015, 0.008}, Vec3{0.14, 0.07, 0.03}, knotRings), knot);
         }
-        double light = 0.9 + 0.2 * (1.0 - v);
-        Vec3 lit = c * (light * gap) + Vec3{1.0, 0.95, 0.85} * (sheen(u, v) * 0.18 * gap);
-        return lit * 1.6;
+        // Oiled finish: a warm, soft reflection of a window.
+        double light = 0.95 + 0.25 * (1.0 - v);
+        Vec3 lit = c * light + Vec3{1.0, 0.85, 0.65} * (sheen(u, v) * 0.16);
+        return lit * (0.15 + 0.85 * groove) * 1.5;
     };
     Finish f;
     f.filmic = false;
     f.vignette = 0.25;
-    f.grain = 0.01;
+    f.grain = 0.012;
     f.seed = 502;
     return renderPhoto(shader, f, job, 0.06);
 }
 
 RgbaImage amethystGeode(const PhotoJob &job) {
     Shader shader = [](double u, double v) {
-        double x = (u - 0.5) * 2.2, y = (v - 0.52) * 2.2;
+        double x = (u - 0.5) * 1.95, y = (v - 0.5) * 1.95;
         // The geode's outline: a lumpy ellipse.
         double angle = std::atan2(y, x);
-        double lump = 1.0 + 0.12 * fbm2(std::cos(angle) * 1.5, std::sin(angle) * 1.5, 4, 921);
-        double r = std::hypot(x / 0.95, y / 0.78) / lump;
-        Vec3 background{0.02, 0.02, 0.025};
-        background = background * (0.8 + 0.4 * (fbm2(u * 3, v * 3, 3, 922) * 0.5 + 0.5));
+        double lump = 1.0 + 0.1 * fbm2(std::cos(angle) * 1.5, std::sin(angle) * 1.5, 4, 921);
+        double r = std::hypot(x / 0.95, y / 0.8) / lump;
+        // Dark slate underneath, lit from the upper left.
+        double slate = fbm2(u * 6, v * 2, 5, 922) * 0.5 + 0.5;
+        Vec3 background = Vec3{0.03, 0.032, 0.038} * (0.7 + 0.5 * slate) * (1.3 - 0.6 * std::hypot(u - 0.2, v - 0.2));
         if (r > 1.0) {
-            // Soft shadow of the stone on the dark cloth.
-            double shadow = smoothstep(1.25, 1.0, std::hypot(x / 0.95 - 0.05, y / 0.78 - 0.07) / lump);
-            return background * (1.0 - 0.6 * shadow);
+            double shadow = smoothstep(1.22, 1.0, std::hypot(x / 0.95 - 0.06, y / 0.8 - 0.08) / lump);
+            return background * (1.0 - 0.7 * shadow);
         }
         double wobble = fbm2(x * 3.0, y * 3.0, 5, 923) * 0.03;
         double rr = r + wobble;
-        // Rough grey rind.
+        Vec3 lightDir = normalize(Vec3{-0.5, -0.6, 0.8});
+        // Rough grey-brown rind, pitted.
         if (rr > 0.9) {
-            double grit = fbm2(x * 60.0, y * 60.0, 3, 924);
-            return Vec3{0.22, 0.2, 0.18} * (0.7 + 0.4 * grit) * (0.8 + 0.4 * (fbm2(x * 5, y * 5, 3, 925) * 0.5 + 0.5));
+            double bumps = fbm2(x * 40.0, y * 40.0, 4, 924);
+            double bx = fbm2(x * 40.0 + 0.02, y * 40.0, 4, 924) - bumps, by = fbm2(x * 40.0, y * 40.0 + 0.02, 4, 924) - bumps;
+            Vec3 n = normalize(Vec3{-bx * 30.0, -by * 30.0, 1.0});
+            double lit = 0.45 + 0.7 * std::max(dot(n, lightDir), 0.0);
+            Vec3 rind = mix(Vec3{0.2, 0.17, 0.14}, Vec3{0.3, 0.27, 0.23}, fbm2(x * 6, y * 6, 3, 925) * 0.5 + 0.5);
+            return rind * lit * smoothstep(1.0, 0.97, rr + 0.02);
         }
-        // Agate bands following the outline, blue-grey and white.
+        // Agate: fine translucent bands following the outline.
         if (rr > 0.74) {
-            double band = std::sin(rr * 160.0 + fbm2(x * 8, y * 8, 3, 926) * 2.0) * 0.5 + 0.5;
-            double band2 = std::sin(rr * 47.0) * 0.5 + 0.5;
-            Vec3 c = mix(Vec3{0.45, 0.5, 0.58}, Vec3{0.85, 0.86, 0.88}, band);
-            c = mix(c, Vec3{0.3, 0.3, 0.4}, band2 * 0.4);
-            return c * 0.9;
+            double w = rr + fbm2(x * 12, y * 12, 3, 926) * 0.006;
+            double band = std::sin(w * 420.0) * 0.5 + 0.5;
+            double band2 = std::sin(w * 95.0 + 1.3) * 0.5 + 0.5;
+            double band3 = smoothstep(0.8, 0.95, std::sin(w * 31.0) * 0.5 + 0.5);
+            Vec3 c = mix(Vec3{0.42, 0.47, 0.55}, Vec3{0.78, 0.8, 0.84}, band * 0.6 + band2 * 0.4);
+            c = mix(c, Vec3{0.93, 0.93, 0.95}, band3 * 0.7);
+            c = mix(c, Vec3{0.25, 0.27, 0.35}, smoothstep(0.78, 0.74, rr) * 0.6);
+            return c * 0.85;
         }
-        // Crystals: each Voronoi cell a point of quartz, facets lit differently,
-        // violet deepening towards the hollow centre.
-        Cellular cell = cellular2(x * 14.0, y * 14.0, 927, 0.9);
+        // Crystals: each a six-sided point seen from above, small near the
+        // wall and larger towards the hollow; facets lit by how they face
+        // the light; colourless at the wall, deep violet inside.
         double depth = clamp01((0.74 - rr) / 0.74);
+        double k = 30.0 - 14.0 * std::sqrt(depth);
+        Cellular cell = cellular2(x * k, y * k, 927, 0.9);
         double h1 = hashUnit(cell.cellX, cell.cellY, 0, 928), h2 = hashUnit(cell.cellX, cell.cellY, 1, 928);
-        // Facet: which side of the crystal's ridge this point is on.
-        double fx = x * 14.0 - cell.nearest.x, fy = y * 14.0 - cell.nearest.y;
-        double facetAngle = std::atan2(fy, fx) + h1 * 6.283;
-        double facet = std::floor((facetAngle + 12.566) / 1.0472);
-        double facetLight = hashUnit(int(facet), cell.cellX, cell.cellY, 929);
-        Vec3 violet = mix(Vec3{0.62, 0.48, 0.72}, Vec3{0.2, 0.03, 0.35}, smoothstep(0.0, 0.8, depth));
-        Vec3 c = violet * (0.45 + 0.9 * facetLight) * (0.7 + 0.3 * h2);
-        // Edges between crystals darker, highlights on some facets.
-        double edge = smoothstep(0.0, 0.08, cell.f2 - cell.f1);
-        c = c * (0.35 + 0.65 * edge);
-        c += Vec3{1.0, 0.9, 1.0} * (std::pow(facetLight, 14.0) * 0.8 * edge);
+        double fx = x * k - cell.nearest.x, fy = y * k - cell.nearest.y;
+        double turn = h1 * PI / 3;
+        double sector = std::floor((std::atan2(fy, fx) - turn + 4 * PI) / (PI / 3));
+        double facetAngle = turn + (sector + 0.5) * PI / 3;
+        double steep = 0.9 + 1.0 * h2;
+        Vec3 normal = normalize(Vec3{std::cos(facetAngle) * steep, std::sin(facetAngle) * steep, 1.0});
+        double lambert = std::max(dot(normal, lightDir), 0.0);
+        double glint = std::pow(std::max(dot(reflect(Vec3{0, 0, -1}, normal), lightDir), 0.0), 60.0);
+        double tip = std::exp(-cell.f1 * cell.f1 / 0.015);
+        Vec3 quartz{0.8, 0.78, 0.84}, amethyst{0.32, 0.06, 0.5}, deep{0.16, 0.02, 0.3};
+        Vec3 colour = depth < 0.35 ? mix(quartz, amethyst, smoothstep(0.0, 0.35, depth)) : mix(amethyst, deep, smoothstep(0.35, 1.0, depth));
+        colour = colour * (0.8 + 0.4 * hashUnit(cell.cellX, cell.cellY, 2, 928));
+        Vec3 c = colour * (0.15 + 1.25 * lambert) + colour * (tip * 0.35);
+        double edge = smoothstep(0.0, 0.1, cell.f2 - cell.f1);
+        c = c * (0.25 + 0.75 * edge);
+        c += Vec3{1.0, 0.94, 1.0} * (glint * 1.2 * edge);
         // The hollow: deep shadow at the heart of the geode.
-        c = c * (1.0 - 0.75 * smoothstep(0.55, 1.0, depth));
-        return c * 1.3;
+        c = c * (1.0 - 0.6 * smoothstep(0.7, 1.0, depth));
+        return c * 1.2;
     };
     Finish f;
     f.filmic = false;
@@ -157,9 +183,10 @@ struct Leaf {
     double x, y;          // centre, image units 0..1
     double size;          // image units
     double angle;         // radians
-    int kind;             // 0 maple, 1 oval
+    int kind;             // 0 maple, 1 beech
     Vec3 colour, edgeColour;
     double curl;          // how much the leaf's halves tilt (shading)
+    double seed;
 };
 
 // The leaf's outline in its own frame: true when (lx, ly) lies inside. ly
@@ -168,18 +195,35 @@ bool insideLeaf(const Leaf &leaf, double lx, double ly, double &edgeDistance) {
     double r = std::hypot(lx, ly), a = std::atan2(lx, ly);
     double outline;
     if (leaf.kind == 0) {
-        // Five pointed lobes.
-        double lobes = std::pow(std::fabs(std::cos(a * 2.5)), 0.6);
-        outline = 0.32 + 0.18 * lobes - 0.08 * smoothstep(2.2, 3.14, std::fabs(a));
-        double teeth = 0.015 * std::sin(a * 40.0);
-        outline += teeth;
+        // Five pointed lobes with toothed edges, a notch at the stem.
+        double lobes = std::pow(std::fabs(std::cos(a * 2.5)), 1.3);
+        outline = 0.23 + 0.27 * lobes;
+        outline *= 1.0 - 0.35 * smoothstep(2.3, 3.14, std::fabs(a));
+        outline += 0.018 * std::pow(std::fabs(std::sin(a * 22.0)), 3.0) * (0.5 + lobes);
     } else {
-        // An oval pointed at the tip.
+        // Beech: a narrow oval pointed at the tip, finely toothed.
+        r = std::hypot(lx * 1.7, ly);
+        a = std::atan2(lx * 1.7, ly);
         double ca = std::cos(a);
-        outline = 0.42 * (0.55 + 0.45 * ca) * (1.0 - 0.25 * std::fabs(std::sin(a))) + 0.008 * std::sin(a * 30.0);
+        outline = 0.46 * (0.55 + 0.45 * ca) * (1.0 - 0.3 * std::pow(std::fabs(std::sin(a)), 1.5)) + 0.01 * std::fabs(std::sin(a * 18.0));
     }
     edgeDistance = outline - r;
     return r < outline;
+}
+
+// Veins seen in the leaf's own frame: 1 on a vein, 0 between them.
+double leafVeins(const Leaf &leaf, double lx, double ly) {
+    if (leaf.kind == 0) {
+        // Main veins run from the stem out to the five lobe tips.
+        double a = std::atan2(lx, ly), r = std::hypot(lx, ly);
+        double nearest = std::round(a / (2 * PI / 5)) * (2 * PI / 5);
+        double off = std::sin(a - nearest) * r;
+        double side = std::fabs(std::sin((r - std::fabs(off) * 1.2) * 40.0));
+        return std::max(std::exp(-off * off / 0.00008), std::exp(-side * side / 0.01) * smoothstep(0.1, 0.0, std::fabs(off)) * 0.5);
+    }
+    double mid = std::fabs(lx);
+    double side = std::fabs(std::sin((ly - mid * 0.8) * 30.0));
+    return std::max(std::exp(-mid * mid / 0.00008), std::exp(-side * side / 0.006) * 0.6);
 }
 
 }   // namespace
@@ -187,64 +231,66 @@ bool insideLeaf(const Leaf &leaf, double lx, double ly, double &edgeDistance) {
 RgbaImage autumnLeaves(const PhotoJob &job) {
     auto leaves = std::make_shared<std::vector<Leaf>>();
     Random random(777);
-    const Vec3 palette[] = {{0.55, 0.06, 0.02}, {0.75, 0.22, 0.02}, {0.8, 0.45, 0.04}, {0.7, 0.55, 0.08},
-                            {0.35, 0.12, 0.03}, {0.5, 0.3, 0.05}, {0.3, 0.35, 0.05}};
-    for (int i = 0; i < 230; ++i) {
+    const Vec3 palette[] = {{0.6, 0.05, 0.02}, {0.78, 0.18, 0.02}, {0.85, 0.38, 0.03}, {0.85, 0.58, 0.06},
+                            {0.45, 0.1, 0.03}, {0.7, 0.28, 0.04}, {0.4, 0.38, 0.06}};
+    for (int i = 0; i < 190; ++i) {
         Leaf l;
-        l.x = random.range(-0.1, 1.1);
-        l.y = random.range(-0.1, 1.1);
-        l.size = random.range(0.12, 0.24);
+        l.x = random.range(-0.12, 1.12);
+        l.y = random.range(-0.12, 1.12);
+        l.kind = random.unit() < 0.6 ? 0 : 1;
+        l.size = l.kind == 0 ? random.range(0.17, 0.3) : random.range(0.13, 0.2);
         l.angle = random.range(0, 2 * PI);
-        l.kind = random.unit() < 0.55 ? 0 : 1;
-        l.colour = palette[int(random.unit() * 7) % 7];
-        l.colour = l.colour * random.range(0.8, 1.15);
-        l.edgeColour = mix(l.colour, Vec3{0.25, 0.08, 0.02}, 0.6);
-        l.curl = random.range(-0.35, 0.35);
+        l.colour = palette[int(random.unit() * 7) % 7] * random.range(0.8, 1.1);
+        l.edgeColour = mix(l.colour, Vec3{0.3, 0.07, 0.02}, 0.6);
+        l.curl = random.range(-0.3, 0.3);
+        l.seed = random.range(0, 100);
         leaves->push_back(l);
     }
-    Shader shader = [leaves](double u, double v) {
-        // Damp soil and a few blades of grass beneath.
-        double soil = fbm2(u * 30.0, v * 30.0, 5, 931);
-        Vec3 c = Vec3{0.04, 0.03, 0.02} * (0.7 + 0.6 * (soil * 0.5 + 0.5));
-        // Shadow: leaves above this point, shifted towards the light.
-        double shadow = 1.0;
-        // Walk the leaves from the top of the pile (last) down to the first that covers this point.
-        for (int pass = 0; pass < 2; ++pass) {
-            double su = pass == 0 ? u : u - 0.012, sv = pass == 0 ? v : v - 0.018;
-            for (int i = int(leaves->size()) - 1; i >= 0; --i) {
-                const Leaf &l = (*leaves)[size_t(i)];
-                double dx = su - l.x, dy = sv - l.y;
-                if (std::fabs(dx) > l.size || std::fabs(dy) > l.size) continue;
-                double ca = std::cos(l.angle), sa = std::sin(l.angle);
-                double lx = (dx * ca - dy * sa) / l.size, ly = (dx * sa + dy * ca) / l.size;
-                double edge;
-                if (!insideLeaf(l, lx, ly, edge)) continue;
-                if (pass == 1) {
-                    shadow = 0.45;
-                    break;
-                }
-                // Veins: the midrib and side veins running out to the edge.
-                double mid = std::fabs(lx);
-                double side = std::fabs(std::sin((ly - mid * 0.9) * 26.0));
-                double vein = std::max(std::exp(-mid * mid / 0.0001), std::exp(-side * side / 0.01) * smoothstep(0.3, 0.0, mid) * 0.5);
-                double blotch = fbm2(lx * 6.0 + i, ly * 6.0, 4, 932);
-                Vec3 colour = mix(l.colour, l.edgeColour, smoothstep(0.05, 0.0, edge) * 0.7 + smoothstep(0.1, 0.5, blotch) * 0.4);
-                colour = mix(colour, colour * 1.5 + Vec3{0.08, 0.06, 0.0}, vein * 0.5);
-                // Brown spots.
-                double spots = smoothstep(0.35, 0.45, fbm2(lx * 14.0, ly * 14.0 + i, 3, 933));
-                colour = mix(colour, Vec3{0.12, 0.05, 0.02}, spots * 0.7);
-                // The leaf's two halves tilt: one catches more light.
-                double tiltLight = 1.0 + l.curl * (lx > 0 ? 1.0 : -1.0);
-                double fineTex = fbm2(lx * 80.0, ly * 80.0, 2, 934);
-                c = colour * tiltLight * (0.9 + 0.15 * fineTex);
-                // The stem.
-                (void)0;
-                break;
+    // Finds the topmost leaf covering (u, v); fills its colour unless only
+    // asked whether one is there.
+    auto topLeaf = [leaves](double u, double v, Vec3 *colour) {
+        for (int i = int(leaves->size()) - 1; i >= 0; --i) {
+            const Leaf &l = (*leaves)[size_t(i)];
+            double dx = u - l.x, dy = v - l.y;
+            if (std::fabs(dx) > l.size * 0.75 || std::fabs(dy) > l.size * 0.75) continue;
+            double ca = std::cos(l.angle), sa = std::sin(l.angle);
+            double lx = (dx * ca - dy * sa) / l.size, ly = (dx * sa + dy * ca) / l.size;
+            double edge;
+            bool inside = insideLeaf(l, lx, ly, edge);
+            // The stalk.
+            bool stalk = ly < 0 && ly > -0.42 && std::fabs(lx + 0.05 * ly * ly) < 0.012;
+            if (!inside && !stalk) continue;
+            if (!colour) return true;
+            if (!inside) {
+                *colour = l.edgeColour * 0.7;
+                return true;
             }
-            if (pass == 0 && c.x == 0 && c.y == 0) break;
+            double blotch = fbm2(lx * 5.0 + l.seed, ly * 5.0, 4, 932);
+            Vec3 c = mix(l.colour, l.edgeColour, smoothstep(0.06, 0.0, edge) * 0.8 + smoothstep(0.15, 0.6, blotch) * 0.5);
+            double vein = leafVeins(l, lx, ly);
+            c = mix(c, c * 1.35 + Vec3{0.06, 0.05, 0.0}, vein * 0.6);
+            double spots = smoothstep(0.38, 0.48, fbm2(lx * 12.0, ly * 12.0 + l.seed, 3, 933));
+            c = mix(c, Vec3{0.1, 0.04, 0.015}, spots * 0.75);
+            // The halves tilt towards or away from the light.
+            double tilt = 1.0 + l.curl * (lx > 0 ? 1.0 : -1.0) - 0.15 * ly;
+            double texture = fbm2(lx * 90.0, ly * 90.0, 2, 934);
+            *colour = c * tilt * (0.9 + 0.15 * texture);
+            return true;
         }
-        double light = 1.05 - 0.3 * std::hypot(u - 0.3, v - 0.25);
-        return c * shadow * light * 1.2;
+        return false;
+    };
+    Shader shader = [topLeaf](double u, double v) {
+        // Damp dark soil where no leaf lies.
+        double soil = fbm2(u * 30.0, v * 30.0, 5, 931);
+        Vec3 c = Vec3{0.035, 0.025, 0.018} * (0.7 + 0.6 * (soil * 0.5 + 0.5));
+        Vec3 leaf;
+        bool covered = topLeaf(u, v, &leaf);
+        if (covered) c = leaf;
+        // A soft shadow where a leaf higher in the pile blocks the light.
+        double shadow = 1.0;
+        if (topLeaf(u - 0.01, v - 0.014, nullptr)) shadow = covered ? 0.8 : 0.45;
+        double light = 1.1 - 0.35 * std::hypot(u - 0.3, v - 0.25);
+        return c * shadow * light * 1.25;
     };
     Finish f;
     f.filmic = false;

@@ -55,14 +55,15 @@ struct CumulusField {
         double shape = fbm3(p.x / 2600.0, p.y / 2000.0, p.z / 2600.0, detail > 1 ? 4 : 2, seed + 1) * 0.5 + 0.5;
         double profile = smoothstep(0.0, 0.06, h) * (1.0 - smoothstep(0.25, 1.0, h) * 0.9);
         double d = shape * cov * profile - 0.22 - h * 0.12;
-        if (d <= 0) return 0;
+        if (d <= -0.1) return 0;
         if (detail > 1) {
             // Billows: finer noise eats into the edges more than into the core.
-            double billow = fbm3(p.x / 500.0, p.y / 420.0, p.z / 500.0, detail, seed + 2) * 0.5 + 0.5;
-            d -= (1.0 - billow) * 0.12 * (1.0 - smoothstep(0.0, 0.2, d));
-            if (d <= 0) return 0;
+            double billow = fbm3(p.x / 380.0, p.y / 300.0, p.z / 380.0, detail, seed + 2) * 0.5 + 0.5;
+            d -= (1.0 - billow) * 0.25 * (1.0 - smoothstep(0.0, 0.25, d));
+            d += (billow - 0.5) * 0.1;
         }
-        return std::min(d * 4.0, 1.0);
+        if (d <= 0) return 0;
+        return std::min(d * 9.0, 1.0);
     }
 };
 
@@ -70,7 +71,7 @@ struct CumulusField {
 
 RgbaImage cumulusAfternoon(const PhotoJob &job) {
     auto field = std::make_shared<CumulusField>();
-    Camera cam({0, 2, 0}, {0.3, 0.42, 1.0}, 62);
+    Camera cam({0, 2, 0}, {0.3, 0.5, 1.0}, 62);
     SkyModel sky;
     sky.sunDirection = normalize(Vec3{-0.55, 0.55, 0.6});
     sky.zenith = {0.05, 0.16, 0.55};
@@ -81,17 +82,21 @@ RgbaImage cumulusAfternoon(const PhotoJob &job) {
     sky.sunHaze = {1.2, 1.0, 0.7};
     sky.sunDisc = {150, 140, 120};
     const Vec3 sunLight{9.0, 8.4, 7.4};
-    const Vec3 ambientTop{0.9, 1.05, 1.35}, ambientBase{0.25, 0.3, 0.42};
+    const Vec3 ambientTop{0.75, 0.9, 1.2}, ambientBase{0.16, 0.19, 0.27};
     Shader shader = [=](double u, double v) {
         Vec3 rd = cam.ray(u, v);
         // A line of low hills and trees along the horizon.
         double azimuth = std::atan2(rd.x, rd.z);
-        double ridge = 0.035 + 0.025 * fbm2(azimuth * 3.0, 0.5, 4, 61) + 0.012 * fbm2(azimuth * 60.0, 1.5, 3, 62);
+        // Crowns of trees: round bumps along the ridge.
+        Cellular crowns = cellular2(azimuth * 70.0, 0.5, 62, 0.8);
+        double clump = smoothstep(-0.2, 0.3, fbm2(azimuth * 8.0, 2.5, 3, 64));
+        double ridge = 0.03 + 0.015 * fbm2(azimuth * 3.0, 0.5, 4, 61) + (0.012 + 0.03 * clump) * (1.0 - crowns.f1 * crowns.f1);
         if (rd.y < ridge) {
-            double shade = 0.5 + 0.5 * fbm2(azimuth * 25.0, rd.y * 40.0, 3, 63);
-            Vec3 trees = Vec3{0.02, 0.035, 0.02} * (0.6 + 0.6 * shade);
-            double haze = smoothstep(ridge - 0.05, ridge, rd.y) * 0.35;
-            return mix(trees, sky.horizon * 0.8, haze);
+            double leaves = fbm2(azimuth * 300.0, rd.y * 300.0, 3, 63) * 0.5 + 0.5;
+            double lit = smoothstep(ridge - 0.03, ridge, rd.y) * 0.6 + 0.4;
+            Vec3 trees = Vec3{0.05, 0.085, 0.035} * ((0.5 + 0.8 * leaves) * lit);
+            double haze = smoothstep(ridge - 0.02, ridge, rd.y) * 0.15;
+            return mix(trees, sky.horizon * 0.5, haze);
         }
         Vec3 background = skyRadiance(sky, rd);
         if (rd.y <= 0.01) return background;
@@ -115,12 +120,12 @@ RgbaImage cumulusAfternoon(const PhotoJob &job) {
                 Vec3 q = p + sky.sunDirection * (k * k * 60.0);
                 optical += field->density(q, 1) * (2 * k - 1) * 60.0;
             }
-            double sunT = std::exp(-optical * 0.0045);
+            double sunT = std::exp(-optical * 0.011);
             double powder = 1.0 - std::exp(-d * 6.0);
             double h = (p.y - field->base) / (field->top - field->base);
             Vec3 ambient = mix(ambientBase, ambientTop, std::sqrt(clamp01(h)));
             Vec3 scatter = sunLight * (sunT * ph * (0.35 + 0.65 * powder)) + ambient;
-            double extinction = d * 0.012;
+            double extinction = d * 0.03;
             double stepT = std::exp(-extinction * dt);
             light += scatter * (transmittance * (1.0 - stepT));
             transmittance *= stepT;
@@ -155,19 +160,18 @@ RgbaImage auroraLake(const PhotoJob &job) {
             double edge = c.base + c.swing * fbm2(along, 0.5, 4, c.seed) + 0.02 * fbm2(along * 8.0, 1.5, 2, c.seed + 10);
             double above = elevation - edge;
             if (above < -0.03) continue;
-            double rise = smoothstep(-0.03, 0.004, above);
+            double rise = smoothstep(-0.006, 0.002, above);
             double length = c.height * (0.6 + 0.6 * (fbm2(along * 2.0, 3.0, 3, c.seed + 20) * 0.5 + 0.5));
             double fall = std::exp(-std::max(above, 0.0) / length * 3.0);
             // Rays lean a little, as the field lines do.
-            double rays = fbm2((azimuth + above * 0.15) * 90.0, above * 2.0, 3, c.seed + 30) * 0.5 + 0.5;
-            rays = 0.35 + 0.9 * rays * rays;
+            double rays = fbm2((azimuth + above * 0.15) * 110.0, above * 2.0, 3, c.seed + 30) * 0.5 + 0.5;
+            rays = 0.2 + 1.4 * rays * rays * rays;
             double brightness = (0.4 + 0.8 * (fbm2(along * 1.3, 7.0, 3, c.seed + 40) * 0.5 + 0.5)) * c.strength;
             double hf = clamp01(std::max(above, 0.0) / length);
             Vec3 colour = mix(Vec3{0.1, 1.0, 0.35}, Vec3{0.5, 0.1, 0.75}, smoothstep(0.2, 0.75, hf));
-            colour = mix(Vec3{0.6, 0.25, 0.45}, colour, smoothstep(-0.02, 0.0, above));
             // Curtains come and go along the sky.
             double presence = smoothstep(-0.2, 0.3, fbm2(along * 0.7, 11.0, 3, c.seed + 50));
-            sum += colour * (rise * fall * rays * brightness * presence * 0.16);
+            sum += colour * (rise * fall * rays * brightness * presence * 0.22);
         }
         return sum;
     };
@@ -178,7 +182,7 @@ RgbaImage auroraLake(const PhotoJob &job) {
     sky.belowHorizon = {0.01, 0.02, 0.03};
     auto nightSky = [=](const Vec3 &rd) {
         Vec3 c = skyRadiance(sky, rd);
-        c += starsOnSphere(rd, 0.0045, 0.035, pixel, 0.5, 71) * smoothstep(0.0, 0.1, rd.y);
+        c += starsOnSphere(rd, 0.004, 0.05, pixel, 0.12, 71) * smoothstep(0.0, 0.1, rd.y);
         return c + aurora(rd);
     };
     // The far shore: a line of dark mountains, and a near shore of spruce.
@@ -192,9 +196,9 @@ RgbaImage auroraLake(const PhotoJob &job) {
         if (rd.y >= ridge) return nightSky(rd);
         if (rd.y > 0.0) {
             // The range: black with a faint snow gleam lit by the aurora.
-            double snow = smoothstep(0.3, 0.8, fbm2(azimuth * 40.0, rd.y * 120.0, 4, 343) * 0.5 + 0.5) *
-                          smoothstep(ridge - 0.03, ridge - 0.005, rd.y);
-            return Vec3{0.004, 0.008, 0.01} + Vec3{0.02, 0.07, 0.04} * snow;
+            double snow = smoothstep(0.45, 0.8, fbm2(azimuth * 40.0, rd.y * 40.0, 4, 343) * 0.5 + 0.5) *
+                          smoothstep(ridge - 0.04, ridge - 0.005, rd.y);
+            return Vec3{0.002, 0.003, 0.005} + Vec3{0.012, 0.022, 0.022} * snow;
         }
         // The lake mirrors the sky; the mountains' mirror image is black.
         double t = -cam.eye.y / rd.y;
@@ -224,6 +228,7 @@ namespace {
 struct Bolt {
     std::vector<std::pair<Vec2d, Vec2d>> segments;
     std::vector<double> widths;   // relative brightness of each segment
+    double left = 1e9, right = -1e9, top = 1e9, bottom = -1e9;   // bounds, pixels
 };
 
 void growBolt(Bolt &bolt, Random &random, Vec2d a, Vec2d b, double brightness, int depth) {
@@ -232,6 +237,10 @@ void growBolt(Bolt &bolt, Random &random, Vec2d a, Vec2d b, double brightness, i
     if (len < 5 || depth > 9) {
         bolt.segments.push_back({a, b});
         bolt.widths.push_back(brightness);
+        bolt.left = std::min({bolt.left, a.x, b.x});
+        bolt.right = std::max({bolt.right, a.x, b.x});
+        bolt.top = std::min({bolt.top, a.y, b.y});
+        bolt.bottom = std::max({bolt.bottom, a.y, b.y});
         return;
     }
     double offset = random.gaussian() * len * 0.18;
@@ -255,85 +264,83 @@ double segmentDistance(const Vec2d &p, const Vec2d &a, const Vec2d &b) {
 }   // namespace
 
 RgbaImage stormFront(const PhotoJob &job) {
-    Camera cam({0, 1.7, 0}, {0, 0.09, 1}, 60);
+    Camera cam({0, 2.0, 0}, {0, 0.17, 1}, 62);
+    // Where the horizon (a level ray) crosses the picture, in pixels.
+    const double horizonPx = 512 + 0.17 / cam.tanHalf * 512;
     auto bolt = std::make_shared<Bolt>();
     Random random(4242);
-    growBolt(*bolt, random, {640, 250}, {560, 640}, 1.0, 0);
-    SkyModel sky;
-    sky.sunDirection = normalize(Vec3{0.3, 0.12, -1.0});   // low, behind the camera
-    sky.zenith = {0.3, 0.3, 0.3};
-    sky.horizon = {1.3, 0.95, 0.55};
-    sky.belowHorizon = {0.4, 0.35, 0.3};
-    CloudLayer clouds;
-    clouds.altitude = 1200;
-    clouds.scale = 1.0 / 1800;
-    clouds.coverage = 0.9;
-    clouds.thickness = 5.0;
-    clouds.stretch = 2.5;
-    clouds.wind = {1, 0, 0.1};
-    clouds.litColour = {0.5, 0.55, 0.62};
-    clouds.shadowColour = {0.03, 0.04, 0.06};
-    clouds.fadeDistance = 30000;
-    clouds.seed = 401;
+    growBolt(*bolt, random, {600, 250}, {548, horizonPx - 6}, 1.0, 0);
     Shader shader = [=](double u, double v) {
         Vec3 rd = cam.ray(u, v);
         Vec2d px{u * 1024, v * 1024};
-        // The bolt and its glow, which also lights the clouds around it.
+        // The bolt, its glow, and the flash it throws on the clouds. Far from
+        // the bolt both are nil: skip the segments there.
         double core = 0, glow = 0;
-        for (size_t i = 0; i < bolt->segments.size(); ++i) {
+        bool nearBolt = px.x > bolt->left - 140 && px.x < bolt->right + 140 && px.y > bolt->top - 140 && px.y < bolt->bottom + 140;
+        for (size_t i = 0; nearBolt && i < bolt->segments.size(); ++i) {
             double d = segmentDistance(px, bolt->segments[i].first, bolt->segments[i].second);
             double w = bolt->widths[i];
             core = std::max(core, w * std::exp(-d * d / (2 * 0.8 * 0.8 * w + 0.2)));
-            glow += w * std::exp(-d / 22.0) * 0.02;
+            glow += w * std::exp(-d / 20.0) * 0.015;
         }
-        double flash = std::exp(-std::hypot(px.x - 620, px.y - 260) / 260.0);
-        Vec3 boltColour{0.85, 0.85, 1.3};
+        double flash = std::exp(-std::hypot(px.x - 590, (px.y - 250) * 1.6) / 240.0);
+        const Vec3 boltColour{0.8, 0.82, 1.25};
         Vec3 c;
         if (rd.y > 0) {
-            // Far away, under the cloud base, a bright band of clear sky.
-            Vec3 background = skyRadiance(sky, rd);
-            double t = clouds.altitude / std::max(rd.y, 1e-3);
+            // Far off under the storm a band of clear evening sky.
+            double e = rd.y;
+            Vec3 band = mix(Vec3{1.6, 1.0, 0.45}, Vec3{0.45, 0.35, 0.3}, smoothstep(0.0, 0.05, e));
+            // The cloud base: heavy hanging lobes, lit from below by the low sun.
+            double t = 1500.0 / e;
             Vec3 p = cam.eye + rd * t;
-            // The base of the storm: heavy rolls and lobes, darkest overhead,
-            // ending in a ragged edge far away.
-            double lobes = fbm2(p.x / 1600.0, p.z / 700.0, 7, 402);
-            double rolls = std::sin(p.z / 260.0 + lobes * 4.0) * 0.5 + 0.5;
-            double edge = std::max(smoothstep(-0.25, 0.05, lobes + 0.45 - p.z / 30000.0), smoothstep(0.03, 0.08, rd.y));
-            Vec3 cloud = mix(Vec3{0.006, 0.008, 0.013}, Vec3{0.05, 0.055, 0.07}, clamp01(0.45 + lobes * 1.5) * (0.6 + 0.4 * rolls));
-            // Sunlight from below catches the far underside.
-            cloud += Vec3{0.5, 0.3, 0.12} * (smoothstep(0.12, 0.0, rd.y) * 0.25 * (0.5 + 0.5 * rolls));
-            c = mix(background, cloud, edge);
-            c += boltColour * (flash * 0.12 * clamp01(0.4 + lobes) + glow * 0.5);
-            // Rain falling from the cloud base in grey veils.
-            double rain = smoothstep(0.12, 0.0, rd.y) * smoothstep(0.0, 0.5, fbm2(px.x / 90.0, 0.0, 3, 403)) * edge;
-            double streaks = 0.5 + 0.5 * fbm2(px.x / 2.0 + px.y / 8.0, px.y / 60.0, 2, 404);
-            c = mix(c, Vec3{0.12, 0.13, 0.16} * (0.7 + 0.5 * streaks), rain * 0.6);
+            double wx = p.x + fbm2(p.x / 900.0, p.z / 900.0, 3, 416) * 500.0;
+            double wz = p.z + fbm2(p.x / 900.0 + 4.0, p.z / 900.0, 3, 417) * 500.0;
+            Cellular lumps = cellular2(wx / 520.0, wz / 380.0, 411, 1.0);
+            Cellular small = cellular2(wx / 170.0, wz / 130.0, 418, 1.0);
+            double lobe = (1.0 - smoothstep(0.0, 1.0, lumps.f1)) * 0.7 + (1.0 - smoothstep(0.0, 1.0, small.f1)) * 0.3;
+            double broad = fbm2(p.x / 2500.0, p.z / 1600.0, 5, 412);
+            double fine = fbm2(p.x / 90.0, p.z / 70.0, 3, 413);
+            double shade = clamp01(0.1 + 0.8 * lobe * lobe * (0.6 + 0.6 * broad) + 0.3 * broad + 0.08 * fine);
+            Vec3 dark{0.008, 0.01, 0.016}, lit{0.1, 0.095, 0.11};
+            Vec3 cloud = mix(dark, lit, shade);
+            // Underside warmed by the light coming in under the storm.
+            cloud += Vec3{0.45, 0.22, 0.08} * (smoothstep(0.2, 0.0, e) * shade * 0.5);
+            // The storm ends far away: the clear band shows beneath its edge.
+            double edge = smoothstep(26000.0, 16000.0, p.z + broad * 6000.0);
+            c = mix(band, cloud, edge);
+            c += boltColour * (flash * 0.12 * (0.3 + shade) + glow * 0.5);
+            // A veil of rain on the left, falling from the base to the ground.
+            double rain = smoothstep(0.42, 0.2, u) * smoothstep(0.1, 0.35, u) * smoothstep(0.16, 0.0, e);
+            double streaks = 0.5 + 0.5 * fbm2(px.x / 3.0 + px.y / 10.0, px.y / 80.0, 2, 414);
+            c = mix(c, Vec3{0.09, 0.09, 0.11} * (0.6 + 0.6 * streaks), rain * 0.7);
         } else {
-            // Wheat and grass lit by a low sun breaking in under the storm.
+            // Wheat and meadow, dim under the storm, with patches of sun.
             double t = -cam.eye.y / rd.y;
             Vec3 p = cam.eye + rd * t;
             double footprint = t * 2 * cam.tanHalf / 1024;
-            int oct = std::clamp(int(std::log2(4.0 / footprint)), 1, 5);
-            double rows = std::sin(p.x * 2.0 + fbm2(p.x * 0.02, p.z * 0.02, 2, 405) * 6.0) * 0.5 + 0.5;
-            double fieldNoise = fbm2(p.x * 0.003, p.z * 0.003, 4, 406);
-            double grass = fbm2(p.x * 0.7, p.z * 0.7, oct, 407);
-            Vec3 wheat = mix(Vec3{0.3, 0.2, 0.06}, Vec3{0.5, 0.36, 0.12}, clamp01(0.5 + grass));
-            Vec3 green = mix(Vec3{0.06, 0.1, 0.03}, Vec3{0.12, 0.16, 0.05}, clamp01(0.5 + grass));
-            Vec3 albedo = mix(green, wheat, smoothstep(-0.15, -0.05, fieldNoise));
-            albedo = albedo * (0.8 + 0.3 * rows * (t < 400 ? 1.0 : 0.0));
-            // Patches of sunlight between cloud shadows.
-            double sunPatch = smoothstep(0.0, 0.2, fbm2(p.x / 400.0, p.z / 250.0, 3, 408) + 0.1 - t / 5000.0);
-            Vec3 light = Vec3{1.1, 0.8, 0.4} * sunPatch + Vec3{0.03, 0.035, 0.05};
+            int oct = std::clamp(int(std::log2(4.0 / footprint)), 1, 6);
+            double fieldNoise = fbm2(p.x * 0.004, p.z * 0.004, 4, 405);
+            double grass = fbm2(p.x * 0.8, p.z * 0.8, oct, 407);
+            double rows = std::sin(p.x * 1.6 + fbm2(p.x * 0.02, p.z * 0.02, 2, 406) * 5.0) * 0.5 + 0.5;
+            Vec3 wheat = mix(Vec3{0.3, 0.2, 0.07}, Vec3{0.55, 0.4, 0.14}, clamp01(0.5 + grass));
+            Vec3 meadow = mix(Vec3{0.05, 0.09, 0.03}, Vec3{0.12, 0.17, 0.05}, clamp01(0.5 + grass));
+            Vec3 albedo = mix(meadow, wheat, smoothstep(-0.1, 0.05, fieldNoise));
+            albedo = albedo * (1.0 - 0.25 * rows * smoothstep(300.0, 60.0, t));
+            double sun = smoothstep(0.0, 0.25, fbm2(p.x / 700.0, p.z / 450.0, 3, 408) + 0.2);
+            Vec3 light = Vec3{1.6, 1.1, 0.5} * sun + Vec3{0.16, 0.16, 0.19};
             c = albedo * light;
-            double fog = 1.0 - std::exp(-t / 4500.0);
-            c = mix(c, Vec3{0.14, 0.13, 0.14}, fog);
-            c += boltColour * (glow * 0.2 + flash * 0.05);
+            c += boltColour * (glow * 0.15);
+            double haze = 1.0 - std::exp(-t / 3500.0);
+            c = mix(c, Vec3{0.3, 0.22, 0.15}, haze);
+            // A line of far hills against the bright band.
+            double hill = 0.004 + 0.006 * (fbm2(u * 6.0, 0.3, 4, 415) * 0.5 + 0.5);
+            if (-rd.y < hill) c = mix(c, Vec3{0.05, 0.04, 0.04}, 0.8);
         }
         c = mix(c, boltColour * 6.0, clamp01(core));
         return c;
     };
     Finish f;
-    f.exposure = 0.95;
+    f.exposure = 1.0;
     f.seed = 217;
     return renderPhoto(shader, f, job);
 }
@@ -360,10 +367,10 @@ RgbaImage sunsetSea(const PhotoJob &job) {
     s.fovDegrees = 55;
     s.far = 60000;
     s.sky.sunDirection = normalize(Vec3{0.08, 0.05, 1.0});
-    s.sky.zenith = {0.04, 0.04, 0.16};
-    s.sky.horizon = {1.4, 0.42, 0.14};
-    s.sky.belowHorizon = {0.6, 0.3, 0.2};
-    s.sky.horizonSharpness = 0.3;
+    s.sky.zenith = {0.025, 0.03, 0.12};
+    s.sky.horizon = {1.3, 0.34, 0.08};
+    s.sky.belowHorizon = {0.6, 0.25, 0.15};
+    s.sky.horizonSharpness = 0.42;
     s.sky.sunGlow = {1.8, 0.6, 0.15};
     s.sky.glowPower = 5;
     s.sky.sunHaze = {5.0, 2.0, 0.5};
@@ -377,8 +384,8 @@ RgbaImage sunsetSea(const PhotoJob &job) {
     s.cloudLayer.thickness = 2.5;
     s.cloudLayer.stretch = 3.5;
     s.cloudLayer.wind = {1, 0, 0.2};
-    s.cloudLayer.litColour = {3.2, 1.2, 0.5};
-    s.cloudLayer.shadowColour = {0.25, 0.1, 0.18};
+    s.cloudLayer.litColour = {2.8, 0.9, 0.55};
+    s.cloudLayer.shadowColour = {0.14, 0.05, 0.12};
     s.cloudLayer.fadeDistance = 90000;
     s.cloudLayer.seed = 93;
     s.sunLight = {1.5, 0.6, 0.2};
@@ -388,8 +395,8 @@ RgbaImage sunsetSea(const PhotoJob &job) {
     s.fogDensity = 0.00002;
     s.fogFalloff = 0.001;
     Finish f;
-    f.exposure = 0.7;
-    f.saturation = 1.2;
+    f.exposure = 0.75;
+    f.saturation = 1.1;
     f.seed = 223;
     return renderPhoto(landscapeShader(s), f, job);
 }

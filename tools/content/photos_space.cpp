@@ -151,8 +151,8 @@ RgbaImage emissionNebula(const PhotoJob &job) {
         double cx = u - 0.58, cy = v - 0.42;
         double d2 = cx * cx + cy * cy;
         double envelope = std::exp(-d2 / 0.09);
-        double hydrogen = std::pow(clamp01(gas * 1.7 - 0.55), 2.0) * (0.1 + 1.8 * envelope);
-        double oxygen = std::pow(clamp01(gas * 1.2 - 0.25), 1.4) * std::exp(-d2 / 0.018) * 1.4;
+        double hydrogen = std::pow(clamp01(gas * 1.7 - 0.55), 2.0) * (0.1 + 1.1 * envelope);
+        double oxygen = std::pow(clamp01(gas * 1.2 - 0.25), 1.4) * std::exp(-d2 / 0.018) * 0.9;
         double sulphur = std::pow(clamp01(std::fabs(rx) * 2.0 - 0.2), 2.0) * 0.6 * envelope;
         Vec3 c = Vec3{1.0, 0.12, 0.2} * hydrogen + Vec3{0.15, 0.8, 0.85} * oxygen + Vec3{1.0, 0.55, 0.1} * sulphur * hydrogen * 2.0;
         // Dark dust in lanes and knots, its edges lit where they face the stars.

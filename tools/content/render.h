@@ -1,8 +1,9 @@
 #pragma once
-// The photograph renderer: calls a scene's shader many times per pixel
-// (adaptive stratified supersampling: more samples where a pixel's samples
-// disagree, so edges come out smooth), on two threads; then tone-maps, adds
-// vignette and film grain, and dithers down to 8 bits.
+// The photograph renderer: calls a scene's shader once per pixel, then many
+// more times wherever a pixel differs from its neighbours (adaptive
+// supersampling: edges and fine detail come out smooth, flat areas cost one
+// sample), on two threads; then tone-maps, adds vignette and film grain, and
+// dithers down to 8 bits.
 #include <cstdint>
 #include <functional>
 

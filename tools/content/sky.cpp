@@ -25,7 +25,7 @@ Vec3 skyRadiance(const SkyModel &sky, const Vec3 &d) {
             Vec3 upOnDisc = cross(side, sky.sunDirection);
             double mx = dot(d, side) / sky.discRadius, my = dot(d, upOnDisc) / sky.discRadius;
             double seas = fbm2(mx * 1.6 + 4.0, my * 1.6 - 2.0, 5, 404);
-            limb = 0.78 + 0.22 * smoothstep(0.05, -0.2, seas) - 0.05 * fbm2(mx * 6, my * 6, 3, 405);
+            limb = 0.55 + 0.45 * smoothstep(0.1, -0.25, seas) - 0.08 * fbm2(mx * 6, my * 6, 3, 405);
         }
         result += sky.sunDisc * (edge * limb * smoothstep(-0.01, 0.005, up));
     }

@@ -60,12 +60,12 @@ HeightGrid buildGrid(const Landscape &s) {
     // random points, and keep a safety factor over the worst seen.
     Random random(77);
     double worst = 0;
-    for (int i = 0; i < 20000; ++i) {
+    for (int i = 0; i < 120000; ++i) {
         double x = g.x0 + g.cell * random.range(1, HeightGrid::N - 2);
         double z = g.z0 + g.cell * random.range(1, HeightGrid::N - 2);
         worst = std::max(worst, s.height(x, z, s.octaves) - g.sample(x, z));
     }
-    g.margin = worst * 1.5 + 1.0;
+    g.margin = worst * 2.0 + 1.0;
     return g;
 }
 
@@ -171,7 +171,8 @@ struct LandscapeRenderer {
         } else {
             amount = s.fogDensity * std::exp(-oy * b) * (1.0 - std::exp(-t * rd.y * b)) / (rd.y * b);
         }
-        double f = 1.0 - std::exp(-std::max(amount, 0.0));
+        amount = std::max(amount, 0.0) + s.hazeDensity * t;
+        double f = 1.0 - std::exp(-amount);
         double sunAmount = std::pow(std::max(dot(rd, s.sky.sunDirection), 0.0), 8.0);
         Vec3 fogCol = mix(s.fogColour, s.fogSunColour, sunAmount);
         return mix(colour, fogCol, f);
@@ -180,7 +181,7 @@ struct LandscapeRenderer {
     Vec3 skyAndClouds(const Vec3 &ro, const Vec3 &rd) const {
         Vec3 c = skyRadiance(s.sky, rd);
         if (s.stars && rd.y > 0) {
-            c += starsOnSphere(rd, 0.004, 0.1, pixelAngle, s.starBrightness, 91) * smoothstep(0.0, 0.15, rd.y);
+            c += starsOnSphere(rd, 0.004, s.starDensity, pixelAngle, s.starBrightness, 91) * smoothstep(0.0, 0.15, rd.y);
         }
         if (s.clouds) c = applyClouds(s.cloudLayer, s.sky, ro, rd, c);
         return c;
@@ -211,14 +212,18 @@ struct LandscapeRenderer {
         double t = march(ro, rd, tw > 0 ? std::min(tw, s.far) : s.far);
         if (tw > 0 && (t < 0 || tw < t)) {
             Vec3 p = ro + rd * tw;
-            // Ripples: the slope of two octaves of noise, calmer with distance.
+            // Waves: the slope of octaves of noise, as many as stay coarser
+            // than two pixels at this distance, calmer far away.
             double k = s.waveScale;
             double calm = 1.0 / (1.0 + tw * 0.0004);
-            double e = 0.05 / k;
-            double n0 = fbm2(p.x * k, p.z * k * 2.2, 4, 17);
-            double nx = fbm2((p.x + e) * k, p.z * k * 2.2, 4, 17);
-            double nz = fbm2(p.x * k, (p.z + e) * k * 2.2, 4, 17);
-            Vec3 n = normalize(Vec3{-(nx - n0) / 0.05 * s.waveStrength * calm, 1.0, -(nz - n0) / 0.05 * s.waveStrength * calm});
+            double footprint = tw * pixelAngle / std::max(-rd.y, 0.02);
+            int oct = std::clamp(int(std::log2(1.0 / k / (2.0 * footprint))) + 1, 1, 7);
+            const double e = 0.02;
+            double n0 = fbm2(p.x * k, p.z * k * 2.2, oct, 17, 0.42);
+            double nx = fbm2(p.x * k + e, p.z * k * 2.2, oct, 17, 0.42);
+            double nz = fbm2(p.x * k, p.z * k * 2.2 + e * 2.2, oct, 17, 0.42);
+            double slope = s.waveStrength * calm / e;
+            Vec3 n = normalize(Vec3{-(nx - n0) * slope, 1.0, -(nz - n0) * slope});
             Vec3 rr = reflect(rd, n);
             if (rr.y < 0.002) rr = normalize(Vec3{rr.x, 0.002, rr.z});
             double cosi = std::max(-dot(rd, n), 0.0);
@@ -227,9 +232,10 @@ struct LandscapeRenderer {
             // Shallow water shows the ground beneath, tinted.
             double depthBelow = s.waterLevel - s.height(p.x, p.z, 6);
             Vec3 body = s.waterColour * (s.sunLight.y * 0.15 + s.skyLight.y * 1.0);
-            if (depthBelow < 6) {
-                Vec3 ground = s.surface({p, {0, 1, 0}, tw, tw * pixelAngle}).albedo * (s.sunLight * 0.25 + s.skyLight * 0.5);
-                body = mix(ground * Vec3{0.35, 0.5, 0.5}, body, smoothstep(0.0, 6.0, depthBelow));
+            if (depthBelow < 4) {
+                // The bottom shows through near the shore, dimmed by the water.
+                Vec3 ground = s.surface({p, {0, 1, 0}, tw, tw * pixelAngle}).albedo * (s.skyLight * 0.6);
+                body = mix(ground * Vec3{0.5, 0.65, 0.65}, body, smoothstep(0.0, 4.0, depthBelow));
             }
             Vec3 c = mix(body, reflected, fresnel);
             return fog(c, ro, rd, tw);

@@ -59,9 +59,11 @@ struct Landscape {
     double fogDensity = 0.00005;          // per world unit at height 0
     double fogFalloff = 0.001;            // per world unit of height
     double fogBaseHeight = 0;             // where fogDensity applies
+    double hazeDensity = 0;               // per world unit at any height: aerial perspective
 
     bool stars = false;
-    double starBrightness = 1.0;
+    double starDensity = 0.04;   // chance of a star per cell of 0.004 radians
+    double starBrightness = 0.3;
 };
 
 Shader landscapeShader(const Landscape &scene);
