@@ -5,7 +5,7 @@
 #   png      every file of PngSuite (../shared/testdata/pngsuite/png), if present
 #   jpeg     JPEGs made here by cjpeg: baseline, progressive, grey, restart
 #            markers, arithmetic coding, odd sizes
-# plus, for each, the kept regression inputs of tests/fuzz/regressions/.
+# Before each, the inputs kept under tests/fuzz/regressions/ run once each.
 #
 #   tests/fuzz/run_fuzzers.sh BUILD_DIR [SECONDS_EACH]   (from the repository root)
 #
@@ -82,12 +82,37 @@ jpeg arithmetic-progressive "$scratch/grey.pgm" -arithmetic -progressive
 jpeg one-pixel "$scratch/dot.ppm"
 
 # ---- fuzzing ----------------------------------------------------------------
+# stderr is taken from the inputs (libpng and libjpeg warn on every broken
+# file; the fuzzer counts their messages instead); libFuzzer and the
+# sanitizers keep reporting on a copy of it. Mesa keeps a little memory of its
+# own past exit: not ours to report.
+fuzzer() {  # fuzzer KIND LIBFUZZER-ARGUMENTS...
+    kind=$1
+    shift
+    TMPDIR=$scratch/$kind \
+        LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0 \
+        "$build/fuzz_$kind" -timeout=20 -close_fd_mask=2 "$@"
+}
+
 status=0
 for kind in archive png jpeg; do
     corpus=$build/fuzz-corpus/$kind
     crashes=$build/fuzz-crashes/$kind
+    kept=$root/tests/fuzz/regressions/$kind
     mkdir -p "$corpus" "$crashes" "$scratch/$kind"
-    set -- "$corpus" "$root/tests/fuzz/regressions/$kind"
+
+    # The kept crashers once each, under the sanitizers. They are not seeds:
+    # several claim 16384 x 16384 pixels, and their mutants would have the
+    # fuzzer spend its time allocating and poisoning gigabytes.
+    if [ -n "$(ls "$kept" 2>/dev/null)" ]; then
+        echo "==== fuzz_$kind: the kept inputs of $kept"
+        if ! fuzzer "$kind" "$kept"/*; then
+            echo "==== a kept input breaks fuzz_$kind again"
+            status=1
+        fi
+    fi
+
+    set -- "$corpus"
     case $kind in
         png)
             if [ -d "$pngsuite" ]; then set -- "$@" "$pngsuite"
@@ -97,17 +122,10 @@ for kind in archive png jpeg; do
     dict=
     [ -f "$root/tests/fuzz/$kind.dict" ] && dict=-dict=$root/tests/fuzz/$kind.dict
     echo "==== fuzz_$kind: ${seconds} s"
-    # stderr is taken from the inputs (libpng and libjpeg warn on every broken
-    # file; the fuzzer counts their messages instead); libFuzzer and the
-    # sanitizers keep reporting on a copy of it. Seeds stay in the corpus even
-    # when they add no coverage of ours: the libraries' paths are unseen.
-    # Mesa keeps a little memory of its own past exit: not ours to report.
-    if ! TMPDIR=$scratch/$kind \
-            LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0 \
-            "$build/fuzz_$kind" \
-            -max_total_time="$seconds" -timeout=20 -max_len=8192 \
-            -keep_seed=1 -close_fd_mask=2 -print_final_stats=1 $dict \
-            -artifact_prefix="$crashes/" "$@"; then
+    # Seeds stay in the corpus even when they add no coverage of ours: the
+    # libraries' own paths are unseen.
+    if ! fuzzer "$kind" -max_total_time="$seconds" -max_len=8192 -keep_seed=1 \
+            -print_final_stats=1 $dict -artifact_prefix="$crashes/" "$@"; then
         echo "==== fuzz_$kind found a crash: see $crashes/"
         status=1
     fi
