@@ -6,55 +6,22 @@
 #include "tests/archive/archive_bytes.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_images.h"
 
 #include <gtest/gtest.h>
-
-#include <cstdio>     // FILE, needed before jpeglib.h
-#include <jpeglib.h>  // a small JPEG for the archive
-#include <png.h>      // a small PNG for the archive
 
 #include <filesystem>
 
 namespace {
 
-std::string smallPng(uint32_t width, uint32_t height) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    image.width = width;
-    image.height = height;
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image), 0x80);
-    png_alloc_size_t size = 0;
-    png_image_write_to_memory(&image, nullptr, &size, 0, pixels.data(), 0, nullptr);
-    std::string out(size, '\0');
-    png_image_write_to_memory(&image, out.data(), &size, 0, pixels.data(), 0, nullptr);
-    return out;
-}
+std::string asString(const Bytes &bytes) { return std::string(bytes.begin(), bytes.end()); }
 
+// Flat images for the archive.
+std::string smallPng(uint32_t width, uint32_t height) {
+    return asString(encodePng(int(width), int(height), Bytes(size_t(width) * height * 4, 0x80)));
+}
 std::string smallJpeg(uint32_t width, uint32_t height) {
-    jpeg_compress_struct encoder;
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char *memory = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&encoder, &memory, &size);
-    encoder.image_width = width;
-    encoder.image_height = height;
-    encoder.input_components = 3;
-    encoder.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&encoder);
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> row(size_t(width) * 3, 0x40);
-    while (encoder.next_scanline < height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    std::string out(reinterpret_cast<char *>(memory), size);
-    jpeg_destroy_compress(&encoder);
-    std::free(memory);
-    return out;
+    return asString(encodeJpeg(int(width), int(height), Bytes(size_t(width) * height * 3, 0x40)));
 }
 
 class AssetStoreTest : public ::testing::Test {
