@@ -128,13 +128,16 @@ RgbaImage burningShip(const PhotoJob &job) {
             double m = zr * zr + zi * zi;
             if (m > 1e6) {
                 double smooth = i + 1 - std::log2(std::log(m) / std::log(1e6));
-                double t = std::log(smooth + 1.0) * 0.6;
-                // Fire: black through red and orange to white-hot.
-                double heat = 0.5 + 0.5 * std::sin(t * 2.2 + 4.1);
-                Vec3 fire = mix(Vec3{0.02, 0.0, 0.0}, Vec3{0.9, 0.12, 0.02}, smoothstep(0.0, 0.45, heat));
-                fire = mix(fire, Vec3{1.0, 0.55, 0.08}, smoothstep(0.4, 0.75, heat));
-                fire = mix(fire, Vec3{1.0, 0.95, 0.7}, smoothstep(0.75, 1.0, heat));
-                return fire * (0.2 + 0.8 * smoothstep(1.0, 8.0, smooth));
+                // Fire: the far plane smoulders dark red; the closer to the
+                // set, the hotter, through orange to white.
+                double heat = 1.0 - std::exp(-smooth / 22.0);
+                heat = heat * heat;
+                double flicker = 0.5 + 0.5 * std::sin(std::log(smooth + 1.0) * 5.0);
+                Vec3 fire = mix(Vec3{0.02, 0.0, 0.0}, Vec3{0.5, 0.04, 0.01}, smoothstep(0.0, 0.3, heat));
+                fire = mix(fire, Vec3{1.0, 0.35, 0.03}, smoothstep(0.25, 0.6, heat));
+                fire = mix(fire, Vec3{1.0, 0.8, 0.3}, smoothstep(0.55, 0.85, heat));
+                fire = mix(fire, Vec3{1.0, 0.97, 0.85}, smoothstep(0.85, 1.0, heat) * flicker);
+                return fire * (0.8 + 0.2 * flicker);
             }
         }
         return Vec3{0.0, 0.0, 0.0};

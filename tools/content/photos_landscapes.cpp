@@ -178,7 +178,6 @@ RgbaImage meadowNoon(const PhotoJob &job) {
     pal.snowLine = 1900;
     pal.beachTop = 0.4;
     pal.sand = {0.2, 0.18, 0.13};
-    pal.trees = 0.35;
     s.surface = [pal](const SurfaceSample &p) { return paletteLook(pal, p); };
     s.water = true;
     s.waterLevel = 0;

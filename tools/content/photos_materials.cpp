@@ -20,30 +20,30 @@ double sheen(double u, double v) {
 
 RgbaImage polishedMarble(const PhotoJob &job) {
     Shader shader = [](double u, double v) {
-        double x = u * 3.0, y = v * 3.0;
-        // Veins: thin lines where a turbulent field crosses zero, at three scales.
-        double turb = turbulence3(x * 0.7, y * 0.7, 0.3, 7, 901);
-        double field = std::sin((x * 0.8 + y * 1.3) * 2.2 + turb * 7.5);
-        double vein = std::exp(-field * field / 0.003);
-        double halo = std::exp(-field * field / 0.06);
-        double turb2 = turbulence3(x * 2.1, y * 2.1, 1.7, 6, 902);
-        double field2 = std::sin((x * 1.6 - y * 0.5) * 3.0 + turb2 * 6.0);
-        double vein2 = std::exp(-field2 * field2 / 0.0015) * smoothstep(0.15, 0.55, fbm2(x, y, 3, 903) * 0.5 + 0.5);
-        double turb3 = turbulence3(x * 5.0, y * 5.0, 3.1, 5, 906);
-        double field3 = std::sin((x * 3.1 + y * 2.2) * 4.0 + turb3 * 5.0);
-        double vein3 = std::exp(-field3 * field3 / 0.0008) * smoothstep(0.3, 0.7, fbm2(x * 2, y * 2, 3, 907) * 0.5 + 0.5);
-        double cloud = fbm2(x * 1.5, y * 1.5, 7, 904) * 0.5 + 0.5;
+        double x = u * 2.5, y = v * 2.5;
+        // Veins flow along turbulent bands: a sine of a warped coordinate
+        // gives soft grey clouds around thin dark cores, in two directions.
+        double warp = fbm2(x * 1.3, y * 1.3, 7, 901) * 1.6 + turbulence3(x * 2.0, y * 2.0, 0.5, 6, 902) * 0.9;
+        double w1 = (x * 0.75 + y * 0.45) * 2.4 + warp * 1.1;
+        double band1 = 1.0 - std::fabs(std::sin(w1));
+        double cloud1 = std::pow(band1, 3.0), core1 = std::pow(band1, 40.0);
+        double warp2 = fbm2(x * 2.2 + 4.0, y * 2.2, 6, 903) * 1.2;
+        double w2 = (x * -0.4 + y * 0.9) * 4.0 + warp2 * 1.4;
+        double band2 = 1.0 - std::fabs(std::sin(w2));
+        double core2 = std::pow(band2, 60.0) * smoothstep(0.2, 0.6, fbm2(x * 1.5, y * 1.5, 3, 904) * 0.5 + 0.5);
+        double fineWarp = turbulence3(x * 6.0, y * 6.0, 2.0, 5, 906);
+        double core3 = std::pow(1.0 - std::fabs(std::sin((x * 1.1 + y * 0.3) * 9.0 + fineWarp * 4.0)), 80.0) *
+                       smoothstep(0.45, 0.75, fbm2(x * 3, y * 3, 3, 907) * 0.5 + 0.5);
+        double mottle = fbm2(x * 4.0, y * 4.0, 6, 905) * 0.5 + 0.5;
         // Calcite grains glint faintly in the polish.
-        Cellular grain = cellular2(u * 420.0, v * 420.0, 905, 1.0);
-        double grainLight = (hashUnit(grain.cellX, grain.cellY, 0, 908) - 0.5) * 0.05;
-        Vec3 base = mix(Vec3{0.68, 0.67, 0.65}, Vec3{0.87, 0.86, 0.83}, cloud);
-        base = mix(base, base * Vec3{1.03, 1.0, 0.94}, smoothstep(0.3, 0.8, fbm2(x * 0.7, y * 0.7, 3, 909) * 0.5 + 0.5));
-        base = base * (1.0 + grainLight);
-        // Grey veins with a golden edge, as in Calacatta.
-        Vec3 c = mix(base, Vec3{0.6, 0.52, 0.4}, halo * 0.35);
-        c = mix(c, Vec3{0.16, 0.16, 0.17}, vein * 0.85);
-        c = mix(c, Vec3{0.36, 0.34, 0.33}, vein2 * 0.6);
-        c = mix(c, Vec3{0.55, 0.45, 0.3}, vein3 * 0.45);
+        Cellular grain = cellular2(u * 520.0, v * 520.0, 908, 1.0);
+        double grainLight = (hashUnit(grain.cellX, grain.cellY, 0, 909) - 0.5) * 0.08;
+        double speckle = fbm2(u * 300.0, v * 300.0, 2, 910) * 0.025;
+        Vec3 base = mix(Vec3{0.8, 0.79, 0.76}, Vec3{0.9, 0.89, 0.86}, mottle) * (1.0 + grainLight + speckle);
+        Vec3 c = mix(base, Vec3{0.5, 0.5, 0.52}, cloud1 * 0.6);
+        c = mix(c, Vec3{0.2, 0.2, 0.22}, core1 * 0.8);
+        c = mix(c, Vec3{0.42, 0.4, 0.38}, core2 * 0.6);
+        c = mix(c, Vec3{0.5, 0.45, 0.36}, core3 * 0.5);
         // Light falls from the upper left; the polish mirrors a window.
         double light = 0.85 + 0.25 * (1.0 - u * 0.5 - v * 0.5);
         return c * light + Vec3{0.9, 0.92, 1.0} * (sheen(u, v) * 0.22);
@@ -81,7 +81,7 @@ RgbaImage walnutGrain(const PhotoJob &job) {
         double pores = smoothstep(0.35, 0.7, fbm3(across * 260.0, along * 9.0, board * 2.0, 3, 914) * 0.5 + 0.5);
         double streak = fbm3(across * 14.0, along * 1.2, board * 5.0, 4, 915);
         double boardTone = 0.85 + 0.3 * hashUnit(board, 3, 0, 911);
-        Vec3 early{0.2, 0.1, 0.05}, lateWood{0.07, 0.035, 0.018};
+        Vec3 early{0.2, 0.085, 0.035}, lateWood{0.06, 0.024, 0.01};
         Vec3 c = mix(early, lateWood, late * 0.85);
         c = c * (0.8 + 0.3 * streak) * (1.0 - 0.35 * pores) * boardTone;
         // A knot on the second board.
@@ -95,7 +95,7 @@ RgbaImage walnutGrain(const PhotoJob &job) {
         // Oiled finish: a warm, soft reflection of a window.
         double light = 0.95 + 0.25 * (1.0 - v);
         Vec3 lit = c * light + Vec3{1.0, 0.85, 0.65} * (sheen(u, v) * 0.16);
-        return lit * (0.15 + 0.85 * groove) * 1.5;
+        return lit * (0.15 + 0.85 * groove) * 1.0;
     };
     Finish f;
     f.filmic = false;

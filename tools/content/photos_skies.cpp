@@ -87,15 +87,14 @@ RgbaImage cumulusAfternoon(const PhotoJob &job) {
         Vec3 rd = cam.ray(u, v);
         // A line of low hills and trees along the horizon.
         double azimuth = std::atan2(rd.x, rd.z);
-        // Crowns of trees: round bumps along the ridge.
-        Cellular crowns = cellular2(azimuth * 70.0, 0.5, 62, 0.8);
-        double clump = smoothstep(-0.2, 0.3, fbm2(azimuth * 8.0, 2.5, 3, 64));
-        double ridge = 0.03 + 0.015 * fbm2(azimuth * 3.0, 0.5, 4, 61) + (0.012 + 0.03 * clump) * (1.0 - crowns.f1 * crowns.f1);
+        // A low wooded ridge along the horizon: its outline ragged with crowns.
+        double ridge = 0.03 + 0.018 * fbm2(azimuth * 3.0, 0.5, 4, 61) + 0.007 * std::fabs(fbm2(azimuth * 40.0, 1.5, 3, 62)) +
+                       0.003 * fbm2(azimuth * 180.0, 2.5, 2, 64);
         if (rd.y < ridge) {
-            double leaves = fbm2(azimuth * 300.0, rd.y * 300.0, 3, 63) * 0.5 + 0.5;
-            double lit = smoothstep(ridge - 0.03, ridge, rd.y) * 0.6 + 0.4;
-            Vec3 trees = Vec3{0.05, 0.085, 0.035} * ((0.5 + 0.8 * leaves) * lit);
-            double haze = smoothstep(ridge - 0.02, ridge, rd.y) * 0.15;
+            double leaves = fbm2(azimuth * 220.0, rd.y * 220.0, 4, 63) * 0.5 + 0.5;
+            double lit = 0.5 + 0.5 * smoothstep(ridge - 0.03, ridge, rd.y);
+            Vec3 trees = Vec3{0.035, 0.06, 0.025} * ((0.5 + 0.9 * leaves) * lit);
+            double haze = smoothstep(ridge - 0.02, ridge, rd.y) * 0.12;
             return mix(trees, sky.horizon * 0.5, haze);
         }
         Vec3 background = skyRadiance(sky, rd);
@@ -153,36 +152,39 @@ RgbaImage auroraLake(const PhotoJob &job) {
         double azimuth = std::atan2(rd.x, rd.z);
         double elevation = std::asin(std::clamp(rd.y, -1.0, 1.0));
         struct Curtain { double base, swing, height, strength; uint32_t seed; };
-        static const Curtain curtains[] = {
-            {0.22, 0.14, 0.4, 1.0, 301}, {0.5, 0.1, 0.35, 0.35, 302}, {0.12, 0.05, 0.18, 0.4, 303}};
+        static const Curtain curtains[] = {{0.32, 0.2, 0.35, 1.0, 301}, {0.13, 0.05, 0.12, 0.3, 303}};
         for (const Curtain &c : curtains) {
             double along = azimuth * 1.4;
-            double edge = c.base + c.swing * fbm2(along, 0.5, 4, c.seed) + 0.02 * fbm2(along * 8.0, 1.5, 2, c.seed + 10);
+            // The curtain sweeps across the sky in a long S, folded on a smaller scale.
+            double edge = c.base + c.swing * std::sin(azimuth * 1.6 + c.seed) + 0.08 * fbm2(along, 0.5, 4, c.seed) +
+                          0.04 * fbm2(along * 4.0, 1.5, 3, c.seed + 10);
             double above = elevation - edge;
             if (above < -0.03) continue;
             double rise = smoothstep(-0.006, 0.002, above);
             double length = c.height * (0.6 + 0.6 * (fbm2(along * 2.0, 3.0, 3, c.seed + 20) * 0.5 + 0.5));
-            double fall = std::exp(-std::max(above, 0.0) / length * 3.0);
+            double up = std::max(above, 0.0);
+            double fall = 0.6 * std::exp(-up / 0.02) + 0.6 * std::exp(-up / length * 3.0);
             // Rays lean a little, as the field lines do.
             double rays = fbm2((azimuth + above * 0.15) * 110.0, above * 2.0, 3, c.seed + 30) * 0.5 + 0.5;
-            rays = 0.2 + 1.4 * rays * rays * rays;
+            rays = 0.03 + 1.8 * std::pow(rays, 4.0);
             double brightness = (0.4 + 0.8 * (fbm2(along * 1.3, 7.0, 3, c.seed + 40) * 0.5 + 0.5)) * c.strength;
             double hf = clamp01(std::max(above, 0.0) / length);
             Vec3 colour = mix(Vec3{0.1, 1.0, 0.35}, Vec3{0.5, 0.1, 0.75}, smoothstep(0.2, 0.75, hf));
+            colour = mix(colour, Vec3{0.6, 1.0, 0.7}, std::exp(-up / 0.01) * 0.5);
             // Curtains come and go along the sky.
-            double presence = smoothstep(-0.2, 0.3, fbm2(along * 0.7, 11.0, 3, c.seed + 50));
-            sum += colour * (rise * fall * rays * brightness * presence * 0.22);
+            double presence = smoothstep(-0.35, 0.2, fbm2(along * 0.7, 11.0, 3, c.seed + 50));
+            sum += colour * (rise * fall * rays * brightness * presence * 0.65);
         }
         return sum;
     };
     SkyModel sky;
     sky.sunDirection = normalize(Vec3{0, -0.3, 1});
     sky.zenith = {0.003, 0.005, 0.014};
-    sky.horizon = {0.01, 0.025, 0.035};
+    sky.horizon = {0.014, 0.03, 0.04};
     sky.belowHorizon = {0.01, 0.02, 0.03};
     auto nightSky = [=](const Vec3 &rd) {
         Vec3 c = skyRadiance(sky, rd);
-        c += starsOnSphere(rd, 0.004, 0.05, pixel, 0.12, 71) * smoothstep(0.0, 0.1, rd.y);
+        c += starsOnSphere(rd, 0.004, 0.025, pixel, 0.08, 71) * smoothstep(0.0, 0.1, rd.y);
         return c + aurora(rd);
     };
     // The far shore: a line of dark mountains, and a near shore of spruce.

@@ -79,7 +79,7 @@ RgbaImage ringedPlanet(const PhotoJob &job) {
     };
     Shader shader = [=](double u, double v) {
         Vec3 rd = normalize(forward + right * ((u * 2 - 1) * tanHalf) + up * ((1 - v * 2) * tanHalf));
-        Vec3 c = backgroundStars(u, v, 0.8, 505);
+        Vec3 c = backgroundStars(u, v, 0.45, 505);
         // A faint band of the galaxy behind.
         c += Vec3{0.012, 0.01, 0.016} * (0.5 + 0.5 * fbm2(u * 4, v * 4 + u, 5, 506)) * smoothstep(0.5, 0.0, std::fabs(v - u * 0.6 - 0.1));
         double tp = hitSphere(eye, rd, 1.0);
@@ -90,8 +90,8 @@ RgbaImage ringedPlanet(const PhotoJob &job) {
         if (tp < 0 && closest < 1.06) {
             double rim = smoothstep(1.06, 1.0, closest);
             Vec3 p = rd * dot(-eye, -rd) + eye;
-            double lit = clamp01(dot(normalize(p), sun) * 2.0 + 0.3);
-            c += Vec3{0.25, 0.3, 0.45} * (rim * rim * lit * 0.15);
+            double lit = clamp01(dot(normalize(p), sun) * 2.0);
+            c += Vec3{0.25, 0.3, 0.45} * (rim * rim * lit * 0.12);
         }
         if (tp > 0) {
             Vec3 p = eye + rd * tp;

@@ -94,8 +94,8 @@ struct LandscapeRenderer {
         double t = 0.5;
         if (rd.y > 0 && ro.y > s.maxHeight) return -1;
         if (ro.y > s.maxHeight && rd.y < 0) t = std::max(t, (ro.y - s.maxHeight) / -rd.y);
-        double lastT = t;
-        for (int i = 0; i < 400 && t < tMax; ++i) {
+        double lastT = t, lastClearance = 1e9;
+        for (int i = 0; i < 600 && t < tMax; ++i) {
             Vec3 p = ro + rd * t;
             if (p.y > s.maxHeight && rd.y >= 0) return -1;
             if (!grid.empty() && grid.inside(p.x, p.z)) {
@@ -103,25 +103,32 @@ struct LandscapeRenderer {
                 double clearance = p.y - grid.sample(p.x, p.z) - grid.margin;
                 if (clearance > 0.002 * t + 0.3) {
                     lastT = t;
+                    lastClearance = clearance + grid.margin;
                     t += std::max(0.45 * clearance, 0.002 * t);
                     continue;
                 }
             }
             double diff = p.y - coarseHeightAt(p.x, p.z, t);
             if (diff < 0.002 * t + 0.3) {
-                if (i > 0) {
-                    // Step on at full detail to the surface, then bisect between
-                    // the last point above and the first below.
-                    double a = lastT, b = t;
-                    for (int k = 0; k < 200 && b < tMax; ++k) {
-                        Vec3 q = ro + rd * b;
-                        double d = q.y - heightAt(q.x, q.z, b);
-                        if (d <= 0) break;
-                        if (k == 199) b = tMax;
-                        a = b;
-                        b += std::max(0.5 * d, 0.001 * b);
+                if (i == 0) return t;
+                // Close to the coarse ground: step on at full detail until
+                // below the surface, then bisect between the last point
+                // above and the first below. A ray that only grazes a crest
+                // climbs clear of it again and the march goes on from there.
+                double a = lastT, b = t;
+                bool below = false;
+                for (int k = 0; k < 64 && b < tMax; ++k) {
+                    Vec3 q = ro + rd * b;
+                    double d = q.y - heightAt(q.x, q.z, b);
+                    if (d <= 0) {
+                        below = true;
+                        break;
                     }
-                    if (b >= tMax) return -1;
+                    a = b;
+                    b += std::max(0.5 * d, 0.001 * b);
+                    if (d > 4.0 * (0.002 * b + 0.3)) break;
+                }
+                if (below) {
                     for (int k = 0; k < 8; ++k) {
                         double m = 0.5 * (a + b);
                         Vec3 q = ro + rd * m;
@@ -129,11 +136,18 @@ struct LandscapeRenderer {
                     }
                     return 0.5 * (a + b);
                 }
-                return t;
+                lastT = a;
+                lastClearance = diff;
+                t = b;
+                continue;
             }
             lastT = t;
+            lastClearance = diff;
             t += std::max(0.45 * diff, 0.002 * t);
         }
+        // A ray that skims the ground for the whole march is taken to meet
+        // it where the march gave up, rather than showing the sky through it.
+        if (t < tMax && lastClearance < 0.01 * t) return lastT;
         return -1;
     }
 
