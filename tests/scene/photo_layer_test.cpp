@@ -227,3 +227,55 @@ TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTi
 }
 
 }  // namespace
+
+namespace {
+
+// The incoming photograph under a flat outgoing one: a left-to-right ramp of
+// 64 texels, so each pixelated level shows as steps exactly one block wide.
+Bytes mosaicArchive() {
+    std::vector<std::pair<std::string, Bytes>> entries;
+    entries.push_back({"picture-frame.png", encodePng(592, 592, Bytes(592 * 592 * 4, 0))});
+    for (int i = 0; i < PHOTO_COUNT; ++i) {
+        Bytes rgb;
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const uint8_t ramp = i == 1 ? uint8_t(4 * x) : 128;
+                rgb.insert(rgb.end(), {ramp, ramp, ramp});
+            }
+        }
+        entries.push_back({PHOTO_FILES[i], encodeJpeg(64, 64, rgb)});
+    }
+    return packArchive(entries);
+}
+
+TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
+    ScopedTempDir tmp;
+    GLTestContext gl{1024, 768};
+    ASSERT_TRUE(gl.ok());
+    FakeClock clock;
+    ScopedArchive archive{mosaicArchive()};
+    resetSlideshowState();
+    VirtualScreen::configure(1024, 768);
+    PhotoLayer layer;
+    layer.init();
+    auto frameAfter = [&](int64_t ms) {
+        clock.advanceMs(ms);
+        beginLayerTestFrame(1024, 768);
+        layer.draw(0);
+        return gl.readPixels();
+    };
+    frameAfter(4001);   // the transition begins
+    const double texel = 592.0 / 64;   // screen pixels per photograph texel
+    for (uint32_t step = 1; step <= 4; ++step) {
+        std::vector<uint8_t> frame = frameAfter(60);
+        ASSERT_EQ(fadeStep, step);
+        const int block = 1 << (6 - step);   // texels: 32, 16, 8, 4
+        auto at = [&](double texelX) { return gl.pixel(frame, int(44 + texel * texelX), 340).r; };
+        // Two points in the first block, then one in the second.
+        const int a = at(block * 0.25), b = at(block * 0.75), c = at(block * 1.25);
+        EXPECT_NEAR(a, b, 1) << "step " << step << ": one block of " << block << " texels is flat";
+        EXPECT_GT(c - b, 3) << "step " << step << ": the next block is a step brighter";
+    }
+}
+
+}  // namespace
