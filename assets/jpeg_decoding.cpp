@@ -5,6 +5,7 @@
 
 #include <csetjmp>
 #include <cstdio>  // FILE, needed before jpeglib.h
+#include <new>
 
 #include <jerror.h>   // message codes, to tell a premature end of the data
 #include <jpeglib.h>  // JPEG decoding (libjpeg 6b interface, libjpeg-turbo)
@@ -32,6 +33,19 @@ void emitMessage(j_common_ptr info, int level) {
     const int code = info->err->msg_code;
     if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) failDecoding(info);
     reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
+}
+
+// makeTexture, but null when padding to powers of two needs memory that the
+// allocator refuses.
+Texture *makeTextureOrNull(uint32_t width, uint32_t height, std::unique_ptr<uint8_t[]> pixels) {
+    std::unique_ptr<Texture> texture(new (std::nothrow) Texture);
+    if (!texture) return nullptr;
+    try {
+        makeTexture(width, height, texture.get(), 0, std::move(pixels));
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+    return texture.release();
 }
 
 }  // namespace
@@ -78,7 +92,14 @@ Texture *loadJpeg(const char *path) {
     const uint32_t width = decoder.output_width;
     const uint32_t height = decoder.output_height;
     const size_t rowBytes = size_t(width) * 3;
-    buffer = new uint8_t[rowBytes * height];
+    // Up to 768 MB for the largest picture: a refusal from the allocator (an
+    // address-space limit, a small machine) fails this load, not the process.
+    buffer = new (std::nothrow) uint8_t[rowBytes * height];
+    if (!buffer) {
+        jpeg_destroy_decompress(&decoder);
+        std::fclose(file);
+        return nullptr;
+    }
     // Scanline k (k = 0 at the top) goes straight to its bottom-up row.
     while (decoder.output_scanline < height) {
         JSAMPROW row = buffer + (height - 1 - decoder.output_scanline) * rowBytes;
@@ -90,5 +111,5 @@ Texture *loadJpeg(const char *path) {
     std::fclose(file);
 
     std::unique_ptr<uint8_t[]> pixels(buffer);
-    return makeTexture(width, height, new Texture, 0, std::move(pixels));
+    return makeTextureOrNull(width, height, std::move(pixels));
 }

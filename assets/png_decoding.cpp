@@ -5,6 +5,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <new>
 
 // Releases what one decoding holds; safe on null parts.
 static void releasePng(png_structp *png, png_infop *info, FILE *file, uint8_t *buffer,
@@ -13,6 +14,20 @@ static void releasePng(png_structp *png, png_infop *info, FILE *file, uint8_t *b
     std::fclose(file);
     delete[] buffer;
     delete[] rows;
+}
+
+// makeTexture, but null when padding to powers of two needs memory that the
+// allocator refuses.
+static Texture *makeTextureOrNull(uint32_t width, uint32_t height, int alphaFlag,
+                                  std::unique_ptr<uint8_t[]> pixels) {
+    std::unique_ptr<Texture> texture(new (std::nothrow) Texture);
+    if (!texture) return nullptr;
+    try {
+        makeTexture(width, height, texture.get(), alphaFlag, std::move(pixels));
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+    return texture.release();
 }
 
 Texture *loadPng(const char *path) {
@@ -77,8 +92,14 @@ Texture *loadPng(const char *path) {
         releasePng(&png, &info, file, buffer, rows);
         return nullptr;
     }
-    buffer = new uint8_t[rowBytes * height];
-    rows = new png_bytep[height];
+    // Up to 1 GB for the largest picture: a refusal from the allocator (an
+    // address-space limit, a small machine) fails this load, not the process.
+    buffer = new (std::nothrow) uint8_t[rowBytes * height];
+    rows = new (std::nothrow) png_bytep[height];
+    if (!buffer || !rows) {
+        releasePng(&png, &info, file, buffer, rows);
+        return nullptr;
+    }
     // Row k of the file (k = 0 at the top) goes straight to its bottom-up place.
     for (png_uint_32 k = 0; k < height; ++k) rows[k] = buffer + (height - 1 - k) * rowBytes;
     png_read_image(png, rows);
@@ -86,5 +107,5 @@ Texture *loadPng(const char *path) {
     std::unique_ptr<uint8_t[]> pixels(buffer);
     buffer = nullptr;
     releasePng(&png, &info, file, buffer, rows);
-    return makeTexture(width, height, new Texture, channels == 4 ? 1 : 0, std::move(pixels));
+    return makeTextureOrNull(width, height, channels == 4 ? 1 : 0, std::move(pixels));
 }
