@@ -13,11 +13,12 @@
 namespace {
 
 // libjpeg's standard manager (messages to stderr), but fatal errors jump
-// back to the loader, and so does running out of data, whether the file ends
-// or a segment's coded data stops at a marker before the picture is complete:
-// libjpeg would fill the rest of the picture with grey and carry on. (That
-// also let a file of 300 bytes claim 16384 x 16384 pixels and cost seconds
-// and gigabytes to decode and upload.)
+// back to the loader, and so do the warnings that mean the file lacks part of
+// its picture: the file ends, a segment's coded data stops at a marker, or a
+// progressive scan refines coefficients no earlier scan coded (say, AC before
+// any DC). libjpeg would make the missing part up and carry on, which also let
+// a file of 300 to 500 bytes claim 16384 x 16384 pixels and cost many seconds
+// and 2 GB to decode and upload.
 struct JpegErrorManager {
     jpeg_error_mgr standard;
     void (*standardEmit)(j_common_ptr, int) = nullptr;
@@ -31,7 +32,9 @@ struct JpegErrorManager {
 
 void emitMessage(j_common_ptr info, int level) {
     const int code = info->err->msg_code;
-    if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) failDecoding(info);
+    const bool partMissing =
+        code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_BOGUS_PROGRESSION;
+    if (level < 0 && partMissing) failDecoding(info);
     reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
 }
 
