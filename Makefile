@@ -58,7 +58,7 @@ assets: deps
 	cmake --build $(BUILD) -j $(JOBS) --target assets
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN)
+	rm -rf $(BUILD) $(BUILD_ASAN) build-fuzz
 
 # `make fuzz`: the archive reader and the image loaders under libFuzzer
 # (clang, with address and undefined-behaviour checks), FUZZ_SECONDS each
