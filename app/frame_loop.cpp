@@ -40,7 +40,7 @@ static int32_t arrowKeyOf(int key) {
     }
 }
 
-static void beginFrame() {
+void setUpFrame() {
     glViewport(0, 0, displayWidth, displayHeight);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
@@ -71,7 +71,7 @@ int runFrameLoop() {
             dispatchMessage(message);
         }
 
-        beginFrame();
+        setUpFrame();
         LayerStack &layers = LayerStack::instance();
         if (layers.state == Running) {
             for (Layer *layer : layers.layers) layer->draw(0);

@@ -40,6 +40,10 @@ public:
 // Starts the music, runs frames until the run ends, calls shutdown, returns 0.
 int runFrameLoop();
 
+// The GL state every frame starts from: viewport at the display size, cleared
+// to green, the unit square as projection, identity model-view.
+void setUpFrame();
+
 // The display window's procedure: a close request or Escape going down posts a quit.
 long displayWindowProc(const Message &message);
 

@@ -124,14 +124,7 @@ int runLayerCostsChild(int width, int height, double seconds) {
         if (millisecondsBetween(start, frameStart) >= WARM_UP_MS + seconds * 1000) break;
         Message message;
         while (peekMessage(message)) {}
-        glViewport(0, 0, width, height);
-        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-        glMatrixMode(GL_PROJECTION);
-        glLoadIdentity();
-        glOrtho(0, 1, 0, 1, -1, 1);
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
+        setUpFrame();   // the loop's own start of a frame, at the size createDisplay recorded
         glFinish();
         BenchClock::time_point mark = BenchClock::now();
         if (counted) clearMs += millisecondsBetween(frameStart, mark);

@@ -6,12 +6,13 @@
 #include "assets/image_decoding.h"
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_images.h"
 
 #include <gtest/gtest.h>
 
 #include <png.h>      // writing the test pictures
 #include <cstdio>     // FILE, needed before jpeglib.h
-#include <jpeglib.h>  // writing the test pictures
+#include <jpeglib.h>  // JCS_RGB
 #include <sys/resource.h>  // setrlimit: the address-space limit
 #include <sys/wait.h>
 #include <unistd.h>
@@ -111,28 +112,8 @@ std::string pngClaiming(uint32_t width, uint32_t height) {
 
 // A small baseline JPEG whose frame header then claims width x height pixels.
 std::string jpegClaiming(uint16_t width, uint16_t height) {
-    jpeg_compress_struct encoder;
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char *memory = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&encoder, &memory, &size);
-    encoder.image_width = 16;
-    encoder.image_height = 16;
-    encoder.input_components = 3;
-    encoder.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&encoder);
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<JSAMPLE> row(16 * 3, 90);
-    while (encoder.next_scanline < 16) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    std::string out(reinterpret_cast<char *>(memory), size);
-    jpeg_destroy_compress(&encoder);
-    std::free(memory);
+    const Bytes small = encodeJpegRows(16, 16, 3, JCS_RGB, Bytes(16 * 3, 90));
+    std::string out(small.begin(), small.end());
     const size_t frame = out.find("\xff\xc0");  // length, precision, height, width
     out[frame + 5] = char(height >> 8);
     out[frame + 6] = char(height & 0xff);

@@ -6,6 +6,7 @@
 #include "tests/archive/archive_bytes.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_images.h"
 
 #include <gtest/gtest.h>
 
@@ -138,30 +139,10 @@ TEST_F(JpegDecodingTest, CutOrForeignFilesGiveNull) {
 
 // A JPEG written here with libjpeg: width x height, the given colour space.
 std::string encodeJpeg(uint32_t width, uint32_t height, J_COLOR_SPACE space, int components) {
-    jpeg_compress_struct encoder;
-    jpeg_error_mgr errors;
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char *memory = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&encoder, &memory, &size);
-    encoder.image_width = width;
-    encoder.image_height = height;
-    encoder.input_components = components;
-    encoder.in_color_space = space;
-    jpeg_set_defaults(&encoder);
-    jpeg_start_compress(&encoder, TRUE);
-    std::vector<uint8_t> row(size_t(width) * components);
+    Bytes row(size_t(width) * components);
     for (size_t i = 0; i < row.size(); ++i) row[i] = uint8_t(i * 11);
-    while (encoder.next_scanline < height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    std::string out(reinterpret_cast<char *>(memory), size);
-    jpeg_destroy_compress(&encoder);
-    std::free(memory);
-    return out;
+    const Bytes file = encodeJpegRows(int(width), int(height), components, space, row);
+    return std::string(file.begin(), file.end());
 }
 
 TEST_F(JpegDecodingTest, OtherComponentCountsGiveNull) {

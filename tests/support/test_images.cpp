@@ -21,7 +21,9 @@ Bytes encodePng(int width, int height, const Bytes &rgba) {
     return file;
 }
 
-Bytes encodeJpeg(int width, int height, const Bytes &rgb) {
+// Compresses height rows, row y taken from rowAt(y), with the settings given.
+template <typename RowAt>
+static Bytes compressJpeg(int width, int height, int components, int colourSpace, bool progressive, RowAt rowAt) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
     cinfo.err = jpeg_std_error(&jerr);
@@ -31,14 +33,16 @@ Bytes encodeJpeg(int width, int height, const Bytes &rgb) {
     jpeg_mem_dest(&cinfo, &out, &outSize);
     cinfo.image_width = JDIMENSION(width);
     cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
+    cinfo.input_components = components;
+    cinfo.in_color_space = J_COLOR_SPACE(colourSpace);
     jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    jpeg_simple_progression(&cinfo);
+    if (progressive) {
+        jpeg_set_quality(&cinfo, 95, TRUE);
+        jpeg_simple_progression(&cinfo);
+    }
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(&rgb[size_t(cinfo.next_scanline) * width * 3]);
+        JSAMPROW row = const_cast<JSAMPROW>(rowAt(int(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -46,6 +50,14 @@ Bytes encodeJpeg(int width, int height, const Bytes &rgb) {
     jpeg_destroy_compress(&cinfo);
     free(out);
     return file;
+}
+
+Bytes encodeJpeg(int width, int height, const Bytes &rgb) {
+    return compressJpeg(width, height, 3, JCS_RGB, true, [&](int y) { return &rgb[size_t(y) * width * 3]; });
+}
+
+Bytes encodeJpegRows(int width, int height, int components, int colourSpace, const Bytes &row) {
+    return compressJpeg(width, height, components, colourSpace, false, [&](int) { return row.data(); });
 }
 
 static void putLittle32(Bytes &b, uint32_t v) {

@@ -15,6 +15,11 @@ Bytes encodePng(int width, int height, const Bytes &rgbaTopFirst);
 // A progressive JPEG (3 components, quality 95) of RGB pixels, top row first.
 Bytes encodeJpeg(int width, int height, const Bytes &rgbTopFirst);
 
+// A baseline JPEG of `components` samples a pixel in colourSpace (a libjpeg
+// J_COLOR_SPACE: JCS_GRAYSCALE, JCS_RGB, JCS_CMYK ...), every row the same
+// `row` (width x components samples), default quality.
+Bytes encodeJpegRows(int width, int height, int components, int colourSpace, const Bytes &row);
+
 // An archive of the given entries, in the given order.
 Bytes packArchive(const std::vector<std::pair<std::string, Bytes>> &entries);
 
