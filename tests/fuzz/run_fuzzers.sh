@@ -2,7 +2,7 @@
 # Runs the three fuzzers of a fuzz build one after the other, each for a
 # bounded time on one core, seeded:
 #   archive  archives packed by the build's own rezpack from small files
-#   png      every file of PngSuite (../shared/testdata/pngsuite/png), if present
+#   png      every file of PngSuite (tests/data/pngsuite/png), if present
 #   jpeg     JPEGs made here by cjpeg: baseline, progressive, grey, restart
 #            markers, arithmetic coding, odd sizes
 # Before each, the inputs kept under tests/fuzz/regressions/ run once each.
@@ -19,7 +19,7 @@ seconds=${2:-60}
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "$build" && pwd)
 seeds=$build/fuzz-seeds
-pngsuite=$root/../shared/testdata/pngsuite/png
+pngsuite=$root/tests/data/pngsuite/png
 
 # Every temporary file of the run goes below one private folder, removed at
 # the end even when a fuzzer crashed and left its own folder behind. In memory

@@ -132,7 +132,7 @@ TEST_F(JpegDecodingTest, CutOrForeignFilesGiveNull) {
     EXPECT_EQ(loadBytes(std::string("\xff\xd8") + binaryBytes(5000, 4)), nullptr)
         << "a JPEG start followed by garbage";
     EXPECT_EQ(loadBytes(readWholeFile(DORIROVA_SOURCE_DIR
-                                      "/../shared/testdata/pngsuite/png/basn2c08.png")),
+                                      "/tests/data/pngsuite/png/basn2c08.png")),
               nullptr);
     EXPECT_EQ(loadJpeg(file("absent.jpg").c_str()), nullptr);
 }

@@ -16,7 +16,7 @@
 
 namespace {
 
-const std::string PNGSUITE = DORIROVA_SOURCE_DIR "/../shared/testdata/pngsuite/png";
+const std::string PNGSUITE = DORIROVA_SOURCE_DIR "/tests/data/pngsuite/png";
 
 struct Chunk {
     std::string type;
