@@ -2,13 +2,13 @@
 
 #include <GL/gl.h>  // per-frame viewport, clear and matrices
 
-#include <cstdio>
 #include <string>
 
 #include "app/display.h"
 #include "app/music.h"
 #include "assets/asset_store.h"
 #include "platform/display_window.h"
+#include "platform/temp_file.h"
 
 static int shutdownRuns = 0;
 
@@ -62,7 +62,7 @@ int runFrameLoop() {
             if (message.kind == MessageKind::Quit ||
                 (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
                 shutdown();
-                return 0;
+                return message.kind == MessageKind::Quit ? message.exitCode : 0;
             }
             if (message.kind == MessageKind::KeyUp) {
                 if (int32_t arrow = arrowKeyOf(message.key)) LayerStack::instance().broadcastKey(arrow);
@@ -91,7 +91,7 @@ long displayWindowProc(const Message &message) {
 void shutdown() {
     ++shutdownRuns;
     const std::string musicFile = musicTempPath;
-    if (!musicFile.empty()) std::remove(musicFile.c_str());
+    if (!musicFile.empty()) removeTempFile(musicFile);
     AssetStore::destroyInstance();   // closes and deletes the archive's copy
     // Leaving the desktop at the presentation's resolution would outlast us.
     restoreDisplayMode();

@@ -6,6 +6,7 @@
 #include "app/frame_loop.h"
 #include "app/music.h"
 #include "platform/display_window.h"
+#include "platform/guardian.h"
 #include "resources/settings_dialog.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
@@ -72,6 +73,9 @@ void initScene(int32_t width, int32_t height) {
 }
 
 int dorirovaMain() {
+    // Before anything connects to the display: whatever ends the run, the
+    // guardian puts back a display mode changed for full screen.
+    startGuardian();
     const int dialogResult = dialogBox(settingsDialogTemplate(), settingsDialogProc);
     if (!DisplaySettings::run) return dialogResult;
 

@@ -79,7 +79,7 @@ std::string copyEntryToTempFile(const ResourceArchiveEntry &record) {
     }
     if (out && std::fclose(out) != 0) complete = false;
     if (!complete) {
-        std::remove(path.c_str());
+        removeTempFile(path);
         return {};
     }
     return path;
@@ -113,7 +113,7 @@ void extractEntry(const char *name, char *outPath) {
         if (path.size() < RESOURCE_PATH_SIZE) {
             std::memcpy(outPath, path.c_str(), path.size() + 1);
         } else {
-            std::remove(path.c_str());  // a path the caller's buffer cannot hold
+            removeTempFile(path);  // a path the caller's buffer cannot hold
         }
         break;
     }
@@ -127,7 +127,7 @@ void close() {
     dataBase = 0;
     if (archiveFile) std::fclose(archiveFile);
     archiveFile = nullptr;
-    if (archivePath[0]) std::remove(archivePath);
+    if (archivePath[0]) removeTempFile(archivePath);
     std::memset(archivePath, 0, sizeof archivePath);
 }
 
