@@ -94,7 +94,6 @@ void restoreDisplayMode() {
     if (!displayWindowLost()) guardianAllDone();
 }
 
-
 bool createWindow(const char *title, int width, int height, bool fullscreen) {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
     flags |= fullscreen ? (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS) : SDL_WINDOW_RESIZABLE;
