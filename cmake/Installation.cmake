@@ -45,5 +45,8 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL opens the system's libGL.so.1 only at run time, out of dpkg-shlibdeps'
+# sight; libgl1 brings it and, through libglx0, a GL implementation (Mesa).
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1")
 set(CPACK_STRIP_FILES ON)
 include(CPack)
