@@ -13,6 +13,11 @@ set(DORIROVA_APP_ID org.krv.dorirova)
 install(TARGETS dorirova RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # "rezpack" alone could clash with another program of that name.
 install(PROGRAMS $<TARGET_FILE:rezpack> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME dorirova-rezpack)
+# Stripped with the targets (--strip, and in the package), which a renamed
+# program is not by itself.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+  execute_process(COMMAND ${CMAKE_STRIP} \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/dorirova-rezpack\")
+endif()")
 
 install(FILES ${CMAKE_SOURCE_DIR}/data/${DORIROVA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
