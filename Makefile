@@ -47,7 +47,11 @@ test: build
 
 PREFIX ?= /usr/local
 
-install: build
+# Run as root (sudo make install) after `make`, it configures nothing again,
+# so the build folder stays its owner's; it builds only what is out of date.
+install:
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) build
+	cmake --build $(BUILD) -j $(JOBS) --target dorirova rezpack
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 package: build
