@@ -13,14 +13,14 @@ enum OptionCode { OPT_SIZE = 256, OPT_FULLSCREEN, OPT_HELP, OPT_VERSION };
 // One row per option. getopt_long's table, the usage line and the help are
 // all made from these rows, so an option is one row here and one case in
 // parseCommandLine.
-struct OptionSpec {
+struct OptionRow {
     const char *name;       // without the leading "--"
     OptionCode code;
     const char *value;      // the value's placeholder in the help, or null for a switch
     const char *help;       // one line
 };
 
-constexpr OptionSpec OPTIONS[] = {
+constexpr OptionRow OPTIONS[] = {
     {"size", OPT_SIZE, "WxH", "start at once at W x H pixels (320x240 to 7680x4320), in a window unless --fullscreen"},
     {"fullscreen", OPT_FULLSCREEN, nullptr, "start at once in full screen, at --size or the desktop's size"},
     {"help", OPT_HELP, nullptr, "show this help and exit"},
@@ -28,9 +28,9 @@ constexpr OptionSpec OPTIONS[] = {
 };
 constexpr int OPTION_COUNT = int(sizeof OPTIONS / sizeof OPTIONS[0]);
 
-std::string optionWithValue(const OptionSpec &spec) {
-    std::string text = std::string("--") + spec.name;
-    if (spec.value) text += std::string(" ") + spec.value;
+std::string optionWithValue(const OptionRow &row) {
+    std::string text = std::string("--") + row.name;
+    if (row.value) text += std::string(" ") + row.value;
     return text;
 }
 
@@ -114,7 +114,7 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
 
 std::string usageLine() {
     std::string line = "Usage: dorirova";
-    for (const OptionSpec &spec : OPTIONS) line += " [" + optionWithValue(spec) + "]";
+    for (const OptionRow &row : OPTIONS) line += " [" + optionWithValue(row) + "]";
     return line;
 }
 
@@ -123,10 +123,10 @@ std::string helpText() {
         "A real-time slideshow of 24 photographs with a text scroller and music, by krv.\n"
         "Without options a settings dialog asks for the resolution first.\n"
         "\nOptions:\n";
-    for (const OptionSpec &spec : OPTIONS) {
-        std::string left = "  " + optionWithValue(spec);
+    for (const OptionRow &row : OPTIONS) {
+        std::string left = "  " + optionWithValue(row);
         left.resize(18, ' ');
-        text += left + spec.help + "\n";
+        text += left + row.help + "\n";
     }
     text +=
         "\nKeys:\n"
