@@ -21,7 +21,7 @@ struct OptionRow {
 };
 
 constexpr OptionRow OPTIONS[] = {
-    {"size", OPT_SIZE, "WxH", "start at once at W x H pixels (320x240 to 7680x4320), in a window unless --fullscreen"},
+    {"size", OPT_SIZE, "WxH", "start at once in a W x H window (320x240 to 7680x4320)"},
     {"fullscreen", OPT_FULLSCREEN, nullptr, "start at once in full screen, at --size or the desktop's size"},
     {"help", OPT_HELP, nullptr, "show this help and exit"},
     {"version", OPT_VERSION, nullptr, "show the version and exit"},
