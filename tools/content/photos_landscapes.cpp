@@ -73,9 +73,7 @@ SurfaceLook paletteLook(const Palette &pal, const SurfaceSample &s) {
     return {colour, shine};
 }
 
-}   // namespace
-
-RgbaImage alpineDawn(const PhotoJob &job) {
+Shader alpineDawn() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         double h = erodedNoise(x / 1600.0, z / 1600.0, octaves, 11);
@@ -143,13 +141,10 @@ RgbaImage alpineDawn(const PhotoJob &job) {
     s.fogDensity = 0.00009;
     s.fogFalloff = 0.0012;
     s.fogBaseHeight = 0;
-    Finish f;
-    f.exposure = 1.0;
-    f.seed = 101;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
 }
 
-RgbaImage meadowNoon(const PhotoJob &job) {
+Shader meadowNoon() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         double hills = erodedNoise(x / 1100.0, z / 1100.0, octaves, 21) * 330.0;
@@ -212,13 +207,10 @@ RgbaImage meadowNoon(const PhotoJob &job) {
     s.fogSunColour = {0.8, 0.8, 0.75};
     s.fogDensity = 0.00007;
     s.fogFalloff = 0.0008;
-    Finish f;
-    f.exposure = 0.85;
-    f.seed = 102;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
 }
 
-RgbaImage desertDusk(const PhotoJob &job) {
+Shader desertDusk() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         // Dunes: sharp crests across the wind, warped by slow noise, over a
@@ -281,13 +273,10 @@ RgbaImage desertDusk(const PhotoJob &job) {
     s.fogSunColour = {1.4, 0.75, 0.3};
     s.fogDensity = 0.00003;
     s.fogFalloff = 0.002;
-    Finish f;
-    f.exposure = 0.95;
-    f.seed = 103;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
 }
 
-RgbaImage fjordEvening(const PhotoJob &job) {
+Shader fjordEvening() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         // Sheer walls on both sides of a winding arm of the sea.
@@ -353,13 +342,10 @@ RgbaImage fjordEvening(const PhotoJob &job) {
     s.fogSunColour = {1.0, 0.4, 0.2};
     s.fogDensity = 0.00012;
     s.fogFalloff = 0.003;
-    Finish f;
-    f.exposure = 1.1;
-    f.seed = 104;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
 }
 
-RgbaImage moonlitPeaks(const PhotoJob &job) {
+Shader moonlitPeaks() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         double h = erodedNoise(x / 1500.0, z / 1500.0, octaves, 51);
@@ -416,13 +402,10 @@ RgbaImage moonlitPeaks(const PhotoJob &job) {
     s.fogSunColour = {0.05, 0.06, 0.09};
     s.fogDensity = 0.00006;
     s.fogFalloff = 0.0006;
-    Finish f;
-    f.exposure = 3.2;
-    f.seed = 105;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
 }
 
-RgbaImage redCanyon(const PhotoJob &job) {
+Shader redCanyon() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         // Flat-topped mesas cut by a winding river: heights fall in terraces.
@@ -489,13 +472,10 @@ RgbaImage redCanyon(const PhotoJob &job) {
     s.fogSunColour = {0.9, 0.8, 0.7};
     s.fogDensity = 0.00005;
     s.fogFalloff = 0.001;
-    Finish f;
-    f.exposure = 0.8;
-    f.seed = 106;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
 }
 
-RgbaImage volcanicIsland(const PhotoJob &job) {
+Shader volcanicIsland() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         double cx = x - 400.0, cz = z - 6500.0;
@@ -557,13 +537,10 @@ RgbaImage volcanicIsland(const PhotoJob &job) {
     s.fogSunColour = {1.0, 0.9, 0.7};
     s.fogDensity = 0.00008;
     s.fogFalloff = 0.0012;
-    Finish f;
-    f.exposure = 0.85;
-    f.seed = 107;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
 }
 
-RgbaImage mistyHighlands(const PhotoJob &job) {
+Shader mistyHighlands() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         double h = erodedNoise(x / 1300.0, z / 1300.0, octaves, 81);
@@ -623,8 +600,20 @@ RgbaImage mistyHighlands(const PhotoJob &job) {
     s.fogFalloff = 0.02;
     s.fogBaseHeight = 80;
     s.hazeDensity = 0.00006;
-    Finish f;
-    f.exposure = 0.8;
-    f.seed = 108;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
+}
+
+}   // namespace
+
+std::vector<PhotoScene> landscapePhotos() {
+    return {
+        {"01_alpine-dawn.jpg", alpineDawn, {.exposure = 1.0, .seed = 101}},
+        {"06_meadow-noon.jpg", meadowNoon, {.exposure = 0.85, .seed = 102}},
+        {"09_desert-dusk.jpg", desertDusk, {.exposure = 0.95, .seed = 103}},
+        {"12_fjord-evening.jpg", fjordEvening, {.exposure = 1.1, .seed = 104}},
+        {"15_moonlit-peaks.jpg", moonlitPeaks, {.exposure = 3.2, .seed = 105}},
+        {"18-red-canyon.jpg", redCanyon, {.exposure = 0.8, .seed = 106}},
+        {"21-volcanic-island.jpg", volcanicIsland, {.exposure = 0.85, .seed = 107}},
+        {"24-misty-highlands.jpg", mistyHighlands, {.exposure = 0.8, .seed = 108}},
+    };
 }

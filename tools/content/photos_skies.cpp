@@ -67,9 +67,7 @@ struct CumulusField {
     }
 };
 
-}   // namespace
-
-RgbaImage cumulusAfternoon(const PhotoJob &job) {
+Shader cumulusAfternoon() {
     auto field = std::make_shared<CumulusField>();
     Camera cam({0, 2, 0}, {0.3, 0.5, 1.0}, 62);
     SkyModel sky;
@@ -83,7 +81,7 @@ RgbaImage cumulusAfternoon(const PhotoJob &job) {
     sky.sunDisc = {150, 140, 120};
     const Vec3 sunLight{9.0, 8.4, 7.4};
     const Vec3 ambientTop{0.75, 0.9, 1.2}, ambientBase{0.16, 0.19, 0.27};
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         Vec3 rd = cam.ray(u, v);
         // A line of low hills and trees along the horizon.
         double azimuth = std::atan2(rd.x, rd.z);
@@ -134,13 +132,9 @@ RgbaImage cumulusAfternoon(const PhotoJob &job) {
         Vec3 cloud = light + background * transmittance;
         return mix(cloud, background, haze * 0.85);
     };
-    Finish f;
-    f.exposure = 0.55;
-    f.seed = 205;
-    return renderPhoto(shader, f, job);
 }
 
-RgbaImage auroraLake(const PhotoJob &job) {
+Shader auroraLake() {
     Camera cam({0, 4, 0}, {0.1, 0.22, 1.0}, 64);
     const double pixel = 2 * cam.tanHalf / 1024;
     // Aurora: curtains hanging across the sky. Each has a wavy lower edge,
@@ -191,7 +185,7 @@ RgbaImage auroraLake(const PhotoJob &job) {
     auto mountains = [](double azimuth) {
         return 0.02 + 0.06 * (ridged2(azimuth * 2.2, 0.7, 5, 341) - 0.3) + 0.012 * fbm2(azimuth * 30.0, 0.1, 3, 342);
     };
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         Vec3 rd = cam.ray(u, v);
         double azimuth = std::atan2(rd.x, rd.z);
         double ridge = std::max(mountains(azimuth), 0.004);
@@ -217,14 +211,7 @@ RgbaImage auroraLake(const PhotoJob &job) {
         Vec3 mirrored = rr.y >= std::max(mountains(std::atan2(rr.x, rr.z)), 0.004) ? nightSky(rr) : Vec3{0.003, 0.005, 0.007};
         return mirrored * (0.25 + 0.75 * fresnel) + Vec3{0.001, 0.002, 0.003};
     };
-    Finish f;
-    f.exposure = 1.7;
-    f.grain = 0.014;
-    f.seed = 211;
-    return renderPhoto(shader, f, job);
 }
-
-namespace {
 
 // A branching lightning bolt in image coordinates (pixels of a 1024 image).
 struct Bolt {
@@ -263,16 +250,14 @@ double segmentDistance(const Vec2d &p, const Vec2d &a, const Vec2d &b) {
     return std::hypot(p.x - a.x - dx * t, p.y - a.y - dy * t);
 }
 
-}   // namespace
-
-RgbaImage stormFront(const PhotoJob &job) {
+Shader stormFront() {
     Camera cam({0, 2.0, 0}, {0, 0.17, 1}, 62);
     // Where the horizon (a level ray) crosses the picture, in pixels.
     const double horizonPx = 512 + 0.17 / cam.tanHalf * 512;
     auto bolt = std::make_shared<Bolt>();
     Random random(4242);
     growBolt(*bolt, random, {600, 250}, {548, horizonPx - 6}, 1.0, 0);
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         Vec3 rd = cam.ray(u, v);
         Vec2d px{u * 1024, v * 1024};
         // The bolt, its glow, and the flash it throws on the clouds. Far from
@@ -341,13 +326,9 @@ RgbaImage stormFront(const PhotoJob &job) {
         c = mix(c, boltColour * 6.0, clamp01(core));
         return c;
     };
-    Finish f;
-    f.exposure = 1.0;
-    f.seed = 217;
-    return renderPhoto(shader, f, job);
 }
 
-RgbaImage sunsetSea(const PhotoJob &job) {
+Shader sunsetSea() {
     Landscape s;
     s.height = [](double x, double z, int octaves) {
         // A headland on the left horizon; open sea elsewhere.
@@ -396,9 +377,16 @@ RgbaImage sunsetSea(const PhotoJob &job) {
     s.fogSunColour = {1.6, 0.7, 0.25};
     s.fogDensity = 0.00002;
     s.fogFalloff = 0.001;
-    Finish f;
-    f.exposure = 0.75;
-    f.saturation = 1.1;
-    f.seed = 223;
-    return renderPhoto(landscapeShader(s), f, job);
+    return landscapeShader(s);
+}
+
+}   // namespace
+
+std::vector<PhotoScene> skyPhotos() {
+    return {
+        {"05_cumulus-afternoon.jpg", cumulusAfternoon, {.exposure = 0.55, .seed = 205}},
+        {"11_aurora-lake.jpg", auroraLake, {.exposure = 1.7, .grain = 0.014, .seed = 211}},
+        {"17-storm-front.jpg", stormFront, {.exposure = 1.0, .seed = 217}},
+        {"23-sunset-sea.jpg", sunsetSea, {.exposure = 0.75, .saturation = 1.1, .seed = 223}},
+    };
 }
