@@ -1,5 +1,5 @@
-// The four skies: towering cumulus, an aurora over a lake, a storm front
-// with lightning, and a sunset over the sea.
+// Three skies: towering cumulus, an aurora over a lake, and a storm front
+// with lightning. (The sunset over the sea is drawn as a landscape.)
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -8,7 +8,6 @@
 #include "noise.h"
 #include "photos.h"
 #include "sky.h"
-#include "terrain.h"
 
 namespace {
 
@@ -328,58 +327,6 @@ Shader stormFront() {
     };
 }
 
-Shader sunsetSea() {
-    Landscape s;
-    s.height = [](double x, double z, int octaves) {
-        // A headland on the left horizon; open sea elsewhere.
-        double cx = x + 9000.0, cz = z - 16000.0;
-        double r = std::hypot(cx * 0.6, cz);
-        double land = 420.0 * std::exp(-std::pow(r / 3500.0, 2.0)) * (0.7 + 0.6 * erodedNoise(x / 1500.0, z / 1500.0, octaves, 91));
-        return land - 30.0;
-    };
-    s.octaves = 10;
-    s.maxHeight = 700;
-    s.surface = [](const SurfaceSample &) { return SurfaceLook{{0.05, 0.05, 0.04}, 0}; };
-    s.water = true;
-    s.waterLevel = 0;
-    s.waterColour = {0.01, 0.018, 0.03};
-    s.waveScale = 0.045;
-    s.waveStrength = 0.12;
-    s.eye = {0, 14, 0};
-    s.target = {0, 60, 3000};
-    s.fovDegrees = 55;
-    s.far = 60000;
-    s.sky.sunDirection = normalize(Vec3{0.08, 0.05, 1.0});
-    s.sky.zenith = {0.025, 0.03, 0.12};
-    s.sky.horizon = {1.3, 0.34, 0.08};
-    s.sky.belowHorizon = {0.6, 0.25, 0.15};
-    s.sky.horizonSharpness = 0.42;
-    s.sky.sunGlow = {1.8, 0.6, 0.15};
-    s.sky.glowPower = 5;
-    s.sky.sunHaze = {5.0, 2.0, 0.5};
-    s.sky.hazePower = 120;
-    s.sky.sunDisc = {80, 35, 8};
-    s.sky.discRadius = 0.016;
-    s.clouds = true;
-    s.cloudLayer.altitude = 3000;
-    s.cloudLayer.scale = 1.0 / 3500;
-    s.cloudLayer.coverage = 0.55;
-    s.cloudLayer.thickness = 2.5;
-    s.cloudLayer.stretch = 3.5;
-    s.cloudLayer.wind = {1, 0, 0.2};
-    s.cloudLayer.litColour = {2.8, 0.9, 0.55};
-    s.cloudLayer.shadowColour = {0.14, 0.05, 0.12};
-    s.cloudLayer.fadeDistance = 90000;
-    s.cloudLayer.seed = 93;
-    s.sunLight = {1.5, 0.6, 0.2};
-    s.skyLight = {0.1, 0.06, 0.1};
-    s.fogColour = {0.6, 0.3, 0.25};
-    s.fogSunColour = {1.6, 0.7, 0.25};
-    s.fogDensity = 0.00002;
-    s.fogFalloff = 0.001;
-    return landscapeShader(s);
-}
-
 }   // namespace
 
 std::vector<PhotoScene> skyPhotos() {
@@ -387,6 +334,5 @@ std::vector<PhotoScene> skyPhotos() {
         {"05_cumulus-afternoon.jpg", cumulusAfternoon, {.exposure = 0.55, .seed = 205}},
         {"11_aurora-lake.jpg", auroraLake, {.exposure = 1.7, .grain = 0.014, .seed = 211}},
         {"17-storm-front.jpg", stormFront, {.exposure = 1.0, .seed = 217}},
-        {"23-sunset-sea.jpg", sunsetSea, {.exposure = 0.75, .saturation = 1.1, .seed = 223}},
     };
 }
