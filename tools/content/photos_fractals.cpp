@@ -68,15 +68,27 @@ Vec3 shadeEscape(const Escape &e, double paletteScale, double paletteShift, cons
     return lin * (0.25 + 0.95 * diffuse) + Vec3{1, 1, 1} * (gloss * 0.35);
 }
 
-Shader mandelbrotValley() {
-    // Elephant valley: trunks curling in rows between the main cardioid and its buds.
-    const double cx = 0.2855, cy = 0.0112, width = 0.007;
-    return [=](double u, double v) {
-        double cr = cx + (u - 0.5) * width, ci = cy - (v - 0.5) * width;
-        if (insideMainBody(cr, ci)) return Vec3{0.005, 0.004, 0.012};
-        Escape e = escape(0, 0, cr, ci, 3000, 1);
-        if (e.smooth < 0) return Vec3{0.005, 0.004, 0.012};
-        return shadeEscape(e, 1.6, 0.1, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 1.0, 1.0}, {0.0, 0.1, 0.2});
+// A view into the Mandelbrot set: the picture's square in the complex plane
+// and the colours of its escape-time bands.
+struct MandelbrotView {
+    Vec2d centre;              // complex plane; up in the picture is +imaginary
+    double width = 1;          // of the picture, complex plane units
+    int iterations = 1000;     // after which a point counts as inside
+    Vec3 inside;               // linear radiance of the points that never escape
+    double paletteScale = 1, paletteShift = 0;   // of log(smooth count + 1) into the palette
+    Vec3 a, b, c, d;           // the cosine palette, see cosinePalette
+};
+
+// The shader maker for a view into the Mandelbrot set.
+std::function<Shader()> mandelbrotZoom(const MandelbrotView &view) {
+    return [view] {
+        return Shader([view](double u, double v) {
+            double cr = view.centre.x + (u - 0.5) * view.width, ci = view.centre.y - (v - 0.5) * view.width;
+            if (insideMainBody(cr, ci)) return view.inside;
+            Escape e = escape(0, 0, cr, ci, view.iterations, 1);
+            if (e.smooth < 0) return view.inside;
+            return shadeEscape(e, view.paletteScale, view.paletteShift, view.a, view.b, view.c, view.d);
+        });
     };
 }
 
@@ -130,25 +142,24 @@ Shader burningShip() {
     };
 }
 
-Shader deepSpiral() {
-    // Deep in a valley off the main cardioid: a double spiral a hundred
-    // thousandth of the set's size, winding into its centre.
-    const double cx = -0.7746806106269039, cy = -0.1374168856037867, width = 0.000015;
-    return [=](double u, double v) {
-        double cr = cx + (u - 0.5) * width, ci = cy - (v - 0.5) * width;
-        Escape e = escape(0, 0, cr, ci, 5000, 1);
-        if (e.smooth < 0) return Vec3{0.0, 0.0, 0.01};
-        return shadeEscape(e, 1.3, 0.3, {0.55, 0.45, 0.5}, {0.45, 0.45, 0.5}, {1.0, 1.0, 1.0}, {0.3, 0.2, 0.2});
-    };
-}
-
 }   // namespace
 
 std::vector<PhotoScene> fractalPhotos() {
     return {
-        {"02_mandelbrot-valley.jpg", mandelbrotValley, {.filmic = false, .vignette = 0.12, .grain = 0.0, .seed = 401}, 0.06},
+        // Elephant valley: trunks curling in rows between the main cardioid and its buds.
+        {"02_mandelbrot-valley.jpg",
+         mandelbrotZoom({.centre = {0.2855, 0.0112}, .width = 0.007, .iterations = 3000,
+                         .inside = {0.005, 0.004, 0.012}, .paletteScale = 1.6, .paletteShift = 0.1,
+                         .a = {0.5, 0.5, 0.5}, .b = {0.5, 0.5, 0.5}, .c = {1.0, 1.0, 1.0}, .d = {0.0, 0.1, 0.2}}),
+         {.filmic = false, .vignette = 0.12, .grain = 0.0, .seed = 401}, 0.06},
         {"07_julia-filigree.jpg", juliaFiligree, {.filmic = false, .vignette = 0.15, .grain = 0.0, .seed = 402}, 0.06},
         {"13_burning-ship.jpg", burningShip, {.filmic = false, .vignette = 0.15, .grain = 0.0, .seed = 403}, 0.06},
-        {"19-deep-spiral.jpg", deepSpiral, {.filmic = false, .vignette = 0.12, .grain = 0.0, .seed = 404}, 0.06},
+        // Deep in a valley off the main cardioid: a double spiral a hundred
+        // thousandth of the set's size, winding into its centre.
+        {"19-deep-spiral.jpg",
+         mandelbrotZoom({.centre = {-0.7746806106269039, -0.1374168856037867}, .width = 0.000015, .iterations = 5000,
+                         .inside = {0.0, 0.0, 0.01}, .paletteScale = 1.3, .paletteShift = 0.3, .a = {0.55, 0.45, 0.5},
+                         .b = {0.45, 0.45, 0.5}, .c = {1.0, 1.0, 1.0}, .d = {0.3, 0.2, 0.2}}),
+         {.filmic = false, .vignette = 0.12, .grain = 0.0, .seed = 404}, 0.06},
     };
 }
