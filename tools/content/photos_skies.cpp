@@ -69,15 +69,9 @@ struct CumulusField {
 Shader cumulusAfternoon() {
     auto field = std::make_shared<CumulusField>();
     Camera cam({0, 2, 0}, {0.3, 0.5, 1.0}, 62);
-    SkyModel sky;
-    sky.sunDirection = normalize(Vec3{-0.55, 0.55, 0.6});
-    sky.zenith = {0.05, 0.16, 0.55};
-    sky.horizon = {0.5, 0.65, 0.9};
-    sky.belowHorizon = {0.3, 0.35, 0.4};
-    sky.horizonSharpness = 0.5;
-    sky.sunGlow = {0.4, 0.35, 0.25};
-    sky.sunHaze = {1.2, 1.0, 0.7};
-    sky.sunDisc = {150, 140, 120};
+    const SkyModel sky = {.sunDirection = normalize(Vec3{-0.55, 0.55, 0.6}), .zenith = {0.05, 0.16, 0.55},
+                          .horizon = {0.5, 0.65, 0.9}, .belowHorizon = {0.3, 0.35, 0.4}, .sunGlow = {0.4, 0.35, 0.25},
+                          .sunHaze = {1.2, 1.0, 0.7}, .sunDisc = {150, 140, 120}, .horizonSharpness = 0.5};
     const Vec3 sunLight{9.0, 8.4, 7.4};
     const Vec3 ambientTop{0.75, 0.9, 1.2}, ambientBase{0.16, 0.19, 0.27};
     return [=](double u, double v) {
@@ -170,11 +164,8 @@ Shader auroraLake() {
         }
         return sum;
     };
-    SkyModel sky;
-    sky.sunDirection = normalize(Vec3{0, -0.3, 1});
-    sky.zenith = {0.003, 0.005, 0.014};
-    sky.horizon = {0.014, 0.03, 0.04};
-    sky.belowHorizon = {0.01, 0.02, 0.03};
+    const SkyModel sky = {.sunDirection = normalize(Vec3{0, -0.3, 1}), .zenith = {0.003, 0.005, 0.014},
+                          .horizon = {0.014, 0.03, 0.04}, .belowHorizon = {0.01, 0.02, 0.03}};
     auto nightSky = [=](const Vec3 &rd) {
         Vec3 c = skyRadiance(sky, rd);
         c += starsOnSphere(rd, 0.004, 0.025, pixel, 0.08, 71) * smoothstep(0.0, 0.1, rd.y);
