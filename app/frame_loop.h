@@ -7,14 +7,6 @@
 #include "platform/message_queue.h"
 #include "scene/layer.h"
 
-// Key codes the loop hands to Layer::onKey on a cursor key's release.
-enum ArrowKey : int32_t {
-    ArrowUp = 2,
-    ArrowDown = 3,
-    ArrowLeft = 4,
-    ArrowRight = 5,
-};
-
 enum LayerStackState : int32_t {
     Created = 0,      // layers (if any) not yet initialised
     Initialised = 1,  // every layer's init has run once

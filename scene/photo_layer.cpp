@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>  // immediate-mode drawing
 
-#include "app/frame_loop.h"
 #include "assets/asset_store.h"
 
 std::vector<int> photoIds;

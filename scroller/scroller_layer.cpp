@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "app/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scroller/charset_text.h"
 #include "scroller/scroll_texts.h"
