@@ -32,10 +32,10 @@ void LayerStack::broadcastKey(int32_t key) {
 // The layer code a released key stands for, or 0 for keys that are not routed.
 static int32_t arrowKeyOf(int key) {
     switch (key) {
-        case KeyLeft: return ArrowLeft;
-        case KeyUp: return ArrowUp;
-        case KeyRight: return ArrowRight;
-        case KeyDown: return ArrowDown;
+        case KeyArrowLeft: return ArrowLeft;
+        case KeyArrowUp: return ArrowUp;
+        case KeyArrowRight: return ArrowRight;
+        case KeyArrowDown: return ArrowDown;
         default: return 0;
     }
 }

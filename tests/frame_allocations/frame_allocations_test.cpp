@@ -117,7 +117,7 @@ TEST(FrameAllocations, RunningFramesAllocatesNothing) {
     stack.state = Created;
     stack.initAll();
     clearMessages();
-    const int keys[] = {KeyLeft, KeyRight, KeyUp, KeyDown};
+    const int keys[] = {KeyArrowLeft, KeyArrowRight, KeyArrowUp, KeyArrowDown};
     for (int i = 0; i < 400; ++i) {
         if (i % 37 == 0) postMessage({MessageKind::KeyUp, keys[(i / 37) % 4], 0});
         else postMessage({MessageKind::Other, KeyOther, 0});
