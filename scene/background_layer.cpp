@@ -1,8 +1,9 @@
 #include "scene/background_layer.h"
 
-#include <GL/gl.h>  // immediate-mode drawing
+#include <GL/gl.h>  // clearing, binding the image
 
 #include "assets/asset_store.h"
+#include "scene/virtual_screen.h"
 
 int backgroundId = 0;
 
@@ -24,14 +25,6 @@ void BackgroundLayer::draw(int) {
     glEnable(GL_TEXTURE_2D);   // every later layer draws textured
     if (!stars) return;        // no star image: the black clear stays
     glBindTexture(GL_TEXTURE_2D, stars->glName);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, BACKGROUND_BOTTOM);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, BACKGROUND_TOP);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, BACKGROUND_TOP);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, BACKGROUND_BOTTOM);
-    glEnd();
+    // The bottom plus this height gives BACKGROUND_TOP exactly, in float.
+    drawQuad({0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM});
 }

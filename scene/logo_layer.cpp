@@ -1,6 +1,6 @@
 #include "scene/logo_layer.h"
 
-#include <GL/gl.h>  // immediate-mode drawing and blend state
+#include <GL/gl.h>  // blend state, binding the logo
 
 #include "assets/asset_store.h"
 #include "scene/virtual_screen.h"
@@ -27,16 +27,5 @@ void LogoLayer::draw(int) {
     const Vec2 extent = VirtualScreen::toGL(660, 200);
     const float w = float(extent.x * double(LOGO_SCALE));
     const float h = float(extent.y * double(LOGO_SCALE));
-    const Vec2 corner = VirtualScreen::toGL(328, 542);
-    const float x = corner.x, y = corner.y;
-    glBegin(GL_QUADS);
-    glTexCoord2f(LOGO_S0, LOGO_T0);
-    glVertex2f(x, y);
-    glTexCoord2f(LOGO_S0, LOGO_T1);
-    glVertex2f(x, y + h);
-    glTexCoord2f(LOGO_S1, LOGO_T1);
-    glVertex2f(x + w, y + h);
-    glTexCoord2f(LOGO_S1, LOGO_T0);
-    glVertex2f(x + w, y);
-    glEnd();
+    drawTexturedQuad(VirtualScreen::toGL(328, 542), {w, h}, {LOGO_S0, LOGO_T0}, {LOGO_S1, LOGO_T1});
 }

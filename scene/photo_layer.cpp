@@ -1,6 +1,6 @@
 #include "scene/photo_layer.h"
 
-#include <GL/gl.h>  // immediate-mode drawing
+#include <GL/gl.h>  // binding the pictures, their opacity
 
 #include "assets/asset_store.h"
 
@@ -114,17 +114,7 @@ void PhotoLayer::draw(int) {
     // The frame is padded to a power of two; map only the image's part.
     const float u = float(frame->imageWidth) / float(frame->textureWidth);
     const float v = float(frame->imageHeight) / float(frame->textureHeight);
-    const float x = position.x, y = position.y, w = size.x, h = size.y;
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(x, y);
-    glTexCoord2f(0, v);
-    glVertex2f(x, y + h);
-    glTexCoord2f(u, v);
-    glVertex2f(x + w, y + h);
-    glTexCoord2f(u, 0);
-    glVertex2f(x + w, y);
-    glEnd();
+    drawTexturedQuad(position, size, {0, 0}, {u, v});
 }
 
 const char *const PHOTO_FILES[PHOTO_COUNT] = {

@@ -1,6 +1,6 @@
 #include "scroller/charset_text.h"
 
-#include <GL/gl.h>  // immediate-mode quads
+#include <GL/gl.h>  // binding the charset
 
 #include <cmath>
 
@@ -58,18 +58,9 @@ void charsetTexCoords(int cell) {
     glyphTexCoords->corner[3] = {float(s1), float(t0)};
 }
 
-void drawGlyphQuad(Vec2 lowerLeft, Vec2 upperRight) {
-    const Vec2 *tc = glyphTexCoords->corner;
-    glBegin(GL_QUADS);
-    glTexCoord2f(tc[0].x, tc[0].y);
-    glVertex2f(lowerLeft.x, lowerLeft.y);
-    glTexCoord2f(tc[1].x, tc[1].y);
-    glVertex2f(lowerLeft.x, upperRight.y);
-    glTexCoord2f(tc[2].x, tc[2].y);
-    glVertex2f(upperRight.x, upperRight.y);
-    glTexCoord2f(tc[3].x, tc[3].y);
-    glVertex2f(upperRight.x, lowerLeft.y);
-    glEnd();
+void drawGlyphQuad(Vec2 position, Vec2 size) {
+    // The cell is a rectangle: its lower-left and upper-right corners give the other two.
+    drawTexturedQuad(position, size, glyphTexCoords->corner[0], glyphTexCoords->corner[2]);
 }
 
 void drawCharsetText(const char *text, uint32_t length, float glyphWidth, float glyphHeight, float x, float y) {
@@ -96,7 +87,7 @@ void drawCharsetText(const char *text, uint32_t length, float glyphWidth, float 
             continue;
         }
         charsetTexCoords(charsetCell(ch));
-        drawGlyphQuad({x, y}, {x + glyphWidth, y + glyphHeight});
+        drawGlyphQuad({x, y}, {glyphWidth, glyphHeight});
         x = x + advance;
         if (x > 1) break;
     }

@@ -28,9 +28,9 @@ int charsetCell(uint8_t byte);
 // top and bottom edges pulled in by 0.003 so linear filtering stays inside it.
 void charsetTexCoords(int cell);
 
-// One textured quad from lowerLeft to upperRight (GL units) with the corners
-// in glyphTexCoords. The charset must be bound.
-void drawGlyphQuad(Vec2 lowerLeft, Vec2 upperRight);
+// One textured quad at position with size (GL units) over the cell in
+// glyphTexCoords. The charset must be bound.
+void drawGlyphQuad(Vec2 position, Vec2 size);
 
 // Draws length bytes of text as one line: glyphs of glyphWidth x glyphHeight,
 // the first character's left edge at x, all bottoms at y (GL units). A printed
