@@ -28,3 +28,5 @@ bool createDisplay(int32_t width, int32_t height, bool fullscreen) {
     installQuitSignals();
     return true;
 }
+
+void releaseDisplay() { restoreDisplayMode(); }

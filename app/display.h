@@ -10,3 +10,7 @@ extern int32_t displayHeight;   // pixels
 // false at the first step that fails (nothing earlier is undone, but a
 // changed display mode is put back at exit). Runs once, before any GL call.
 bool createDisplay(int32_t width, int32_t height, bool fullscreen);
+
+// Puts back a display mode that createDisplay changed for full screen;
+// harmless otherwise. The window and its GL context stay to the process end.
+void releaseDisplay();

@@ -2,9 +2,6 @@
 
 #include <GL/gl.h>  // per-frame viewport, clear and matrices
 
-#include <cstdio>
-#include <string>
-
 #include "app/display.h"
 #include "app/music.h"
 #include "assets/asset_store.h"
@@ -90,11 +87,10 @@ long displayWindowProc(const Message &message) {
 
 void shutdown() {
     ++shutdownRuns;
-    const std::string musicFile = musicTempPath;
-    if (!musicFile.empty()) std::remove(musicFile.c_str());
+    releaseMusic();
     AssetStore::destroyInstance();   // closes and deletes the archive's copy
     // Leaving the desktop at the presentation's resolution would outlast us.
-    restoreDisplayMode();
+    releaseDisplay();
 }
 
 int shutdownCount() { return shutdownRuns; }

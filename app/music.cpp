@@ -1,5 +1,7 @@
 #include "app/music.h"
 
+#include <cstdio>
+
 #include "assets/asset_store.h"
 #include "platform/sound_system.h"
 
@@ -25,4 +27,9 @@ void loadMusic() {
 
 void startMusic() {
     soundSystemPlaySound(musicSystem, SOUND_CHANNEL_FREE, musicSound, false);
+}
+
+void releaseMusic() {
+    if (!musicTempPath.empty()) std::remove(musicTempPath.c_str());
+    musicTempPath.clear();
 }

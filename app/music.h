@@ -9,7 +9,7 @@ struct Sound;
 
 extern SoundSystem *musicSystem;   // made before main runs; never released
 extern Sound *musicSound;          // null until loadMusic, or when it failed
-extern std::string musicTempPath;  // the module's temporary file; shutdown deletes it
+extern std::string musicTempPath;  // the module's temporary file; releaseMusic deletes it
 
 // Creates and initialises the sound system (100 channels). Runs during the
 // program-wide construction, before main.
@@ -20,3 +20,7 @@ void loadMusic();
 
 // Plays the module once on a free channel. First step of the frame loop.
 void startMusic();
+
+// Deletes the module's temporary file and forgets its path; the sound plays
+// on (it was read whole). Harmless when there is none. Runs at shutdown.
+void releaseMusic();
