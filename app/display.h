@@ -3,8 +3,15 @@
 // OpenGL context, windowed or over a temporary full-screen mode.
 #include <cstdint>
 
-extern int32_t displayWidth;    // pixels, the size chosen at start; the viewport keeps it
-extern int32_t displayHeight;   // pixels
+// The display's state, one record for the module, with its start values.
+struct DisplayState {
+    int32_t displayWidth = 0;    // pixels, the size chosen at start; the viewport keeps it
+    int32_t displayHeight = 0;   // pixels
+};
+extern DisplayState display;
+
+// Forgets the chosen size (back to 0 x 0); the window, if any, stays.
+void resetDisplay();
 
 // Opens the display; true when the window shows with a current GL context,
 // false at the first step that fails (nothing earlier is undone, but a

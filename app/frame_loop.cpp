@@ -38,7 +38,7 @@ static int32_t arrowKeyOf(int key) {
 }
 
 void setUpFrame() {
-    glViewport(0, 0, displayWidth, displayHeight);
+    glViewport(0, 0, display.displayWidth, display.displayHeight);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);

@@ -5,7 +5,9 @@
 #include "assets/asset_store.h"
 #include "scene/virtual_screen.h"
 
-int backgroundId = 0;
+BackgroundState background;
+
+void resetBackground() { background = BackgroundState{}; }
 
 // The quad in GL units: full width, 1.332 screen heights centred, so the
 // square image keeps its proportions on a 4:3 screen.
@@ -13,14 +15,14 @@ static const float BACKGROUND_BOTTOM = -0.166f;
 static const float BACKGROUND_TOP = 1.166f;
 
 bool BackgroundLayer::init() {
-    backgroundId = AssetStore::instance()->loadTexture("background-star.png");
+    background.backgroundId = AssetStore::instance()->loadTexture("background-star.png");
     return true;
 }
 
 void BackgroundLayer::draw(int) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    const Texture *stars = AssetStore::instance()->texture(backgroundId);
+    const Texture *stars = AssetStore::instance()->texture(background.backgroundId);
     glColor3f(1, 1, 1);
     glEnable(GL_TEXTURE_2D);   // every later layer draws textured
     if (!stars) return;        // no star image: the black clear stays

@@ -5,15 +5,17 @@
 #include "assets/asset_store.h"
 #include "scene/virtual_screen.h"
 
-int logoId = 0;
+LogoState logo;
+
+void resetLogo() { logo = LogoState{}; }
 
 bool LogoLayer::init() {
-    logoId = AssetStore::instance()->loadTexture("krv-logo.png");
+    logo.logoId = AssetStore::instance()->loadTexture("krv-logo.png");
     return true;
 }
 
 void LogoLayer::draw(int) {
-    const Texture *logo = AssetStore::instance()->texture(logoId);
+    const Texture *logoImage = AssetStore::instance()->texture(logo.logoId);
     glDisable(GL_CULL_FACE);
     // Left on into the next frame: the photo fade and every transparent
     // picture before the logo blend with it.
@@ -21,8 +23,8 @@ void LogoLayer::draw(int) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
-    if (!logo) return;
-    glBindTexture(GL_TEXTURE_2D, logo->glName);
+    if (!logoImage) return;
+    glBindTexture(GL_TEXTURE_2D, logoImage->glName);
 
     const Vec2 extent = VirtualScreen::toGL(660, 200);
     const float w = float(extent.x * double(LOGO_SCALE));

@@ -10,7 +10,14 @@ public:
     void draw(int unused) override;
 };
 
-extern int logoId;   // asset id of the logo image; 0 until init
+// The layer's state, one record for the module, with its start value.
+struct LogoState {
+    int logoId = 0;   // asset id of "krv-logo.png"; 0 until init
+};
+extern LogoState logo;
+
+// Puts the layer back to its start value (no image).
+void resetLogo();
 
 // The logo's texel window in "krv-logo.png" (1024 x 512, rows from the bottom):
 // columns 180..840, rows 170..370, drawn 1.05 times its size from (328, 542).

@@ -16,6 +16,11 @@ void VirtualScreen::configure(uint32_t width, uint32_t height) {
     scaleY = float(height) / 768.0f;
 }
 
+void VirtualScreen::reset() {
+    screenWidth = screenHeight = 0;
+    scaleX = scaleY = 0;
+}
+
 Vec2 VirtualScreen::toGL(uint32_t x, uint32_t y) {
     // Through screen pixels and back: the screen size cancels out.
     float fx = float(x * (1.0 / screenWidth));

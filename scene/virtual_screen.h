@@ -23,6 +23,8 @@ struct VirtualScreen {
 
     // Records the display size; runs once at scene set-up, before any layer exists.
     static void configure(uint32_t width, uint32_t height);
+    // Back to the start values: no size, no scale (0 everywhere).
+    static void reset();
     // Virtual pixels to GL units, a pure scaling: serves for points and extents.
     // (1024, 768) maps to (1, 1) at every resolution.
     static Vec2 toGL(uint32_t x, uint32_t y);

@@ -106,8 +106,8 @@ TEST(FrameAllocations, RunningFramesAllocatesNothing) {
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
     ScopedArchive archive{wholeArchive()};
-    displayWidth = 320;
-    displayHeight = 240;
+    display.displayWidth = 320;
+    display.displayHeight = 240;
     VirtualScreen::configure(320, 240);
     AllocationProbe probe(clock);
     LayerStack &stack = LayerStack::instance();

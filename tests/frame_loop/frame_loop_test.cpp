@@ -47,8 +47,8 @@ struct FrameLoop : ::testing::Test {
         events.clear();
         clearMessages();
         setWindowProcedure(displayWindowProc);
-        displayWidth = 64;
-        displayHeight = 48;
+        display.displayWidth = 64;
+        display.displayHeight = 48;
         LayerStack &stack = LayerStack::instance();
         stack.layers.clear();
         stack.state = Created;
@@ -143,12 +143,12 @@ TEST_F(FrameLoop, AnEmptyStackShowsTheGreenClearColour) {
 
 TEST_F(FrameLoop, ShutdownDeletesTheMusicFile) {
     ScopedTempDir tmp;
-    musicTempPath = createTempFile();
-    ASSERT_FALSE(musicTempPath.empty());
+    music.musicTempPath = createTempFile();
+    ASSERT_FALSE(music.musicTempPath.empty());
     postQuitMessage(0);
     runFrameLoop();
     EXPECT_TRUE(tmp.files().empty());
-    musicTempPath.clear();
+    music.musicTempPath.clear();
 }
 
 TEST(WindowProcedure, PostsQuitOnCloseAndEscapeDownOnly) {
