@@ -55,61 +55,74 @@ static GLuint levelOf(const Texture *photo, uint32_t level) {
     return photo && level < photo->pixelatedLevels.size() ? photo->pixelatedLevels[level] : 0;
 }
 
-void PhotoLayer::draw(int) {
-    AssetStore *store = AssetStore::instance();
-    const Texture *frame = store->texture(slideshow.frameId);
-    const Vec2 size = VirtualScreen::toGL(PHOTO_SIZE, PHOTO_SIZE);
-    const Vec2 position = VirtualScreen::toGL(PHOTO_X, PHOTO_Y);
-
-    bool transitioning = slideshow.displayClock.elapsedMs() > DISPLAY_MS;
-    if (transitioning) {
-        if (!slideshow.stepClockStarted) {
-            slideshow.stepClock.restart();
-            slideshow.stepClockStarted = true;
-        }
-        if (slideshow.stepClock.elapsedMs() >= STEP_MS) {
-            slideshow.fadeAlpha = float(slideshow.fadeAlpha - 0.14285714285714285);
-            slideshow.fadeStep = slideshow.fadeStep + 1;
-            slideshow.incomingLevel = slideshow.incomingLevel - 1;
-            slideshow.stepClock.restart();
-        }
-        if (slideshow.fadeStep == FADE_STEPS) {
-            showNextPhoto();
-            slideshow.stepClockStarted = false;
-            transitioning = false;
-        }
+// Moves the transition on by its clocks: it begins once the photograph has
+// shown for DISPLAY_MS, takes a step at most every STEP_MS, and after its last
+// step makes the next photograph current. True while a transition shows.
+static bool advanceTransition() {
+    if (slideshow.displayClock.elapsedMs() <= DISPLAY_MS) return false;
+    if (!slideshow.stepClockStarted) {
+        slideshow.stepClock.restart();
+        slideshow.stepClockStarted = true;
     }
+    if (slideshow.stepClock.elapsedMs() >= STEP_MS) {
+        slideshow.fadeAlpha = float(slideshow.fadeAlpha - 0.14285714285714285);
+        slideshow.fadeStep = slideshow.fadeStep + 1;
+        slideshow.incomingLevel = slideshow.incomingLevel - 1;
+        slideshow.stepClock.restart();
+    }
+    if (slideshow.fadeStep == FADE_STEPS) {
+        showNextPhoto();
+        slideshow.stepClockStarted = false;
+        return false;
+    }
+    return true;
+}
 
-    if (!slideshow.photoIds.empty()) {
-        const Texture *current = store->texture(slideshow.photoIds[slideshow.currentPhoto]);
-        GLuint currentTexture = 0;
-        if (transitioning) {
-            const uint32_t next =
-                slideshow.currentPhoto + 1 < slideshow.photoIds.size() ? slideshow.currentPhoto + 1 : 0;
-            const Texture *incoming = store->texture(slideshow.photoIds[next]);
-            if (GLuint incomingTexture = levelOf(incoming, uint32_t(slideshow.incomingLevel))) {
-                glBindTexture(GL_TEXTURE_2D, incomingTexture);
-                glColor4f(1, 1, 1, 1);
-                drawQuad(position, size);
-            }
-            currentTexture = levelOf(current, slideshow.fadeStep);
-        } else if (current) {
-            currentTexture = current->glName;
-        }
-        if (currentTexture) {
-            glBindTexture(GL_TEXTURE_2D, currentTexture);
-            glColor4f(1, 1, 1, slideshow.fadeAlpha);
+// The current photograph plainly; during a transition, the incoming one's
+// level beneath the current one's level at fadeAlpha.
+static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
+    if (slideshow.photoIds.empty()) return;
+    AssetStore *store = AssetStore::instance();
+    const Texture *current = store->texture(slideshow.photoIds[slideshow.currentPhoto]);
+    GLuint currentTexture = 0;
+    if (transitioning) {
+        const uint32_t next =
+            slideshow.currentPhoto + 1 < slideshow.photoIds.size() ? slideshow.currentPhoto + 1 : 0;
+        const Texture *incoming = store->texture(slideshow.photoIds[next]);
+        if (GLuint incomingTexture = levelOf(incoming, uint32_t(slideshow.incomingLevel))) {
+            glBindTexture(GL_TEXTURE_2D, incomingTexture);
+            glColor4f(1, 1, 1, 1);
             drawQuad(position, size);
         }
+        currentTexture = levelOf(current, slideshow.fadeStep);
+    } else if (current) {
+        currentTexture = current->glName;
     }
+    if (currentTexture) {
+        glBindTexture(GL_TEXTURE_2D, currentTexture);
+        glColor4f(1, 1, 1, slideshow.fadeAlpha);
+        drawQuad(position, size);
+    }
+}
 
+// The picture frame over the photograph, opaque.
+static void drawFrame(Vec2 position, Vec2 size) {
     glColor4f(1, 1, 1, 1);
+    const Texture *frame = AssetStore::instance()->texture(slideshow.frameId);
     if (!frame) return;
     glBindTexture(GL_TEXTURE_2D, frame->glName);
     // The frame is padded to a power of two; map only the image's part.
     const float u = float(frame->imageWidth) / float(frame->textureWidth);
     const float v = float(frame->imageHeight) / float(frame->textureHeight);
     drawTexturedQuad(position, size, {0, 0}, {u, v});
+}
+
+void PhotoLayer::draw(int) {
+    const Vec2 size = VirtualScreen::toGL(PHOTO_SIZE, PHOTO_SIZE);
+    const Vec2 position = VirtualScreen::toGL(PHOTO_X, PHOTO_Y);
+    const bool transitioning = advanceTransition();
+    drawPhotographs(transitioning, position, size);
+    drawFrame(position, size);
 }
 
 const char *const PHOTO_FILES[PHOTO_COUNT] = {
