@@ -21,7 +21,7 @@ bool createDisplay(int32_t width, int32_t height, bool fullscreen) {
         hideCursor();
     }
     if (!createWindow("dorirova", width, height, fullscreen)) return false;
-    if (!setPixelFormat()) return false;
+    if (!checkPixelFormat()) return false;
     if (!createGLContext()) return false;
     if (!makeGLContextCurrent()) return false;
 

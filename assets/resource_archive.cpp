@@ -15,7 +15,6 @@ namespace {
 // position is at its start.
 FILE *archiveFile = nullptr;
 char archivePath[RESOURCE_PATH_SIZE] = {};
-uint32_t entryTotal = 0;
 std::vector<ResourceArchiveEntry> entries;  // archive order
 
 // The archive's length in bytes, or -1 when it cannot be told.
@@ -42,9 +41,7 @@ bool readTable() {
     std::memcpy(head.data(), countBytes, ARCHIVE_COUNT_SIZE);
     const size_t table = size_t(base) - ARCHIVE_COUNT_SIZE;
     if (std::fread(head.data() + ARCHIVE_COUNT_SIZE, 1, table, archiveFile) != table) return false;
-    if (!parseArchiveTable(head.data(), head.size(), uint64_t(length), entries)) return false;
-    entryTotal = uint32_t(entries.size());
-    return true;
+    return parseArchiveTable(head.data(), head.size(), uint64_t(length), entries);
 }
 
 // Copies one entry's bytes into a new temporary file; its path, or an empty
@@ -105,14 +102,13 @@ void extractEntry(const char *name, char *outPath) {
 void close() {
     entries.clear();
     entries.shrink_to_fit();
-    entryTotal = 0;
     if (archiveFile) std::fclose(archiveFile);
     archiveFile = nullptr;
     if (archivePath[0]) std::remove(archivePath);
     std::memset(archivePath, 0, sizeof archivePath);
 }
 
-uint32_t entryCount() { return entryTotal; }
+uint32_t entryCount() { return uint32_t(entries.size()); }
 
 const ResourceArchiveEntry &entry(uint32_t index) { return entries[index]; }
 

@@ -28,7 +28,7 @@ bool PhotoLayer::init() {
 static void resetTransition() {
     slideshow.fadeAlpha = 1.0f;
     slideshow.fadeStep = 0;
-    slideshow.incomingLevel = 6;
+    slideshow.incomingLevel = FADE_STEPS - 1;
     slideshow.displayClock.restart();
     slideshow.stepClock.restart();
 }
@@ -65,7 +65,7 @@ static bool advanceTransition() {
         slideshow.stepClockStarted = true;
     }
     if (slideshow.stepClock.elapsedMs() >= STEP_MS) {
-        slideshow.fadeAlpha = float(slideshow.fadeAlpha - 0.14285714285714285);
+        slideshow.fadeAlpha = float(slideshow.fadeAlpha - 1.0 / FADE_STEPS);   // in double, then rounded
         slideshow.fadeStep = slideshow.fadeStep + 1;
         slideshow.incomingLevel = slideshow.incomingLevel - 1;
         slideshow.stepClock.restart();

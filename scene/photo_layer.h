@@ -32,15 +32,15 @@ void showPreviousPhoto();   // previous photograph current (1st wraps to 24th), 
 
 // The layer's state, one record for the module, with its start values.
 struct SlideshowState {
-    std::vector<int> photoIds;      // asset ids in show order; 24 after init
-    int frameId = 0;                // asset id of the picture frame
-    uint32_t currentPhoto = 0;      // index of the photograph on show (outgoing in a transition)
-    float fadeAlpha = 1.0f;         // opacity of the current photograph
-    uint32_t fadeStep = 0;          // steps done in the running transition, 0..6 when drawn
-    int32_t incomingLevel = 6;      // level of the incoming photograph, 6 - fadeStep
-    Stopwatch displayClock;         // since the current photograph became current
-    Stopwatch stepClock;            // since the transition began or its last step
-    bool stepClockStarted = false;  // stepClock restarted for the running transition
+    std::vector<int> photoIds;               // asset ids in show order; 24 after init
+    int frameId = 0;                         // asset id of the picture frame
+    uint32_t currentPhoto = 0;               // index of the photograph on show (outgoing in a transition)
+    float fadeAlpha = 1.0f;                  // opacity of the current photograph
+    uint32_t fadeStep = 0;                   // steps done in the running transition, 0..6 when drawn
+    int32_t incomingLevel = FADE_STEPS - 1;  // level of the incoming photograph, 6 - fadeStep
+    Stopwatch displayClock;                  // since the current photograph became current
+    Stopwatch stepClock;                     // since the transition began or its last step
+    bool stepClockStarted = false;           // stepClock restarted for the running transition
 };
 extern SlideshowState slideshow;
 

@@ -12,8 +12,8 @@ float VirtualScreen::scaleY = 0;
 void VirtualScreen::configure(uint32_t width, uint32_t height) {
     screenWidth = width;
     screenHeight = height;
-    scaleX = float(width) * 0.0009765625f;
-    scaleY = float(height) / 768.0f;
+    scaleX = float(width) * (1.0f / VIRTUAL_WIDTH);
+    scaleY = float(height) / float(VIRTUAL_HEIGHT);
 }
 
 void VirtualScreen::reset() {
