@@ -36,11 +36,15 @@ GLTestContext::RGBA GLTestContext::pixel(const std::vector<uint8_t> &frame, int 
 }
 
 void GLTestContext::savePng(const std::vector<uint8_t> &frame, const char *path) const {
+    saveRgbaPng(frame, w, h, path);
+}
+
+void saveRgbaPng(const std::vector<uint8_t> &frame, int width, int height, const char *path) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    image.width = uint32_t(w);
-    image.height = uint32_t(h);
+    image.width = uint32_t(width);
+    image.height = uint32_t(height);
     image.format = PNG_FORMAT_RGBA;
     // A negative row stride writes the bottom-up frame upright.
-    png_image_write_to_file(&image, path, 0, frame.data(), -w * 4, nullptr);
+    png_image_write_to_file(&image, path, 0, frame.data(), -width * 4, nullptr);
 }

@@ -30,3 +30,7 @@ private:
     std::vector<uint8_t> buffer;       // the colour buffer OSMesa renders into
     int w = 0, h = 0;
 };
+
+// Saves an RGBA frame of width x height pixels, bottom row first, as a PNG,
+// top row first.
+void saveRgbaPng(const std::vector<uint8_t> &frame, int width, int height, const char *path);

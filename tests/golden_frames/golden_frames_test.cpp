@@ -1,0 +1,207 @@
+// Golden frames: the whole presentation (the real scene set-up, the real
+// archive, the real frame loop) rendered on software Mesa with a driven
+// clock, at three sizes and sixteen moments, each frame's bytes hashed and
+// compared with the hashes recorded in golden_hashes.txt. Any change to
+// loading, textures, layers or the loop that moves one pixel fails here.
+//
+// Each size is its own test, so ctest runs it in a process of its own: the
+// layers' state is program-wide and set up once per process.
+//
+// Recording (a new Mesa, or an intended change of the picture):
+// tests/golden_frames/record.sh rewrites golden_hashes.txt and the PNGs.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/display.h"
+#include "app/frame_loop.h"
+#include "app/startup.h"
+#include "platform/message_queue.h"
+#include "tests/support/fake_clock.h"
+#include "tests/support/gl_test_context.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+const std::string HASH_FILE = DORIROVA_SOURCE_DIR "/tests/golden_frames/golden_hashes.txt";
+
+// One frame to look at: its presentation time in ms after the scene set-up
+// ended, and the key released just before it is drawn (KeyOther: none).
+struct Moment {
+    const char *name;
+    int64_t ms;
+    int key;
+};
+
+// The photograph is shown plainly for 4000 ms; the transition's first frame
+// comes after that, and its steps at least 60 ms apart, seven in all; the
+// eighth hands over to the next photograph.
+const Moment MOMENTS[] = {
+    {"first-frame", 0, KeyOther},
+    {"display-middle", 2000, KeyOther},
+    {"step-0", 4001, KeyOther},
+    {"step-1", 4061, KeyOther},
+    {"step-2", 4121, KeyOther},
+    {"step-3", 4181, KeyOther},
+    {"step-4", 4241, KeyOther},
+    {"step-5", 4301, KeyOther},
+    {"step-6", 4361, KeyOther},
+    {"after-handover", 4421, KeyOther},
+    {"after-right", 5000, KeyArrowRight},
+    {"after-left", 5500, KeyArrowLeft},
+    {"after-down", 6000, KeyArrowDown},
+    {"scroller-later", 9000, KeyOther},
+    {"next-transition", 10061, KeyOther},
+    {"after-up", 10500, KeyArrowUp},
+};
+constexpr int MOMENT_COUNT = sizeof MOMENTS / sizeof MOMENTS[0];
+
+// Frames a person can open to see what the hashes stand for (size, moment).
+const std::pair<const char *, const char *> KEPT_PICTURES[] = {
+    {"800x600", "first-frame"}, {"800x600", "step-3"}, {"800x600", "after-down"}};
+
+uint64_t fnv1a(const std::vector<uint8_t> &bytes) {
+    uint64_t hash = 14695981039346656037ull;
+    for (uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
+    return hash;
+}
+
+std::string hex(uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+// The last layer of the stack: after everything else has drawn, it reads
+// the frame back, then sets the clock and queues the key for the next one.
+class FrameRecorder : public Layer {
+public:
+    FrameRecorder(GLTestContext &gl, FakeClock &clock, int64_t startMs) : gl(gl), clock(clock), startMs(startMs) {}
+    bool init() override { return true; }
+    void draw(int) override {
+        frames.push_back(gl.readPixels());
+        const size_t next = frames.size();
+        if (next == MOMENT_COUNT) {
+            postQuitMessage(0);
+            return;
+        }
+        clock.setMs(startMs + MOMENTS[next].ms);
+        if (MOMENTS[next].key != KeyOther) postMessage({MessageKind::KeyUp, MOMENTS[next].key, 0});
+    }
+    std::vector<std::vector<uint8_t>> frames;
+
+private:
+    GLTestContext &gl;
+    FakeClock &clock;
+    int64_t startMs;
+};
+
+// "WxH moment hash" lines and the "mesa ..." line of the recorded file.
+struct Recorded {
+    std::string mesa;
+    std::map<std::string, std::string> hashes;   // "WxH moment" -> hash
+};
+
+Recorded readRecorded() {
+    Recorded recorded;
+    std::ifstream in(HASH_FILE);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        if (line.rfind("mesa ", 0) == 0) {
+            recorded.mesa = line.substr(5);
+            continue;
+        }
+        std::istringstream fields(line);
+        std::string size, moment, hash;
+        if (fields >> size >> moment >> hash) recorded.hashes[size + " " + moment] = hash;
+    }
+    return recorded;
+}
+
+// Half the size in each direction, each pixel the mean of four: small
+// enough to keep in the repository, plain enough to see what a frame shows.
+std::vector<uint8_t> halve(const std::vector<uint8_t> &frame, int width, int height) {
+    std::vector<uint8_t> half(size_t(width / 2) * (height / 2) * 4);
+    for (int y = 0; y < height / 2; ++y) {
+        for (int x = 0; x < width / 2; ++x) {
+            for (int c = 0; c < 4; ++c) {
+                auto at = [&](int dx, int dy) { return frame[(size_t(2 * y + dy) * width + 2 * x + dx) * 4 + c]; };
+                half[(size_t(y) * (width / 2) + x) * 4 + c] = uint8_t((at(0, 0) + at(1, 0) + at(0, 1) + at(1, 1)) / 4);
+            }
+        }
+    }
+    return half;
+}
+
+void checkSize(int width, int height) {
+    ScopedTempDir tmp;
+    GLTestContext gl{width, height};
+    ASSERT_TRUE(gl.ok());
+    FakeClock clock;
+    const std::string mesa = reinterpret_cast<const char *>(glGetString(GL_VERSION));
+
+    // The window path's set-up, with the display's size and this context.
+    display.displayWidth = width;
+    display.displayHeight = height;
+    clearMessages();
+    initScene(width, height);
+    FrameRecorder recorder(gl, clock, clock.nowMs());
+    LayerStack::instance().add(&recorder);
+    runFrameLoop();
+    ASSERT_EQ(recorder.frames.size(), size_t(MOMENT_COUNT));
+    EXPECT_TRUE(tmp.files().empty()) << "temporary files left after shutdown";
+
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    if (const char *out = std::getenv("DORIROVA_GOLDEN_RECORD")) {
+        // Recording: append this size's hashes; keep the chosen pictures.
+        std::ofstream record(out, std::ios::app);
+        for (int i = 0; i < MOMENT_COUNT; ++i) {
+            record << size << " " << MOMENTS[i].name << " " << hex(fnv1a(recorder.frames[size_t(i)])) << "\n";
+            for (const auto &[keptSize, moment] : KEPT_PICTURES) {
+                if (size != keptSize || std::string(moment) != MOMENTS[i].name) continue;
+                const std::string path = DORIROVA_SOURCE_DIR "/tests/golden_frames/" + size + "-" + moment + ".png";
+                saveRgbaPng(halve(recorder.frames[size_t(i)], width, height), width / 2, height / 2, path.c_str());
+            }
+        }
+        std::ofstream(std::string(out) + ".mesa") << mesa << "\n";
+        return;
+    }
+
+    const Recorded recorded = readRecorded();
+    int differing = 0;
+    std::string report;
+    for (int i = 0; i < MOMENT_COUNT; ++i) {
+        const std::string key = size + " " + MOMENTS[i].name;
+        const std::string actual = hex(fnv1a(recorder.frames[size_t(i)]));
+        auto found = recorded.hashes.find(key);
+        if (found != recorded.hashes.end() && found->second == actual) continue;
+        ++differing;
+        report += "  " + key + ": " + actual + ", recorded " +
+                  (found == recorded.hashes.end() ? std::string("nothing") : found->second) + "\n";
+        const std::string path = std::string(DORIROVA_BINARY_DIR) + "/golden-" + size + "-" + MOMENTS[i].name + ".png";
+        gl.savePng(recorder.frames[size_t(i)], path.c_str());
+    }
+    if (differing > 0 && recorded.mesa != mesa) {
+        GTEST_SKIP() << "the golden frames were recorded with \"" << recorded.mesa << "\", this is \"" << mesa
+                     << "\": " << differing << " frames differ; run tests/golden_frames/record.sh on a known-good "
+                     << "tree to record them for this Mesa";
+    }
+    EXPECT_EQ(differing, 0) << "frames that differ from the recorded ones (saved as PNGs in the build folder):\n"
+                            << report;
+}
+
+TEST(GoldenFrames, At1024x768) { checkSize(1024, 768); }
+TEST(GoldenFrames, At800x600) { checkSize(800, 600); }
+TEST(GoldenFrames, At1920x1080) { checkSize(1920, 1080); }
+
+}  // namespace
