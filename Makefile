@@ -15,10 +15,11 @@ JOBS      ?= $(shell nproc)
 # the package's dependencies come from dpkg-dev's dpkg-shlibdeps, which needs file.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
-            libpng-dev libjpeg62-turbo-dev libopenmpt-dev \
+            libpng-dev libjpeg62-turbo-dev libopenmpt-dev libxrandr-dev \
             libgtest-dev libbenchmark-dev \
             xvfb xauth xdotool x11-utils imagemagick \
             libjpeg-turbo-progs openmpt123 xmp \
+            xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
             desktop-file-utils appstream man-db \
             dpkg-dev file
 

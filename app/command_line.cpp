@@ -135,7 +135,7 @@ std::string helpText() {
         "  Escape          end the presentation (so does closing the window)\n"
         "\nExit status:\n"
         "  0  the presentation or the dialog ended normally\n"
-        "  1  the display could not be opened\n"
+        "  1  the display could not be opened, or was lost\n"
         "  2  the command line could not be read\n";
     return text;
 }

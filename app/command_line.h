@@ -8,7 +8,7 @@
 #include <string>
 
 constexpr int EXIT_STATUS_OK = 0;       // after a run, the dialog's Exit, --help, --version
-constexpr int EXIT_STATUS_FAILED = 1;   // the display could not be opened, or output failed
+constexpr int EXIT_STATUS_FAILED = 1;   // the display could not be opened or was lost, or output failed
 constexpr int EXIT_STATUS_USAGE = 2;    // a command line that cannot be read
 
 // The sizes --size accepts, in pixels, inclusive.

@@ -59,7 +59,7 @@ int runFrameLoop() {
             if (message.kind == MessageKind::Quit ||
                 (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
                 shutdown();
-                return 0;
+                return message.kind == MessageKind::Quit ? message.exitCode : 0;
             }
             if (message.kind == MessageKind::KeyUp) {
                 if (int32_t arrow = arrowKeyOf(message.key)) LayerStack::instance().broadcastKey(arrow);

@@ -29,7 +29,9 @@ public:
     void broadcastKey(int32_t key);
 };
 
-// Starts the music, runs frames until the run ends, calls shutdown, returns 0.
+// Starts the music, runs frames until the run ends, calls shutdown, and
+// returns the exit status: the Quit message's code (1 when the window was
+// lost), 0 after Escape.
 int runFrameLoop();
 
 // The GL state every frame starts from: viewport at the display size, cleared

@@ -82,6 +82,12 @@ click_in() {
 
 window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 
+# How many temporary files the program holds open in $TMPDIR: they have no
+# name there, so only its descriptors show them.
+held_temp_files() {
+    ls -l "/proc/$APP_PID/fd" 2>/dev/null | grep -c -- "-> $TMPDIR/"
+}
+
 expect_tmpdir_empty() {
     local left
     left=$(ls -A "$TMPDIR")
