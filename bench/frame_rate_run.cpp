@@ -1,5 +1,6 @@
-// The frame-rate children: the real loop with the scene or with no layers,
-// and the layers' costs one by one.
+// The frame-rate children: the real loop with the scene, with the scene kept
+// in its transitions, with the floor's one quad, or with no layers; and the
+// layers' costs one by one.
 #include "bench/child_runs.h"
 
 #include <GL/gl.h>  // glGetString, glFinish, the frame's set-up for the split
@@ -18,8 +19,10 @@
 #include "app/startup.h"
 #include "bench/child_output.h"
 #include "bench/program_probes.h"
+#include "platform/clock.h"
 #include "platform/display_window.h"
 #include "platform/message_queue.h"
+#include "scene/photo_layer.h"
 
 namespace {
 
@@ -32,8 +35,26 @@ BenchClock::time_point firstSwap, measureStart, windowStart, lastSwap;
 long frames = 0, windowFrames = 0;
 std::vector<double> windowFps;
 std::vector<double> frameMs;
+bool keepTransitioning = false;
+
+// The performance counter the layers time themselves with, moved on by
+// counterJump nanoseconds: the transition kind jumps it to the end of each
+// photograph's display, so that nearly every frame is a transition frame.
+int64_t counterJump = 0;
+int64_t jumpedCounter() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec + counterJump;
+}
+
+// After a frame shown plainly, the next one begins the transition.
+void jumpToTransition() {
+    const uint32_t shown = slideshow.displayClock.elapsedMs();
+    if (slideshow.fadeStep == 0 && shown <= DISPLAY_MS) counterJump += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
+}
 
 void onFrame() {
+    if (keepTransitioning) jumpToTransition();
     const BenchClock::time_point now = BenchClock::now();
     if (!warmingUp && !measuring) {
         warmingUp = true;
@@ -64,12 +85,48 @@ void onFrame() {
 
 }  // namespace
 
-int runFramesChild(int width, int height, bool withScene, double seconds) {
+// The frame floor's one layer: a full-screen quad of a 1024 x 1024 R G B
+// texture, linear filtering, no blending; the loop adds the clear and the swap.
+class FloorQuadLayer : public Layer {
+public:
+    bool init() override {
+        std::vector<uint8_t> texels(size_t(1024) * 1024 * 3);
+        for (size_t i = 0; i < texels.size(); ++i) texels[i] = uint8_t((i * 2654435761u) >> 24);
+        glGenTextures(1, &name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1024, 1024, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
+        return true;
+    }
+    void draw(int) override {
+        glDisable(GL_BLEND);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glColor3f(1, 1, 1);
+        drawQuad({0, 0}, {1, 1});
+    }
+
+private:
+    GLuint name = 0;
+};
+
+int runFramesChild(int width, int height, const std::string &kind, double seconds) {
     if (!createDisplay(width, height, false)) {
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);
         return 1;
     }
-    if (withScene) initScene(width, height);
+    if (kind == "scene" || kind == "transition") initScene(width, height);
+    if (kind == "quad") {
+        VirtualScreen::configure(uint32_t(width), uint32_t(height));
+        LayerStack::instance().add(new FloorQuadLayer);
+        LayerStack::instance().initAll();
+    }
+    if (kind == "transition") {
+        keepTransitioning = true;
+        setPerformanceCounterSource(jumpedCounter);
+    }
     std::printf("@ renderer %s\n", reinterpret_cast<const char *>(glGetString(GL_RENDERER)));
     measureMs = seconds * 1000;
     windowFps.reserve(size_t(seconds * 1000 / WINDOW_MS) + 4);

@@ -120,6 +120,10 @@ extern "C" void __wrap_glTexImage2D(GLenum target, GLint level, GLint internalFo
                                     const void *pixels) {
     ++calls.uploads;
     uploadBytes += uint64_t(width) * uint64_t(height) * (format == GL_RGBA ? 4 : 3);
+    if (currentStage() == Stage::Count) {   // after the first frame: on the time line, not a stage
+        __real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
+        return;
+    }
     beginStage(currentStage() == Stage::Levels ? Stage::UploadLevels : Stage::UploadImage);
     __real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
     endStage();
