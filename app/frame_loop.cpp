@@ -9,6 +9,11 @@
 
 static int shutdownRuns = 0;
 
+// Images uploaded between two frames, at most: one photograph (with its
+// pixelated levels) costs a few milliseconds, so that no frame stutters
+// while the photographs arrive.
+static const int UPLOADS_PER_FRAME = 1;
+
 LayerStack &LayerStack::instance() {
     static LayerStack *stack = new LayerStack;   // lives until the process ends
     return *stack;
@@ -68,6 +73,7 @@ int runFrameLoop() {
             dispatchMessage(message);
         }
 
+        AssetStore::uploadArrived(UPLOADS_PER_FRAME);
         setUpFrame();
         LayerStack &layers = LayerStack::instance();
         if (layers.state == Running) {

@@ -7,6 +7,7 @@
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/music.h"
+#include "assets/asset_store.h"
 #include "platform/display_window.h"
 #include "platform/guardian.h"
 #include "resources/settings_dialog.h"
@@ -70,8 +71,11 @@ void initScene(int32_t width, int32_t height) {
     LayerStack::instance().add(new PhotoLayer);
     LayerStack::instance().add(new ScrollerLayer);
     LayerStack::instance().add(new LogoLayer);
-    LayerStack::instance().initAll();
-    loadMusic();
+    LayerStack::instance().initAll();   // the layers' images begin to load on the loader's threads
+    loadMusic();                        // meanwhile, here
+    // The frame loop starts once the first frame's images are here; the
+    // other photographs come in between frames.
+    AssetStore::instance()->waitForFirstFrame();
 }
 
 namespace {

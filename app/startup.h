@@ -19,7 +19,8 @@ struct DisplaySettings {
 bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId);
 
 // Configures the virtual screen, creates the four layers in stack order,
-// initialises them (loading their assets) and loads the music.
+// initialises them (requesting their images), loads the music and waits for
+// the images of the first frame; the later photographs go on loading.
 void initScene(int32_t width, int32_t height);
 
 // The whole run: the command line, then the dialog (unless the command line

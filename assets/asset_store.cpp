@@ -6,7 +6,10 @@
 #include "platform/embedded_resources.h"
 #include "platform/temp_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 static AssetStore *singleInstance = nullptr;
@@ -15,8 +18,14 @@ static AssetStore *singleInstance = nullptr;
 // names, and the process end reclaims them. Kept here so they stay reachable.
 static std::vector<Texture *> *outlivingTextures = nullptr;
 
+// The archive reader has one read position for the whole process, and the
+// loader's threads extract from it too: every extraction and table lookup,
+// and the report below, happen under this lock. The store opens the archive
+// before the loader's threads exist and closes it after they have ended.
+static std::mutex archiveLock;
+
 // Says once per run, on stderr, that temporary files could not be written:
-// the presentation goes on without what could not be extracted.
+// the presentation goes on without what could not be extracted. Needs archiveLock.
 static void reportTempFileFailure() {
     static bool reported = false;
     if (reported) return;
@@ -25,6 +34,62 @@ static void reportTempFileFailure() {
                  tempDirectory().c_str());
 }
 
+// Whether the archive's table has an entry of exactly this name. Needs archiveLock.
+static bool archiveHas(const std::string &fileName) {
+    for (uint32_t i = 0; i < ResourceArchive::entryCount(); ++i) {
+        if (fileName == ResourceArchive::entry(i).name) return true;
+    }
+    return false;
+}
+
+// extractToTempFile, from any thread.
+static std::string extractEntry(const std::string &fileName) {
+    std::lock_guard held(archiveLock);
+    char path[RESOURCE_PATH_SIZE] = {};
+    ResourceArchive::extractEntry(fileName.c_str(), path);
+    if (!path[0] && archiveHas(fileName)) reportTempFileFailure();
+    return path;
+}
+
+// Extracts and decodes one image, without the upload; null on failure. The
+// extracted file is deleted before returning. Any thread.
+static Texture *decodeEntry(const std::string &fileName) {
+    const std::string tempPath = extractEntry(fileName);
+    if (tempPath.empty()) return nullptr;  // no such entry
+    const size_t dot = fileName.rfind('.');
+    const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
+    Texture *decoded = nullptr;
+    if (extension == ".png") {
+        decoded = decodePng(tempPath.c_str());
+    } else if (extension == ".jpg") {
+        decoded = decodeJpeg(tempPath.c_str());
+    }
+    removeTempFile(tempPath);
+    return decoded;
+}
+
+// What a loader thread does with one request: the image decoded and the
+// texels of its levels made, ready for the upload.
+static LoadedImage loadInBackground(const ImageRequest &request) {
+    LoadedImage image;
+    image.texture.reset(decodeEntry(request.fileName));
+    Texture *texture = image.texture.get();
+    if (!texture) return image;
+    for (uint32_t block : request.levelBlocks) {
+        LevelTexels level;
+        // Block 1 of an R G B image is its own texels: uploaded from them.
+        level.fromPixels = block <= 1 && !texture->hasAlpha;
+        if (!level.fromPixels) level.texels = texture->pixelatedTexels(block, &level.width, &level.height);
+        image.levels.push_back(std::move(level));
+    }
+    texture->pixelatedLevels.reserve(request.levelBlocks.size());   // the upload between frames allocates nothing
+    return image;
+}
+
+// Loader threads: one per core, up to four; images in their hands or
+// waiting for the upload: two more than that.
+static unsigned loaderThreads() { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
+
 AssetStore::AssetStore() {
     // A failed open leaves an empty table; every load then fails on its own.
     const std::string copy = ResourceArchive::writeResourceToTempFile();
@@ -32,7 +97,10 @@ AssetStore::AssetStore() {
     ResourceArchive::open(copy.c_str());
 }
 
-AssetStore::~AssetStore() { ResourceArchive::close(); }
+AssetStore::~AssetStore() {
+    loader.reset();   // its threads end before the archive closes
+    ResourceArchive::close();
+}
 
 AssetStore *AssetStore::instance() {
     if (!singleInstance) singleInstance = new AssetStore;
@@ -59,32 +127,62 @@ Texture *AssetStore::texture(int id) const {
     return found == textures.end() ? nullptr : found->second;
 }
 
-Texture *AssetStore::loadImage(const std::string &fileName) {
-    std::string tempPath = extractToTempFile(fileName);
-    if (tempPath.empty()) return nullptr;  // no such entry
-    size_t dot = fileName.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
-    Texture *loaded = nullptr;
-    if (extension == ".png") {
-        loaded = loadPng(tempPath.c_str());
-    } else if (extension == ".jpg") {
-        loaded = loadJpeg(tempPath.c_str());
-    }
-    removeTempFile(tempPath);
-    return loaded;
+Texture *AssetStore::loadImage(const std::string &fileName) { return uploadDecoded(decodeEntry(fileName)); }
+
+std::string AssetStore::extractToTempFile(const std::string &fileName) { return extractEntry(fileName); }
+
+int AssetStore::requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks) {
+    const int id = nextId++;
+    textures[id] = nullptr;
+    loading.insert(id);
+    backgroundLoader().request({id, fileName, std::move(levelBlocks), when == LoadWhen::FirstFrame});
+    return id;
 }
 
-// Whether the archive's table has an entry of exactly this name.
-static bool archiveHas(const std::string &fileName) {
-    for (uint32_t i = 0; i < ResourceArchive::entryCount(); ++i) {
-        if (fileName == ResourceArchive::entry(i).name) return true;
-    }
-    return false;
+ImageLoader &AssetStore::backgroundLoader() {
+    if (!loader) loader = std::make_unique<ImageLoader>(loaderThreads(), loaderThreads() + 2, loadInBackground);
+    return *loader;
 }
 
-std::string AssetStore::extractToTempFile(const std::string &fileName) {
-    char path[RESOURCE_PATH_SIZE] = {};
-    ResourceArchive::extractEntry(fileName.c_str(), path);
-    if (!path[0] && archiveHas(fileName)) reportTempFileFailure();
-    return path;
+bool AssetStore::isLoading(int id) const { return loading.count(id) > 0; }
+
+void AssetStore::upload(LoadedImage &image) {
+    Texture *texture = uploadDecoded(image.texture.release());
+    if (texture) {
+        for (const LevelTexels &level : image.levels) {
+            texture->pixelatedLevels.push_back(
+                level.fromPixels
+                    ? uploadPixelatedTexture(texture, texture->textureWidth, texture->textureHeight, texture->pixels.get())
+                    : uploadPixelatedTexture(texture, level.width, level.height, level.texels.data()));
+        }
+    }
+    textures[image.id] = texture;
+    loading.erase(image.id);
+}
+
+void AssetStore::waitForFirstFrame() {
+    LoadedImage image;
+    while (loader && loader->waitForArrival(image, true)) upload(image);
+}
+
+void AssetStore::finishLoading() {
+    LoadedImage image;
+    while (loader && loader->waitForArrival(image, false)) upload(image);
+}
+
+int AssetStore::uploadArrived(int maxImages) {
+    if (!singleInstance || !singleInstance->loader) return 0;
+    int uploaded = 0;
+    LoadedImage image;
+    while (uploaded < maxImages && singleInstance->loader->takeArrived(image, false)) {
+        singleInstance->upload(image);
+        ++uploaded;
+    }
+    return uploaded;
+}
+
+void AssetStore::pauseLoading() { backgroundLoader().pause(); }
+
+void AssetStore::resumeLoading() {
+    if (loader) loader->resume();
 }

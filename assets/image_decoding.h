@@ -4,6 +4,7 @@
 // Both loaders decode the whole image into one buffer, one byte per channel,
 // rows bottom-up (the first row is the picture's bottom row), and hand it to
 // makeTexture, which pads and uploads it: the current GL context must exist.
+// The decode functions do the same without the upload, on any thread.
 // A failure of any kind (no file, not the format, corrupt data, a width or
 // height of 0 or above TEXTURE_MAX_SIDE) gives null; nothing ends the process.
 // The libraries' own messages go to the standard error stream.
@@ -19,3 +20,11 @@ Texture *loadPng(const char *path);
 // Colour and grey JPEGs give R G B (hasAlpha 0); other component counts
 // (CMYK) and files that end before their image data is complete give null.
 Texture *loadJpeg(const char *path);
+
+// loadPng and loadJpeg without the upload: the Texture's glName is 0. Any
+// thread; each call has the libraries' state to itself.
+Texture *decodePng(const char *path);
+Texture *decodeJpeg(const char *path);
+
+// Uploads a decoded texture (null stays null) and returns it. GL thread.
+Texture *uploadDecoded(Texture *texture);

@@ -5,6 +5,7 @@
 
 #include <csetjmp>
 #include <cstdio>  // FILE, needed before jpeglib.h
+#include <memory>
 #include <new>
 
 #include <jerror.h>   // message codes, to tell a premature end of the data
@@ -45,22 +46,11 @@ void releaseJpeg(jpeg_decompress_struct *decoder, FILE *file, uint8_t *buffer) {
     delete[] buffer;
 }
 
-// makeTexture, but null when padding to powers of two needs memory that the
-// allocator refuses.
-Texture *makeTextureOrNull(uint32_t width, uint32_t height, std::unique_ptr<uint8_t[]> pixels) {
-    std::unique_ptr<Texture> texture(new (std::nothrow) Texture);
-    if (!texture) return nullptr;
-    try {
-        makeTexture(width, height, texture.get(), 0, std::move(pixels));
-    } catch (const std::bad_alloc &) {
-        return nullptr;
-    }
-    return texture.release();
-}
-
 }  // namespace
 
-Texture *loadJpeg(const char *path) {
+Texture *loadJpeg(const char *path) { return uploadDecoded(decodeJpeg(path)); }
+
+Texture *decodeJpeg(const char *path) {
     FILE *file = std::fopen(path, "rb");
     if (!file) return nullptr;
 
@@ -115,5 +105,5 @@ Texture *loadJpeg(const char *path) {
     }
     std::unique_ptr<uint8_t[]> pixels(buffer);
     releaseJpeg(&decoder, file, nullptr);
-    return makeTextureOrNull(width, height, std::move(pixels));
+    return newPreparedTexture(width, height, 0, std::move(pixels));
 }

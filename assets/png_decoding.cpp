@@ -5,6 +5,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <memory>
 #include <new>
 
 // Releases what one decoding holds; safe on null parts.
@@ -16,21 +17,9 @@ static void releasePng(png_structp *png, png_infop *info, FILE *file, uint8_t *b
     delete[] rows;
 }
 
-// makeTexture, but null when padding to powers of two needs memory that the
-// allocator refuses.
-static Texture *makeTextureOrNull(uint32_t width, uint32_t height, int alphaFlag,
-                                  std::unique_ptr<uint8_t[]> pixels) {
-    std::unique_ptr<Texture> texture(new (std::nothrow) Texture);
-    if (!texture) return nullptr;
-    try {
-        makeTexture(width, height, texture.get(), alphaFlag, std::move(pixels));
-    } catch (const std::bad_alloc &) {
-        return nullptr;
-    }
-    return texture.release();
-}
+Texture *loadPng(const char *path) { return uploadDecoded(decodePng(path)); }
 
-Texture *loadPng(const char *path) {
+Texture *decodePng(const char *path) {
     FILE *file = std::fopen(path, "rb");
     if (!file) return nullptr;
     // Checked here because libpng is told below that it has been read already.
@@ -107,5 +96,5 @@ Texture *loadPng(const char *path) {
     std::unique_ptr<uint8_t[]> pixels(buffer);
     buffer = nullptr;
     releasePng(&png, &info, file, buffer, rows);
-    return makeTextureOrNull(width, height, channels == 4 ? 1 : 0, std::move(pixels));
+    return newPreparedTexture(width, height, channels == 4 ? 1 : 0, std::move(pixels));
 }

@@ -2,8 +2,10 @@
 // Image assets as OpenGL 1.x textures: power-of-two padding, upload, and the
 // block-averaged "pixelated levels" that the photo transition shows.
 //
-// Every function here except nextPowerOfTwo and pixelatedTexels needs the
-// current GL context and runs on the thread that owns it.
+// The functions that make GL objects (makeTexture, the uploads and
+// addPixelatedLevel) need the current GL context and run on the thread that
+// owns it; the others (prepareTexture, pixelatedTexels, nextPowerOfTwo) run
+// on any thread, on a Texture no other thread touches meanwhile.
 #include <GL/gl.h>  // GLuint texture names
 
 #include <cstdint>
@@ -53,6 +55,14 @@ struct Texture {
 // image keeps its buffer without a copy. 1 <= width, height <= TEXTURE_MAX_SIDE.
 Texture *makeTexture(uint32_t width, uint32_t height, Texture *texture, int alphaFlag,
                      std::unique_ptr<uint8_t[]> buffer);
+
+// makeTexture without the upload (glName stays 0): any thread.
+Texture *prepareTexture(uint32_t width, uint32_t height, Texture *texture, int alphaFlag,
+                        std::unique_ptr<uint8_t[]> buffer);
+
+// A new Texture (the caller owns it) prepared from a decoded image, or null
+// when padding needs memory that the allocator refuses. Any thread.
+Texture *newPreparedTexture(uint32_t width, uint32_t height, int alphaFlag, std::unique_ptr<uint8_t[]> buffer);
 
 // Creates the GL texture of texture->pixels (linear filtering, repeat) and
 // returns its name. Leaves it bound and the unpack alignment at 1.

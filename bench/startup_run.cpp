@@ -167,6 +167,7 @@ int runStartupChild(int width, int height) {
 
     for (int s = 0; s < int(Stage::Count); ++s) {
         const StageCost &cost = stageCost(Stage(s));
+        std::printf("@ loader_ms_%s %.4f\n", stageKey(Stage(s)), loaderMs(Stage(s)));
         std::printf("@ ms_%s %.4f\n@ faults_%s %ld\n", stageKey(Stage(s)), cost.ms, stageKey(Stage(s)),
                     cost.faults);
     }

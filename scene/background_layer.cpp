@@ -15,7 +15,7 @@ static const float BACKGROUND_BOTTOM = -0.166f;
 static const float BACKGROUND_TOP = 1.166f;
 
 bool BackgroundLayer::init() {
-    background.backgroundId = AssetStore::instance()->loadTexture("background-star.png");
+    background.backgroundId = AssetStore::instance()->requestTexture("background-star.png", LoadWhen::FirstFrame);
     return true;
 }
 

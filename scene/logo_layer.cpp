@@ -10,7 +10,7 @@ LogoState logo;
 void resetLogo() { logo = LogoState{}; }
 
 bool LogoLayer::init() {
-    logo.logoId = AssetStore::instance()->loadTexture("krv-logo.png");
+    logo.logoId = AssetStore::instance()->requestTexture("krv-logo.png", LoadWhen::FirstFrame);
     return true;
 }
 

@@ -4,6 +4,8 @@
 
 #include "assets/asset_store.h"
 
+#include <iterator>
+
 SlideshowState slideshow;
 
 void resetSlideshow() { slideshow = SlideshowState{}; }
@@ -13,17 +15,28 @@ static const uint32_t LEVEL_BLOCKS[FADE_STEPS] = {1, 2, 4, 8, 16, 32, 64};
 
 bool PhotoLayer::init() {
     AssetStore *store = AssetStore::instance();
-    slideshow.frameId = store->loadTexture("picture-frame.png");
-    for (const char *file : PHOTO_FILES) slideshow.photoIds.push_back(store->loadTexture(file));
-    for (int id : slideshow.photoIds) {
-        Texture *photo = store->texture(id);
-        if (!photo) continue;   // a photograph that failed to load shows nothing
-        for (uint32_t block : LEVEL_BLOCKS) photo->addPixelatedLevel(block);
+    slideshow.frameId = store->requestTexture("picture-frame.png", LoadWhen::FirstFrame);
+    // The first photograph is on the first frame; the others load meanwhile,
+    // each with its pixelated levels, and the slideshow waits for any that
+    // is due before it has come.
+    const std::vector<uint32_t> levels(std::begin(LEVEL_BLOCKS), std::end(LEVEL_BLOCKS));
+    for (const char *file : PHOTO_FILES) {
+        const LoadWhen when = slideshow.photoIds.empty() ? LoadWhen::FirstFrame : LoadWhen::Later;
+        slideshow.photoIds.push_back(store->requestTexture(file, when, levels));
     }
     slideshow.displayClock.restart();
     slideshow.stepClock.restart();
     return true;
 }
+
+// Whether the photograph at index can be shown: it has come, or failed to
+// come (then nothing shows for it, and there is nothing to wait for).
+static bool photoArrived(uint32_t index) {
+    return index < slideshow.photoIds.size() && !AssetStore::instance()->isLoading(slideshow.photoIds[index]);
+}
+
+// The photograph after index, with wrap-around.
+static uint32_t photoAfter(uint32_t index) { return index + 1 < slideshow.photoIds.size() ? index + 1 : 0; }
 
 static void resetTransition() {
     slideshow.fadeAlpha = 1.0f;
@@ -33,16 +46,33 @@ static void resetTransition() {
     slideshow.stepClock.restart();
 }
 
-void showNextPhoto() {
-    slideshow.currentPhoto = slideshow.currentPhoto + 1;
-    if (slideshow.currentPhoto >= slideshow.photoIds.size()) slideshow.currentPhoto = 0;
+// Asks for the photograph at index: current at once when it has come; until
+// then the current one stays, shown plainly, and takes its place when it comes.
+static void showPhoto(uint32_t index) {
+    slideshow.awaitingPhoto = !photoArrived(index);
+    if (slideshow.awaitingPhoto) slideshow.awaitedPhoto = index;
+    else slideshow.currentPhoto = index;
     resetTransition();
 }
 
+// Keys step from the photograph last asked for.
+static uint32_t lastAskedFor() { return slideshow.awaitingPhoto ? slideshow.awaitedPhoto : slideshow.currentPhoto; }
+
+void showNextPhoto() {
+    if (slideshow.photoIds.empty()) return;
+    showPhoto(photoAfter(lastAskedFor()));
+}
+
 void showPreviousPhoto() {
-    if (slideshow.currentPhoto == 0) slideshow.currentPhoto = uint32_t(slideshow.photoIds.size()) - 1;
-    else slideshow.currentPhoto = slideshow.currentPhoto - 1;
-    resetTransition();
+    if (slideshow.photoIds.empty()) return;
+    const uint32_t from = lastAskedFor();
+    showPhoto(from == 0 ? uint32_t(slideshow.photoIds.size()) - 1 : from - 1);
+}
+
+// A photograph asked for before it had come takes its place once it has,
+// shown plainly for the full time from then on.
+static void showAwaitedOnceArrived() {
+    if (slideshow.awaitingPhoto && photoArrived(slideshow.awaitedPhoto)) showPhoto(slideshow.awaitedPhoto);
 }
 
 void PhotoLayer::onKey(int key) {
@@ -56,10 +86,12 @@ static GLuint levelOf(const Texture *photo, uint32_t level) {
 }
 
 // Moves the transition on by its clocks: it begins once the photograph has
-// shown for DISPLAY_MS, takes a step at most every STEP_MS, and after its last
-// step makes the next photograph current. True while a transition shows.
+// shown for DISPLAY_MS and the next one has come, takes a step at most every
+// STEP_MS, and after its last step makes the next photograph current. True
+// while a transition shows. None begins while a key's photograph is awaited.
 static bool advanceTransition() {
     if (slideshow.displayClock.elapsedMs() <= DISPLAY_MS) return false;
+    if (slideshow.awaitingPhoto || !photoArrived(photoAfter(slideshow.currentPhoto))) return false;
     if (!slideshow.stepClockStarted) {
         slideshow.stepClock.restart();
         slideshow.stepClockStarted = true;
@@ -86,9 +118,7 @@ static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
     const Texture *current = store->texture(slideshow.photoIds[slideshow.currentPhoto]);
     GLuint currentTexture = 0;
     if (transitioning) {
-        const uint32_t next =
-            slideshow.currentPhoto + 1 < slideshow.photoIds.size() ? slideshow.currentPhoto + 1 : 0;
-        const Texture *incoming = store->texture(slideshow.photoIds[next]);
+        const Texture *incoming = store->texture(slideshow.photoIds[photoAfter(slideshow.currentPhoto)]);
         if (GLuint incomingTexture = levelOf(incoming, uint32_t(slideshow.incomingLevel))) {
             glBindTexture(GL_TEXTURE_2D, incomingTexture);
             glColor4f(1, 1, 1, 1);
@@ -120,6 +150,7 @@ static void drawFrame(Vec2 position, Vec2 size) {
 void PhotoLayer::draw(int) {
     const Vec2 size = VirtualScreen::toGL(PHOTO_SIZE, PHOTO_SIZE);
     const Vec2 position = VirtualScreen::toGL(PHOTO_X, PHOTO_Y);
+    showAwaitedOnceArrived();
     const bool transitioning = advanceTransition();
     drawPhotographs(transitioning, position, size);
     drawFrame(position, size);

@@ -25,10 +25,11 @@ static const int MEMBER_COUNT = 7;
 
 bool ScrollerLayer::init() {
     AssetStore *store = AssetStore::instance();
-    scroller.borderTextureId = store->loadTexture("scroller-border.png");
-    charset.charsetTextureId = store->loadTexture("charset.png");
-    scroller.titleTextureId = store->loadTexture("scroller-selection_title.png");
-    for (const char *image : MENU_IMAGES) scroller.selectionTextureIds.push_back(store->loadTexture(image));
+    auto request = [store](const char *image) { return store->requestTexture(image, LoadWhen::FirstFrame); };
+    scroller.borderTextureId = request("scroller-border.png");
+    charset.charsetTextureId = request("charset.png");
+    scroller.titleTextureId = request("scroller-selection_title.png");
+    for (const char *image : MENU_IMAGES) scroller.selectionTextureIds.push_back(request(image));
     return true;   // the clock starts with the first frame
 }
 
