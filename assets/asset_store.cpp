@@ -77,9 +77,9 @@ static LoadedImage loadInBackground(const ImageRequest &request) {
     if (!texture) return image;
     for (uint32_t block : request.levelBlocks) {
         LevelTexels level;
-        // Block 1 of an R G B image is its own texels: uploaded from them.
-        level.fromPixels = block <= 1 && !texture->hasAlpha;
-        if (!level.fromPixels) level.texels = texture->pixelatedTexels(block, &level.width, &level.height);
+        // Block 1 of an R G B image is the image itself: no level of its own.
+        level.itself = block <= 1 && !texture->hasAlpha;
+        if (!level.itself) level.texels = texture->pixelatedTexels(block, &level.width, &level.height);
         image.levels.push_back(std::move(level));
     }
     texture->pixelatedLevels.reserve(request.levelBlocks.size());   // the upload between frames allocates nothing
@@ -151,9 +151,7 @@ void AssetStore::upload(LoadedImage &image) {
     if (texture) {
         for (const LevelTexels &level : image.levels) {
             texture->pixelatedLevels.push_back(
-                level.fromPixels
-                    ? uploadPixelatedTexture(texture, texture->textureWidth, texture->textureHeight, texture->pixels.get())
-                    : uploadPixelatedTexture(texture, level.width, level.height, level.texels.data()));
+                level.itself ? texture->glName : uploadPixelatedTexture(texture, level.width, level.height, level.texels.data()));
         }
     }
     textures[image.id] = texture;

@@ -110,6 +110,16 @@ static bool advanceTransition() {
     return true;
 }
 
+// Binds a picture with the filter it is drawn with: a photograph plainly
+// linear, its pixelated levels nearest. Level 0 is the photograph's own
+// texture, so that one's filter follows its use; setting a filter a texture
+// has already costs nothing.
+static void bindFiltered(GLuint name, GLint filter) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+}
+
 // The current photograph plainly; during a transition, the incoming one's
 // level beneath the current one's level at fadeAlpha.
 static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
@@ -120,7 +130,7 @@ static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
     if (transitioning) {
         const Texture *incoming = store->texture(slideshow.photoIds[photoAfter(slideshow.currentPhoto)]);
         if (GLuint incomingTexture = levelOf(incoming, uint32_t(slideshow.incomingLevel))) {
-            glBindTexture(GL_TEXTURE_2D, incomingTexture);
+            bindFiltered(incomingTexture, GL_NEAREST);
             glColor4f(1, 1, 1, 1);
             drawQuad(position, size);
         }
@@ -129,7 +139,7 @@ static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
         currentTexture = current->glName;
     }
     if (currentTexture) {
-        glBindTexture(GL_TEXTURE_2D, currentTexture);
+        bindFiltered(currentTexture, transitioning ? GL_NEAREST : GL_LINEAR);
         glColor4f(1, 1, 1, slideshow.fadeAlpha);
         drawQuad(position, size);
     }
