@@ -83,6 +83,8 @@ static LoadedImage loadInBackground(const ImageRequest &request) {
         image.levels.push_back(std::move(level));
     }
     texture->pixelatedLevels.reserve(request.levelBlocks.size());   // the upload between frames allocates nothing
+    std::vector<uint32_t>().swap(texture->levelSums);                // read by no later level
+    texture->levelSumsBlock = 0;
     return image;
 }
 
@@ -153,6 +155,7 @@ void AssetStore::upload(LoadedImage &image) {
             texture->pixelatedLevels.push_back(
                 level.itself ? texture->glName : uploadPixelatedTexture(texture, level.width, level.height, level.texels.data()));
         }
+        texture->pixels.reset();   // uploaded, levels made: nothing reads them any more
     }
     textures[image.id] = texture;
     loading.erase(image.id);

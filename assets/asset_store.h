@@ -50,7 +50,7 @@ public:
     // levelBlocks (block sizes, in order, as Texture::addPixelatedLevel),
     // except that block 1 of an R G B image is the image's own texture
     // (glName): its texels are the same; who draws it as a level sets
-    // nearest filtering.
+    // nearest filtering. Once uploaded, the Texture keeps no pixels.
     // texture(id) stays null until the image has been uploaded, and so
     // isLoading(id) is true until then; a failed load ends as null.
     int requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks = {});

@@ -26,7 +26,9 @@ struct Texture {
     uint32_t imageHeight = 0;    // pixels of the decoded image
     // textureWidth x textureHeight texels, rows bottom-up, no row padding; the
     // image fills the lower-left imageWidth x imageHeight, every other byte is 0.
-    // Kept after upload because the pixelated levels are computed from it.
+    // makeTexture keeps them after upload, for pixelated levels made later;
+    // the asset store's background loads make the levels first and then
+    // release them (null), as nothing reads them afterwards.
     std::unique_ptr<uint8_t[]> pixels;
     std::vector<GLuint> pixelatedLevels;  // GL names, in the order they were made
     GLuint glName = 0;                    // the full texture, linear filtering
@@ -36,11 +38,13 @@ struct Texture {
     // uploaded with nearest filtering. Block sizes are clamped to
     // 1 .. min(textureWidth, textureHeight); a block size that does not divide
     // the texture takes whole blocks only, leaving out the strip at the right
-    // and top that does not fill one. Always appends exactly one level.
+    // and top that does not fill one. Always appends exactly one level: 0
+    // (no texture) when the pixels have been released.
     void addPixelatedLevel(uint32_t blockSize);
 
     // The texels addPixelatedLevel(blockSize) uploads, without GL: bottom-up,
-    // 3 or 4 bytes per texel as hasAlpha says; *width and *height receive its size.
+    // 3 or 4 bytes per texel as hasAlpha says; *width and *height receive its
+    // size. Empty, 0 x 0, once the pixels have been released.
     std::vector<uint8_t> pixelatedTexels(uint32_t blockSize, uint32_t *width, uint32_t *height);
 
     // The per-block channel sums of the last level made, so the next, coarser

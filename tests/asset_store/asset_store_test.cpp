@@ -175,6 +175,7 @@ TEST_F(AssetStoreTest, RequestedImagesTakeTheNextIdsAndArriveWithTheirLevels) {
     loaded.push_back(t);
     ASSERT_EQ(t->pixelatedLevels.size(), 3u);
     EXPECT_EQ(t->pixelatedLevels[0], t->glName) << "block 1 of R G B is the texture itself";
+    EXPECT_EQ(t->pixels, nullptr) << "released once uploaded with its levels";
     const uint32_t sides[] = {16, 8, 4};
     for (int k = 0; k < 3; ++k) {
         GLint width = 0;

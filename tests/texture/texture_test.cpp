@@ -228,6 +228,18 @@ TEST_F(TextureTest, BlockSizesThatDoNotFitAreClamped) {
     }
 }
 
+TEST_F(TextureTest, ATextureWhosePixelsWereReleasedGetsEmptyLevels) {
+    Texture *t = make(8, 8, 0, randomBytes(8 * 8 * 3, 10));
+    t->pixels.reset();
+    uint32_t width = 1, height = 1;
+    EXPECT_TRUE(t->pixelatedTexels(2, &width, &height).empty());
+    EXPECT_EQ(width, 0u);
+    EXPECT_EQ(height, 0u);
+    t->addPixelatedLevel(2);
+    ASSERT_EQ(t->pixelatedLevels.size(), 1u);
+    EXPECT_EQ(t->pixelatedLevels[0], 0u);
+}
+
 // A nearest-filtered level drawn texel for pixel shows its texels unblended.
 TEST_F(TextureTest, LevelDrawnOneToOneShowsItsTexels) {
     Texture *t = make(32, 32, 1, randomBytes(32 * 32 * 4, 9));
