@@ -356,21 +356,30 @@ void printLoading(const std::vector<Results> &startups, const std::vector<Result
     std::printf("\n\nFrames until the last photograph came and a few after (target: at most %.2f ms, "
                 "%.1f x the 1024 x 768 frame floor):\n\n", target, FRAME_GOAL);
     found = run.find("timeline");
-    std::vector<double> lengths;
+    std::vector<double> lengths, uploads;
     int over = 0;
     if (found != run.end()) {
         const std::vector<std::string> &v = found->second;
-        std::printf("| %-12s | %-10s | %-11s |\n|--------------|------------|-------------|\n", "ends at ms",
-                    "frame ms", "photos ready");
-        for (size_t i = 0; i + 2 < v.size(); i += 3) {
+        std::printf("| %-12s | %-10s | %-13s | %-11s |\n|--------------|-------------|---------------|-------------|\n",
+                    "ends at ms", "frame ms", "of it upload", "photos ready");
+        for (size_t i = 0; i + 3 < v.size(); i += 4) {
             const double end = std::atof(v[i].c_str()), length = std::atof(v[i + 1].c_str());
-            const int ready = std::atoi(v[i + 2].c_str());
+            const double upload = std::atof(v[i + 2].c_str());
+            const int ready = std::atoi(v[i + 3].c_str());
             lengths.push_back(length);
+            uploads.push_back(upload);
             if (length > target) ++over;
-            std::printf("| %12.1f | %10.2f%s | %11d |\n", end, length, length > target ? "*" : " ", ready);
+            std::printf("| %12.1f | %10.2f%s | %13.2f | %11d |\n", end, length, length > target ? "*" : " ", upload,
+                        ready);
         }
     }
     const Spread spread = spreadOf(lengths);
-    std::printf("\n%zu frames: median %.2f ms, longest %.2f ms; %d over the target (marked *).\n", lengths.size(),
-                spread.median, spread.max, over);
+    std::vector<double> uploading;   // the uploads of the frames that had one
+    for (double u : uploads) {
+        if (u > 0) uploading.push_back(u);
+    }
+    const Spread upload = spreadOf(uploading);
+    std::printf("\n%zu frames: median %.2f ms, longest %.2f ms; %d over the target (marked *). Uploads in %zu of "
+                "them: median %.2f ms, longest %.2f ms.\n", lengths.size(), spread.median, spread.max, over,
+                uploading.size(), upload.median, upload.max);
 }

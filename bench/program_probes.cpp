@@ -11,13 +11,14 @@
 #include <string>
 #include <thread>
 
+#include "assets/image_decoding.h"
 #include "assets/texture.h"
 #include "bench/stage_clock.h"
 
 std::string realWriteResourceToTempFile() asm("__real__ZN15ResourceArchive23writeResourceToTempFileB5cxx11Ev");
 int realOpenArchive(const char *path) asm("__real__ZN15ResourceArchive4openEPKc");
 void realExtractEntry(const char *name, char *outPath) asm("__real__ZN15ResourceArchive12extractEntryEPKcPc");
-Texture *realDecodeJpeg(const char *path) asm("__real__Z10decodeJpegPKc");
+Texture *realDecodeJpeg(const char *path, JpegLayout layout) asm("__real__Z10decodeJpegPKc10JpegLayout");
 Texture *realDecodePng(const char *path) asm("__real__Z9decodePngPKc");
 std::vector<uint8_t> realPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height)
     asm("__real__ZN7Texture15pixelatedTexelsEjPjS0_");
@@ -40,6 +41,9 @@ const std::thread::id mainThread = std::this_thread::get_id();
 
 // Time spent in each stage on the loader's threads, in nanoseconds.
 std::atomic<int64_t> loaderNs[int(Stage::Count)];
+
+// Time the main thread spent uploading after start-up (between frames), ns.
+int64_t uploadsBetweenFramesNs = 0;
 
 // Runs call inside a span of stage: on the main thread while start-up is
 // being timed (a span is open); on any other thread, its time goes to the
@@ -71,6 +75,7 @@ void setFrameHook(FrameHook hook) { frameHook = hook; }
 const ProbeCalls &probeCalls() { return calls; }
 uint64_t uploadedBytes() { return uploadBytes; }
 double loaderMs(Stage stage) { return double(loaderNs[int(stage)].load()) / 1e6; }
+double uploadMsBetweenFrames() { return double(uploadsBetweenFramesNs) / 1e6; }
 
 std::string wrapWriteResourceToTempFile() asm("__wrap__ZN15ResourceArchive23writeResourceToTempFileB5cxx11Ev");
 std::string wrapWriteResourceToTempFile() {
@@ -93,10 +98,10 @@ void wrapExtractEntry(const char *name, char *outPath) {
     probed(Stage::Extraction, [&] { realExtractEntry(name, outPath); });
 }
 
-Texture *wrapDecodeJpeg(const char *path) asm("__wrap__Z10decodeJpegPKc");
-Texture *wrapDecodeJpeg(const char *path) {
+Texture *wrapDecodeJpeg(const char *path, JpegLayout layout) asm("__wrap__Z10decodeJpegPKc10JpegLayout");
+Texture *wrapDecodeJpeg(const char *path, JpegLayout layout) {
     ++calls.decodeJpeg;
-    return probed(Stage::DecodeJpeg, [&] { return realDecodeJpeg(path); });
+    return probed(Stage::DecodeJpeg, [&] { return realDecodeJpeg(path, layout); });
 }
 
 Texture *wrapDecodePng(const char *path) asm("__wrap__Z9decodePngPKc");
@@ -151,5 +156,12 @@ extern "C" void __wrap_glTexImage2D(GLenum target, GLint level, GLint internalFo
         __real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
     };
     if (currentStage() == Stage::UploadLevels) return upload();
+    if (std::this_thread::get_id() == mainThread && currentStage() == Stage::Count) {
+        const auto start = std::chrono::steady_clock::now();
+        upload();
+        uploadsBetweenFramesNs +=
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+        return;
+    }
     probed(Stage::UploadImage, upload);
 }

@@ -45,3 +45,7 @@ uint64_t uploadedBytes();
 
 // Milliseconds the loader's threads spent in stage, all together.
 double loaderMs(Stage stage);
+
+// Milliseconds the main thread spent in glTexImage2D after start-up: the
+// uploads between frames.
+double uploadMsBetweenFrames();

@@ -67,6 +67,7 @@ constexpr int FRAMES_AFTER_LOADING = 30;       // frames recorded after the last
 struct TimelineFrame {
     double endMs;
     double lengthMs;
+    double uploadMs;   // of which uploading between frames
     int photosReady;
 };
 TimelineFrame timeline[MAX_TIMELINE_FRAMES];
@@ -98,7 +99,8 @@ void reportLoading() {
     report("all_ready_ms", allReadyMs);
     for (int i = 0; i < PHOTO_COUNT; ++i) std::printf("@ photo_ready_ms %.3f\n", photoReadyMs[i]);
     for (int i = 0; i < timelineFrames; ++i) {
-        std::printf("@ timeline %.3f %.3f %d\n", timeline[i].endMs, timeline[i].lengthMs, timeline[i].photosReady);
+        std::printf("@ timeline %.3f %.3f %.3f %d\n", timeline[i].endMs, timeline[i].lengthMs, timeline[i].uploadMs,
+                    timeline[i].photosReady);
     }
     reportMemory("loaded");
     const HeldBytes held = heldByTextures();
@@ -116,7 +118,10 @@ void onLaterFrame() {
     const int ready = photosReady(now);
     if (timelineFrames < MAX_TIMELINE_FRAMES) {
         const double previous = timelineFrames > 0 ? timeline[timelineFrames - 1].endMs : startupMs;
-        timeline[timelineFrames++] = {now, now - previous, ready};
+        static double uploadedBefore = 0;
+        const double uploaded = uploadMsBetweenFrames();
+        timeline[timelineFrames++] = {now, now - previous, uploaded - uploadedBefore, ready};
+        uploadedBefore = uploaded;
     }
     if (ready == PHOTO_COUNT && allReadyMs < 0) allReadyMs = now;
     if (allReadyMs >= 0) ++framesSinceAllReady;
