@@ -53,7 +53,7 @@ static std::string extractEntry(const std::string &fileName) {
 
 // Extracts and decodes one image, without the upload; null on failure. The
 // extracted file is deleted before returning. Any thread.
-static Texture *decodeEntry(const std::string &fileName) {
+static Texture *decodeEntry(const std::string &fileName, JpegLayout layout) {
     const std::string tempPath = extractEntry(fileName);
     if (tempPath.empty()) return nullptr;  // no such entry
     const size_t dot = fileName.rfind('.');
@@ -62,7 +62,7 @@ static Texture *decodeEntry(const std::string &fileName) {
     if (extension == ".png") {
         decoded = decodePng(tempPath.c_str());
     } else if (extension == ".jpg") {
-        decoded = decodeJpeg(tempPath.c_str());
+        decoded = decodeJpeg(tempPath.c_str(), layout);
     }
     removeTempFile(tempPath);
     return decoded;
@@ -72,13 +72,14 @@ static Texture *decodeEntry(const std::string &fileName) {
 // texels of its levels made, ready for the upload.
 static LoadedImage loadInBackground(const ImageRequest &request) {
     LoadedImage image;
-    image.texture.reset(decodeEntry(request.fileName));
+    // Photographs as R G B A: their upload, between frames, is then a copy.
+    image.texture.reset(decodeEntry(request.fileName, JpegLayout::OpaqueRgba));
     Texture *texture = image.texture.get();
     if (!texture) return image;
     for (uint32_t block : request.levelBlocks) {
         LevelTexels level;
-        // Block 1 of an R G B image is the image itself: no level of its own.
-        level.itself = block <= 1 && !texture->hasAlpha;
+        // Block 1 of an opaque image is the image itself: no level of its own.
+        level.itself = block <= 1 && (!texture->hasAlpha || texture->opaque);
         if (!level.itself) level.texels = texture->pixelatedTexels(block, &level.width, &level.height);
         image.levels.push_back(std::move(level));
     }
@@ -129,7 +130,9 @@ Texture *AssetStore::texture(int id) const {
     return found == textures.end() ? nullptr : found->second;
 }
 
-Texture *AssetStore::loadImage(const std::string &fileName) { return uploadDecoded(decodeEntry(fileName)); }
+Texture *AssetStore::loadImage(const std::string &fileName) {
+    return uploadDecoded(decodeEntry(fileName, JpegLayout::Rgb));
+}
 
 std::string AssetStore::extractToTempFile(const std::string &fileName) { return extractEntry(fileName); }
 

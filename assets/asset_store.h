@@ -48,9 +48,10 @@ public:
     // Issues the next id at once, as loadTexture does, and has the image
     // loaded in the background, with a pixelated level for each of
     // levelBlocks (block sizes, in order, as Texture::addPixelatedLevel),
-    // except that block 1 of an R G B image is the image's own texture
+    // except that block 1 of an opaque image is the image's own texture
     // (glName): its texels are the same; who draws it as a level sets
-    // nearest filtering. Once uploaded, the Texture keeps no pixels.
+    // nearest filtering. JPEGs come as opaque R G B A (JpegLayout). Once
+    // uploaded, the Texture keeps no pixels.
     // texture(id) stays null until the image has been uploaded, and so
     // isLoading(id) is true until then; a failed load ends as null.
     int requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks = {});

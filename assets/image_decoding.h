@@ -21,10 +21,17 @@ Texture *loadPng(const char *path);
 // (CMYK) and files that end before their image data is complete give null.
 Texture *loadJpeg(const char *path);
 
+// How decodeJpeg lays a picture out: R G B (hasAlpha 0), or R G B A with
+// every alpha 255 (hasAlpha 1): the layout llvmpipe keeps any 8-bit colour
+// texture in, so uploading it is a plain copy, and sampling it gives the
+// same colours, with alpha 1, as R G B does.
+enum class JpegLayout { Rgb, OpaqueRgba };
+
 // loadPng and loadJpeg without the upload: the Texture's glName is 0. Any
-// thread; each call has the libraries' state to itself.
+// thread; each call has the libraries' state to itself. A JPEG's Texture
+// is opaque; a PNG's is when every alpha is 255 (or it has none).
 Texture *decodePng(const char *path);
-Texture *decodeJpeg(const char *path);
+Texture *decodeJpeg(const char *path, JpegLayout layout = JpegLayout::Rgb);
 
 // Uploads a decoded texture (null stays null) and returns it. GL thread.
 Texture *uploadDecoded(Texture *texture);

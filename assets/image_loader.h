@@ -30,7 +30,7 @@ struct ImageRequest {
 
 // The texels of one pixelated level, made off the GL thread.
 struct LevelTexels {
-    bool itself = false;              // the texture itself serves (block 1 of R G B): nothing here
+    bool itself = false;              // the texture itself serves (block 1 of an opaque image): nothing here
     uint32_t width = 0, height = 0;   // texels
     std::vector<uint8_t> texels;      // bottom-up, the texture's bytes per texel
 };

@@ -50,7 +50,8 @@ void releaseJpeg(jpeg_decompress_struct *decoder, FILE *file, uint8_t *buffer) {
 
 Texture *loadJpeg(const char *path) { return uploadDecoded(decodeJpeg(path)); }
 
-Texture *decodeJpeg(const char *path) {
+Texture *decodeJpeg(const char *path, JpegLayout layout) {
+    const bool rgba = layout == JpegLayout::OpaqueRgba;
     FILE *file = std::fopen(path, "rb");
     if (!file) return nullptr;
 
@@ -71,15 +72,18 @@ Texture *decodeJpeg(const char *path) {
     jpeg_read_header(&decoder, TRUE);
 
     // Colour (3 components) decodes to R G B by default; grey is widened to
-    // R G B by libjpeg; anything else (CMYK, YCCK) is refused.
+    // R G B by libjpeg; anything else (CMYK, YCCK) is refused. libjpeg-turbo
+    // writes R G B A (alpha 255) as directly, in its colour conversion.
     bool usable = decoder.num_components == 3 ||
                   (decoder.num_components == 1 && decoder.jpeg_color_space == JCS_GRAYSCALE);
-    if (decoder.num_components == 1) decoder.out_color_space = JCS_RGB;
+    const J_COLOR_SPACE outSpace = rgba ? JCS_EXT_RGBA : JCS_RGB;
+    const int outComponents = rgba ? 4 : 3;
+    decoder.out_color_space = outSpace;
     usable = usable && decoder.image_width <= TEXTURE_MAX_SIDE &&
              decoder.image_height <= TEXTURE_MAX_SIDE;
     if (usable) {
         jpeg_start_decompress(&decoder);
-        usable = decoder.output_components == 3 && decoder.out_color_space == JCS_RGB;
+        usable = decoder.output_components == outComponents && decoder.out_color_space == outSpace;
     }
     if (!usable) {
         releaseJpeg(&decoder, file, buffer);
@@ -88,7 +92,7 @@ Texture *decodeJpeg(const char *path) {
 
     const uint32_t width = decoder.output_width;
     const uint32_t height = decoder.output_height;
-    const size_t rowBytes = size_t(width) * 3;
+    const size_t rowBytes = size_t(width) * outComponents;
     // Up to 768 MB for the largest picture: a refusal from the allocator (an
     // address-space limit, a small machine) fails this load, not the process.
     buffer = new (std::nothrow) uint8_t[rowBytes * height];
@@ -105,5 +109,7 @@ Texture *decodeJpeg(const char *path) {
     }
     std::unique_ptr<uint8_t[]> pixels(buffer);
     releaseJpeg(&decoder, file, nullptr);
-    return newPreparedTexture(width, height, 0, std::move(pixels));
+    Texture *texture = newPreparedTexture(width, height, rgba ? 1 : 0, std::move(pixels));
+    if (texture) texture->opaque = true;
+    return texture;
 }

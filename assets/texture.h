@@ -20,6 +20,7 @@ constexpr uint32_t TEXTURE_MAX_SIDE = 16384;
 // addPixelatedLevel changes it. Owned by the asset store and never released.
 struct Texture {
     int hasAlpha = 0;            // 0: R G B, 3 bytes per pixel; 1: R G B A, 4 bytes
+    bool opaque = false;         // every alpha is 255 (or there is none): drawn at full opacity it covers what lies beneath
     uint32_t textureWidth = 0;   // texels, a power of two, >= imageWidth
     uint32_t textureHeight = 0;  // texels, a power of two, >= imageHeight
     uint32_t imageWidth = 0;     // pixels of the decoded image
