@@ -96,9 +96,7 @@ Texture *decodePng(const char *path) {
     std::unique_ptr<uint8_t[]> pixels(buffer);
     buffer = nullptr;
     releasePng(&png, &info, file, buffer, rows);
-    bool opaque = true;
-    for (size_t i = 3; channels == 4 && opaque && i < rowBytes * height; i += 4) opaque = pixels[i] == 255;
     Texture *texture = newPreparedTexture(width, height, channels == 4 ? 1 : 0, std::move(pixels));
-    if (texture) texture->opaque = opaque;
+    if (texture) measureTransparency(*texture);
     return texture;
 }

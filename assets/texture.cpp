@@ -39,6 +39,8 @@ Texture *newPreparedTexture(uint32_t width, uint32_t height, int alphaFlag, std:
 Texture *prepareTexture(uint32_t width, uint32_t height, Texture *texture, int alphaFlag,
                         std::unique_ptr<uint8_t[]> buffer) {
     texture->hasAlpha = alphaFlag;
+    texture->opaque = !alphaFlag;
+    texture->clearMiddle = {};
     texture->imageWidth = width;
     texture->imageHeight = height;
     texture->pixelatedLevels.clear();
@@ -60,6 +62,7 @@ Texture *prepareTexture(uint32_t width, uint32_t height, Texture *texture, int a
         }
         texture->pixels = std::move(padded);
     }
+    texture->shown = {0, 0, texture->textureWidth, texture->textureHeight};
     return texture;
 }
 

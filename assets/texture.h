@@ -16,11 +16,20 @@
 // anything wider or taller (or empty) before allocating for it.
 constexpr uint32_t TEXTURE_MAX_SIDE = 16384;
 
+// A rectangle of texels, [x0, x1) x [y0, y1), counted from the bottom-left.
+struct TexelRect {
+    uint32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
 // One loaded image. Filled once by makeTexture; afterwards only
 // addPixelatedLevel changes it. Owned by the asset store and never released.
 struct Texture {
     int hasAlpha = 0;            // 0: R G B, 3 bytes per pixel; 1: R G B A, 4 bytes
+    // What its alpha says, for drawing no more than shows (measureTransparency):
     bool opaque = false;         // every alpha is 255 (or there is none): drawn at full opacity it covers what lies beneath
+    TexelRect shown;             // holds every texel whose alpha is above 0; the whole texture unless measured
+    TexelRect clearMiddle;       // alpha-0 texels around the image's middle; empty when there are none
     uint32_t textureWidth = 0;   // texels, a power of two, >= imageWidth
     uint32_t textureHeight = 0;  // texels, a power of two, >= imageHeight
     uint32_t imageWidth = 0;     // pixels of the decoded image
@@ -61,7 +70,14 @@ struct Texture {
 Texture *makeTexture(uint32_t width, uint32_t height, Texture *texture, int alphaFlag,
                      std::unique_ptr<uint8_t[]> buffer);
 
-// makeTexture without the upload (glName stays 0): any thread.
+// Sets opaque, shown and clearMiddle from the texture's pixels (any thread).
+// clearMiddle is the largest rectangle of alpha-0 texels that the image's
+// middle row and column span, if all of it is alpha 0 (a picture frame's
+// hole); else empty.
+void measureTransparency(Texture &texture);
+
+// makeTexture without the upload (glName stays 0): any thread. shown is the
+// whole texture, opaque true for R G B, until measureTransparency.
 Texture *prepareTexture(uint32_t width, uint32_t height, Texture *texture, int alphaFlag,
                         std::unique_ptr<uint8_t[]> buffer);
 
