@@ -48,6 +48,10 @@ int childMain(int argc, char **argv) {
     if (mode == "layer-costs" && arg + 3 < argc) {
         return runLayerCostsChild(std::atoi(argv[arg + 1]), std::atoi(argv[arg + 2]), std::atof(argv[arg + 3]));
     }
+    if (mode == "frame-work" && arg + 4 < argc) {
+        return runFrameWorkChild(std::atoi(argv[arg + 1]), std::atoi(argv[arg + 2]), argv[arg + 3],
+                                 std::atoi(argv[arg + 4]));
+    }
     if (mode == "floor") return runFloorChild();
     std::fprintf(stderr, "dorirova_bench child: unknown mode\n");
     return 2;

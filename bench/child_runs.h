@@ -28,6 +28,12 @@ int runFramesChild(int width, int height, const std::string &kind, double second
 // shutdown, as the loop does.
 int runLayerCostsChild(int width, int height, double seconds);
 
+// count frames of the real loop at width x height, everything loaded, on a
+// driven clock (16 ms a frame; kind "transition": 61 ms, jumping into each
+// transition), after 30 frames of warm-up; under callgrind the counts are
+// zeroed before them and dumped after them (bench/frame_instructions.sh).
+int runFrameWorkChild(int width, int height, const std::string &kind, int count);
+
 // The floor: the 24 photographs the photo layer loads, decoded alone with
 // libjpeg-turbo from the archive's bytes in memory (default parameters, one
 // new buffer each, kept, as the program keeps them), then the same into the

@@ -17,6 +17,7 @@
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/startup.h"
+#include "assets/asset_store.h"
 #include "bench/child_output.h"
 #include "bench/program_probes.h"
 #include "platform/clock.h"
@@ -117,7 +118,10 @@ int runFramesChild(int width, int height, const std::string &kind, double second
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);
         return 1;
     }
-    if (kind == "scene" || kind == "transition") initScene(width, height);
+    if (kind == "scene" || kind == "transition") {
+        initScene(width, height);
+        AssetStore::instance()->finishLoading();   // frames once everything is loaded
+    }
     if (kind == "quad") {
         VirtualScreen::configure(uint32_t(width), uint32_t(height));
         LayerStack::instance().add(new FloorQuadLayer);
