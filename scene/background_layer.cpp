@@ -3,6 +3,7 @@
 #include <GL/gl.h>  // clearing, binding the image
 
 #include "assets/asset_store.h"
+#include "scene/picture_quads.h"
 #include "scene/virtual_screen.h"
 
 BackgroundState background;
@@ -28,5 +29,5 @@ void BackgroundLayer::draw(int) {
     if (!stars) return;        // no star image: the black clear stays
     glBindTexture(GL_TEXTURE_2D, stars->glName);
     // The bottom plus this height gives BACKGROUND_TOP exactly, in float.
-    drawQuad({0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM});
+    drawPicture(*stars, {0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM}, {0, 0}, {1, 1});
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>  // binding the pictures, their opacity
 
 #include "assets/asset_store.h"
+#include "scene/picture_quads.h"
 
 #include <iterator>
 
@@ -121,28 +122,35 @@ static void bindFiltered(GLuint name, GLint filter) {
 }
 
 // The current photograph plainly; during a transition, the incoming one's
-// level beneath the current one's level at fadeAlpha.
+// level beneath the current one's level at fadeAlpha. Pixelated levels are
+// opaque, and so are the photographs: what is drawn at full opacity goes
+// without blending, and nothing beneath a level at full opacity.
 static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
     if (slideshow.photoIds.empty()) return;
     AssetStore *store = AssetStore::instance();
     const Texture *current = store->texture(slideshow.photoIds[slideshow.currentPhoto]);
-    GLuint currentTexture = 0;
-    if (transitioning) {
-        const Texture *incoming = store->texture(slideshow.photoIds[photoAfter(slideshow.currentPhoto)]);
-        if (GLuint incomingTexture = levelOf(incoming, uint32_t(slideshow.incomingLevel))) {
-            bindFiltered(incomingTexture, GL_NEAREST);
-            glColor4f(1, 1, 1, 1);
-            drawQuad(position, size);
-        }
-        currentTexture = levelOf(current, slideshow.fadeStep);
-    } else if (current) {
-        currentTexture = current->glName;
+    glColor4f(1, 1, 1, 1);
+    if (!transitioning) {
+        if (!current) return;
+        bindFiltered(current->glName, GL_LINEAR);
+        drawPicture(*current, position, size, {0, 0}, {1, 1});   // fadeAlpha is 1 outside a transition
+        return;
     }
-    if (currentTexture) {
-        bindFiltered(currentTexture, transitioning ? GL_NEAREST : GL_LINEAR);
-        glColor4f(1, 1, 1, slideshow.fadeAlpha);
-        drawQuad(position, size);
+    const GLuint currentLevel = levelOf(current, slideshow.fadeStep);
+    const bool currentCovers = currentLevel && slideshow.fadeAlpha == 1.0f;
+    const Texture *incoming = store->texture(slideshow.photoIds[photoAfter(slideshow.currentPhoto)]);
+    if (GLuint incomingLevel = levelOf(incoming, uint32_t(slideshow.incomingLevel)); incomingLevel && !currentCovers) {
+        bindFiltered(incomingLevel, GL_NEAREST);
+        drawOpaqueQuad(position, size);
     }
+    if (!currentLevel) return;
+    bindFiltered(currentLevel, GL_NEAREST);
+    if (currentCovers) {
+        drawOpaqueQuad(position, size);
+        return;
+    }
+    glColor4f(1, 1, 1, slideshow.fadeAlpha);
+    drawQuad(position, size);
 }
 
 // The picture frame over the photograph, opaque.
