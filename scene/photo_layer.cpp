@@ -159,10 +159,11 @@ static void drawFrame(Vec2 position, Vec2 size) {
     const Texture *frame = AssetStore::instance()->texture(slideshow.frameId);
     if (!frame) return;
     glBindTexture(GL_TEXTURE_2D, frame->glName);
-    // The frame is padded to a power of two; map only the image's part.
+    // The frame is padded to a power of two; map only the image's part. Its
+    // clear middle is left out (under blending it changes nothing).
     const float u = float(frame->imageWidth) / float(frame->textureWidth);
     const float v = float(frame->imageHeight) / float(frame->textureHeight);
-    drawTexturedQuad(position, size, {0, 0}, {u, v});
+    drawPicture(*frame, position, size, {0, 0}, {u, v});
 }
 
 void PhotoLayer::draw(int) {
