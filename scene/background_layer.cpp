@@ -3,6 +3,7 @@
 #include <GL/gl.h>  // clearing, binding the image
 
 #include "assets/asset_store.h"
+#include "scene/photo_layer.h"
 #include "scene/picture_quads.h"
 #include "scene/virtual_screen.h"
 
@@ -28,6 +29,9 @@ void BackgroundLayer::draw(int) {
     glEnable(GL_TEXTURE_2D);   // every later layer draws textured
     if (!stars) return;        // no star image: the black clear stays
     glBindTexture(GL_TEXTURE_2D, stars->glName);
+    // Where the slideshow covers the stars this frame they are left out.
+    const PixelRect covered =
+        slideshowCoversItsRectangle() ? pixelsInside(PHOTO_X, PHOTO_Y, PHOTO_SIZE, PHOTO_SIZE) : PixelRect{};
     // The bottom plus this height gives BACKGROUND_TOP exactly, in float.
-    drawPicture(*stars, {0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM}, {0, 0}, {1, 1});
+    drawPicture(*stars, {0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM}, {0, 0}, {1, 1}, covered);
 }

@@ -47,6 +47,22 @@ static void resetTransition() {
     slideshow.stepClock.restart();
 }
 
+// Whether the photograph at index is here, opaque, with its levels.
+static bool photoCovers(uint32_t index) {
+    const Texture *photo = index < slideshow.photoIds.size() ? AssetStore::instance()->texture(slideshow.photoIds[index]) : nullptr;
+    return photo && photo->opaque && photo->pixelatedLevels.size() >= FADE_STEPS;
+}
+
+bool slideshowCoversItsRectangle() {
+    if (slideshow.photoIds.empty()) return false;
+    // Whatever the clocks do this frame, one of these is drawn at full
+    // opacity over the whole rectangle: the current one plainly or at its
+    // first step, the next one beneath a transition or after the hand-over,
+    // the awaited one once it has come.
+    return photoCovers(slideshow.currentPhoto) && photoCovers(photoAfter(slideshow.currentPhoto)) &&
+           (!slideshow.awaitingPhoto || photoCovers(slideshow.awaitedPhoto));
+}
+
 // Asks for the photograph at index: current at once when it has come; until
 // then the current one stays, shown plainly, and takes its place when it comes.
 static void showPhoto(uint32_t index) {

@@ -33,6 +33,12 @@ public:
 void showNextPhoto();
 void showPreviousPhoto();
 
+// True when the slideshow's next draw surely covers its whole rectangle
+// (PHOTO_X, PHOTO_Y, PHOTO_SIZE) with an opaque picture at full opacity, so
+// that what lies beneath cannot show: the photographs it may draw have come.
+// Keys reach it before the frame's draws do, so it holds for the frame.
+bool slideshowCoversItsRectangle();
+
 // The layer's state, one record for the module, with its start values.
 struct SlideshowState {
     std::vector<int> photoIds;               // asset ids in show order; 24 after init

@@ -95,11 +95,13 @@ struct SlideshowLoading : Slideshow {
 TEST_F(SlideshowLoading, RightBeforeThePhotographHasComeKeepsTheCurrentOneUntilItComes) {
     frame();
     expectColour(shown(), photoColour(0), 3, "the first photograph on the first frame");
+    EXPECT_FALSE(slideshowCoversItsRectangle()) << "the next one, not here yet, may be due";
     layer.onKey(ArrowRight);
     frameAfter(3000);
     EXPECT_EQ(slideshow.currentPhoto, 0u);
     expectColour(shown(), photoColour(0), 3, "the current photograph stays");
     letPhotographsCome();
+    EXPECT_TRUE(slideshowCoversItsRectangle());
     frameAfter(10);
     EXPECT_EQ(slideshow.currentPhoto, 1u);
     expectColour(shown(), photoColour(1), 3, "the photograph asked for, once it has come");
@@ -279,6 +281,7 @@ TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTi
         layer.draw(0);
     }
     EXPECT_GT(slideshow.currentPhoto, 0u) << "the show moves on over missing photographs";
+    EXPECT_FALSE(slideshowCoversItsRectangle());
     EXPECT_LT(slideshow.currentPhoto, uint32_t(PHOTO_COUNT));
 }
 
