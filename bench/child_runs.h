@@ -30,7 +30,7 @@ int runLayerCostsChild(int width, int height, double seconds);
 
 // count frames of the real loop at width x height, everything loaded, on a
 // driven clock (16 ms a frame; kind "transition": 61 ms, jumping into each
-// transition), after 30 frames of warm-up; under callgrind the counts are
+// transition; kind "quad": the frame floor alone), after 30 frames of warm-up; under callgrind the counts are
 // zeroed before them and dumped after them (bench/frame_instructions.sh).
 int runFrameWorkChild(int width, int height, const std::string &kind, int count);
 

@@ -19,6 +19,7 @@
 #include "app/startup.h"
 #include "assets/asset_store.h"
 #include "bench/child_output.h"
+#include "bench/floor_quad.h"
 #include "bench/program_probes.h"
 #include "platform/clock.h"
 #include "platform/display_window.h"
@@ -86,33 +87,6 @@ void onFrame() {
 
 }  // namespace
 
-// The frame floor's one layer: a full-screen quad of a 1024 x 1024 R G B
-// texture, linear filtering, no blending; the loop adds the clear and the swap.
-class FloorQuadLayer : public Layer {
-public:
-    bool init() override {
-        std::vector<uint8_t> texels(size_t(1024) * 1024 * 3);
-        for (size_t i = 0; i < texels.size(); ++i) texels[i] = uint8_t((i * 2654435761u) >> 24);
-        glGenTextures(1, &name);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1024, 1024, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
-        return true;
-    }
-    void draw(int) override {
-        glDisable(GL_BLEND);
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glColor3f(1, 1, 1);
-        drawQuad({0, 0}, {1, 1});
-    }
-
-private:
-    GLuint name = 0;
-};
-
 int runFramesChild(int width, int height, const std::string &kind, double seconds) {
     if (!createDisplay(width, height, false)) {
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);
@@ -122,11 +96,7 @@ int runFramesChild(int width, int height, const std::string &kind, double second
         initScene(width, height);
         AssetStore::instance()->finishLoading();   // frames once everything is loaded
     }
-    if (kind == "quad") {
-        VirtualScreen::configure(uint32_t(width), uint32_t(height));
-        LayerStack::instance().add(new FloorQuadLayer);
-        LayerStack::instance().initAll();
-    }
+    if (kind == "quad") setUpFloorQuad(width, height);
     if (kind == "transition") {
         keepTransitioning = true;
         setPerformanceCounterSource(jumpedCounter);

@@ -12,6 +12,7 @@
 #include "app/frame_loop.h"
 #include "app/startup.h"
 #include "assets/asset_store.h"
+#include "bench/floor_quad.h"
 #include "bench/program_probes.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
@@ -54,8 +55,12 @@ int runFrameWorkChild(int width, int height, const std::string &kind, int count)
     }
     drivenTicks = performanceCounter();
     setPerformanceCounterSource(readDrivenTicks);
-    initScene(width, height);
-    AssetStore::instance()->finishLoading();
+    if (kind == "quad") {
+        setUpFloorQuad(width, height);
+    } else {
+        initScene(width, height);
+        AssetStore::instance()->finishLoading();
+    }
     keepTransitioning = kind == "transition";
     frameStepNs = (keepTransitioning ? 61 : 16) * int64_t(1000000);
     measuredFrames = count;
