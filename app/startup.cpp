@@ -63,7 +63,7 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
     return false;
 }
 
-void initScene(int32_t width, int32_t height) {
+void beginScene(int32_t width, int32_t height) {
     VirtualScreen::configure(uint32_t(width), uint32_t(height));
     // Created on the heap and never deleted: the stack holds them to the end.
     // Their order is the draw order and the order keys are delivered in.
@@ -73,9 +73,29 @@ void initScene(int32_t width, int32_t height) {
     LayerStack::instance().add(new LogoLayer);
     LayerStack::instance().initAll();   // the layers' images begin to load on the loader's threads
     loadMusic();                        // meanwhile, here
+}
+
+void finishScene() {
     // The frame loop starts once the first frame's images are here; the
     // other photographs come in between frames.
     AssetStore::instance()->waitForFirstFrame();
+}
+
+void initScene(int32_t width, int32_t height) {
+    beginScene(width, height);
+    finishScene();
+}
+
+bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
+    beginScene(width, height);
+    if (!createDisplay(width, height, fullscreen)) {
+        // The run ends here: the loading stops and the music's file goes.
+        releaseMusic();
+        AssetStore::destroyInstance();
+        return false;
+    }
+    finishScene();
+    return true;
 }
 
 namespace {
@@ -132,12 +152,11 @@ int dorirovaMain(int argc, char *argv[]) {
         if (!DisplaySettings::run) return dialogResult;
     }
 
-    if (!createDisplay(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
+    if (!startPresentation(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
         std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display: %s\n", DisplaySettings::width,
                      DisplaySettings::height, DisplaySettings::fullscreen ? "full-screen" : "windowed",
                      displayFailureReason());
         return EXIT_STATUS_FAILED;
     }
-    initScene(DisplaySettings::width, DisplaySettings::height);
     return runFrameLoop();
 }

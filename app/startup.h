@@ -18,10 +18,22 @@ struct DisplaySettings {
 // box and the first ticked resolution; Exit clears DisplaySettings::run.
 bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId);
 
-// Configures the virtual screen, creates the four layers in stack order,
-// initialises them (requesting their images), loads the music and waits for
-// the images of the first frame; the later photographs go on loading.
+// The scene's set-up, in two steps around the opening of the display, so
+// that the images decode while the window and its GL context come up.
+// beginScene configures the virtual screen, creates the four layers in stack
+// order, initialises them (requesting their images) and loads the music; it
+// needs no display. finishScene waits for the images of the first frame and
+// uploads them, with the GL context current; the later photographs go on
+// loading.
+void beginScene(int32_t width, int32_t height);
+void finishScene();
+
+// Both steps at once, for a GL context that is current already.
 void initScene(int32_t width, int32_t height);
+
+// After Run: beginScene, createDisplay, finishScene. False when the display
+// cannot be opened; the loading has then stopped and the music's file is gone.
+bool startPresentation(int32_t width, int32_t height, bool fullscreen);
 
 // The whole run: the command line, then the dialog (unless the command line
 // gave a size or full screen), display, scene, frame loop. Returns the exit

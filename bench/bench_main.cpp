@@ -210,7 +210,7 @@ int main(int argc, char **argv) {
     if (allFrames) printLoading(m.startups, m.frames.at("1024x768 quad"));
     if (allFrames) printFrames(FRAME_SIZES, m.frames);
     if (m.splits.size() == FRAME_SIZES.size()) printLayerCosts(FRAME_SIZES, m.splits);
-    printMemory(m.startups, m.floors);
+    printMemory(m.startups);
     std::printf("\n(%.0f s for this run; load average over a minute %s at its start, %s at its end)\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(),
                 loadAtStart.c_str(), loadAverage().c_str());

@@ -183,20 +183,17 @@ void printStartup(const std::vector<Results> &startups, const std::vector<Result
     }
 }
 
-void printMemory(const std::vector<Results> &startups, const std::vector<Results> &floors) {
+void printMemory(const std::vector<Results> &startups) {
     const Spread hwm = spreadOf(startups, "hwm_loaded_kb");
     const Spread rss = spreadOf(startups, "rss_loaded_kb");
     const Spread hwmFirst = spreadOf(startups, "hwm_first_frame_kb");
-    const double displayMiB = spreadOf(startups, "rss_after_display_kb").median / 1024;
     const double startMiB = spreadOf(startups, "rss_process_start_kb").median / 1024;
+    const double displayMiB = spreadOf(startups, "rss_display_kb").median / 1024;
     const Results &first = startups.front();
     const double pixels = number(first, "held_pixels_bytes") / MIB;
     const double full = number(first, "held_full_textures_bytes") / MIB;
     const double levels = number(first, "held_levels_bytes") / MIB;
-    const double design = pixels + full + levels;
-    const double storage = (spreadOf(startups, "faults_upload_image").median +
-                            spreadOf(startups, "faults_upload_levels").median) *
-                           number(floors.front(), "page_size") / MIB;
+    const double textures = pixels + full + levels;
     auto row = [](const char *label, double mib) { std::printf("| %-62s | %9.1f |\n", label, mib); };
     std::printf("\n## 3. Memory once every photograph is loaded (1024 x 768)\n\n");
     std::printf("| %-62s | %9s |\n", "", "MiB");
@@ -205,24 +202,20 @@ void printMemory(const std::vector<Results> &startups, const std::vector<Results
     row("resident (VmRSS), median", rss.median / 1024);
     row("peak resident at the first frame, median", hwmFirst.median / 1024);
     char held[64];
-    std::snprintf(held, sizeof held, "held by design, %d textures:", int(number(first, "textures")));
+    std::snprintf(held, sizeof held, "what the %d textures hold:", int(number(first, "textures")));
     std::printf("| %-62s | %9s |\n", held, "");
     row("  decoded pixels the Textures keep", pixels);
-    row("  full textures (3 or 4 bytes a texel)", full);
-    row("  pixelated levels (3 or 4 bytes a texel)", levels);
-    row("  **total the textures hold**", design);
+    row("  full textures (3 or 4 bytes a texel as handed over)", full);
+    row("  pixelated levels but the textures themselves (likewise)", levels);
+    row("  **total**", textures);
     std::printf("| %-62s | %9s |\n", "the peak, divided:", "");
     row("  process start: program and libraries", startMiB);
-    row("  display: SDL, X11, the GL driver, the window", displayMiB - startMiB);
-    row("  decoded pixels kept", pixels);
-    row("  texture storage in llvmpipe (fresh memory of the uploads)", storage);
-    row("  the rest: decoders' and levels' work memory, archive, music", hwm.median / 1024 - displayMiB - pixels - storage);
+    row("  opening the display: SDL, X11, the GL driver, the window", displayMiB);
+    row("  the textures", textures);
+    row("  the rest: work memory of the loads, archive, music, heap", hwm.median / 1024 - startMiB - displayMiB - textures);
     std::printf("\nPeak resident: %.1f MiB (%s over the start-ups; goal: at most %.0f MiB); / what the textures "
-                "hold: %.2f; without what the process held before initScene: %.2f. llvmpipe keeps an R G B "
-                "texture in 4 bytes a texel; the uploads took %.0f MiB of fresh memory for %.0f handed over.\n",
-                hwm.median / 1024, rangeText({0, hwm.min / 1024, hwm.max / 1024}, "%.1f").c_str(),
-                PEAK_MEMORY_GOAL_MIB, hwm.median / 1024 / design, (hwm.median / 1024 - displayMiB) / design,
-                storage, full + levels);
+                "hold: %.2f.\n", hwm.median / 1024, rangeText({0, hwm.min / 1024, hwm.max / 1024}, "%.1f").c_str(),
+                PEAK_MEMORY_GOAL_MIB, hwm.median / 1024 / textures);
 }
 
 void printFrames(const std::vector<std::pair<int, int>> &sizes,

@@ -42,5 +42,5 @@ void printFrames(const std::vector<std::pair<int, int>> &sizes,
 void printLayerCosts(const std::vector<std::pair<int, int>> &sizes, const std::vector<Results> &splits);
 
 // Section 3: resident memory once every photograph is loaded against what
-// the textures hold; the floors give the page size.
-void printMemory(const std::vector<Results> &startups, const std::vector<Results> &floors);
+// the textures hold.
+void printMemory(const std::vector<Results> &startups);

@@ -13,6 +13,7 @@
 
 #include "assets/image_decoding.h"
 #include "assets/texture.h"
+#include "bench/child_output.h"
 #include "bench/stage_clock.h"
 
 std::string realWriteResourceToTempFile() asm("__real__ZN15ResourceArchive23writeResourceToTempFileB5cxx11Ev");
@@ -25,6 +26,7 @@ std::vector<uint8_t> realPixelatedTexels(Texture *texture, uint32_t blockSize, u
 GLuint realUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer)
     asm("__real__Z22uploadPixelatedTextureP7TexturejjPKh");
 void realLoadMusic() asm("__real__Z9loadMusicv");
+bool realCreateDisplay(int32_t width, int32_t height, bool fullscreen) asm("__real__Z13createDisplayiib");
 void realSwapBuffers() asm("__real__Z11swapBuffersv");
 bool realRemoveTempFile(const std::string &path) asm("__real__Z14removeTempFileRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
 extern "C" void __real_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
@@ -44,6 +46,9 @@ std::atomic<int64_t> loaderNs[int(Stage::Count)];
 
 // Time the main thread spent uploading after start-up (between frames), ns.
 int64_t uploadsBetweenFramesNs = 0;
+
+// What opening the display added to the resident memory, kB.
+long displayKb = 0;
 
 // Runs call inside a span of stage: on the main thread while start-up is
 // being timed (a span is open); on any other thread, its time goes to the
@@ -121,6 +126,16 @@ GLuint wrapUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t hei
     asm("__wrap__Z22uploadPixelatedTextureP7TexturejjPKh");
 GLuint wrapUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer) {
     return probed(Stage::UploadLevels, [&] { return realUploadPixelatedTexture(texture, width, height, buffer); });
+}
+
+long displayResidentKb() { return displayKb; }
+
+bool wrapCreateDisplay(int32_t width, int32_t height, bool fullscreen) asm("__wrap__Z13createDisplayiib");
+bool wrapCreateDisplay(int32_t width, int32_t height, bool fullscreen) {
+    const long before = procStatusKb("VmRSS");
+    const bool opened = probed(Stage::Display, [&] { return realCreateDisplay(width, height, fullscreen); });
+    displayKb = procStatusKb("VmRSS") - before;
+    return opened;
 }
 
 void wrapLoadMusic() asm("__wrap__Z9loadMusicv");

@@ -9,7 +9,7 @@
 // ResourceArchive::extractEntry (extraction), removeTempFile (deleting the
 // extracted files), decodeJpeg and decodePng (decoding),
 // Texture::pixelatedTexels (levels), uploadPixelatedTexture and glTexImage2D
-// (upload), loadMusic (music), and swapBuffers, where the frame hook below
+// (upload), loadMusic (music), createDisplay (display), and swapBuffers, where the frame hook below
 // runs. On the main thread a call is a stage span (while start-up is timed);
 // on the asset store's loader threads its time adds to the stage's loader
 // total instead.
@@ -49,3 +49,6 @@ double loaderMs(Stage stage);
 // Milliseconds the main thread spent in glTexImage2D after start-up: the
 // uploads between frames.
 double uploadMsBetweenFrames();
+
+// What createDisplay added to the resident memory, in kB.
+long displayResidentKb();

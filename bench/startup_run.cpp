@@ -153,18 +153,15 @@ int runStartupChild(int width, int height) {
     const long faultsAtStart = minorPageFaults();
     runPressed = BenchClock::now();
 
-    beginStage(Stage::Display);
-    const bool displayed = createDisplay(width, height, false);
+    // As dorirovaMain after Run; the display's opening is its own stage.
+    beginStage(Stage::SceneRest);
+    const bool displayed = startPresentation(width, height, false);
     endStage();
     if (!displayed) {
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);
         return 1;
     }
-    report("rss_after_display_kb", double(procStatusKb("VmRSS")));
-
-    beginStage(Stage::SceneRest);
-    initScene(width, height);
-    endStage();
+    report("rss_display_kb", double(displayResidentKb()));
 
     setFrameHook(onFirstFrame);
     beginStage(Stage::FirstFrame);
