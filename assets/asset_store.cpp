@@ -19,7 +19,7 @@ static AssetStore *singleInstance = nullptr;
 static std::vector<Texture *> *outlivingTextures = nullptr;
 
 // The archive reader has one read position for the whole process, and the
-// loader's threads extract from it too: every extraction and table lookup,
+// loader's threads read from it too: every read, extraction and table lookup,
 // and the report below, happen under this lock. The store opens the archive
 // before the loader's threads exist and closes it after they have ended.
 static std::mutex archiveLock;
@@ -42,30 +42,20 @@ static bool archiveHas(const std::string &fileName) {
     return false;
 }
 
-// extractToTempFile, from any thread.
-static std::string extractEntry(const std::string &fileName) {
-    std::lock_guard held(archiveLock);
-    char path[RESOURCE_PATH_SIZE] = {};
-    ResourceArchive::extractEntry(fileName.c_str(), path);
-    if (!path[0] && archiveHas(fileName)) reportTempFileFailure();
-    return path;
-}
-
-// Extracts and decodes one image, without the upload; null on failure. The
-// extracted file is deleted before returning. Any thread.
+// Reads one image's bytes from the archive and decodes them, without the
+// upload; null on failure. Any thread. The bytes go from the archive's copy
+// straight to the decoder: no temporary file per image.
 static Texture *decodeEntry(const std::string &fileName, JpegLayout layout) {
-    const std::string tempPath = extractEntry(fileName);
-    if (tempPath.empty()) return nullptr;  // no such entry
+    std::vector<unsigned char> bytes;
+    {
+        std::lock_guard held(archiveLock);
+        if (!ResourceArchive::readEntry(fileName.c_str(), bytes)) return nullptr;   // no such entry
+    }
     const size_t dot = fileName.rfind('.');
     const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
-    Texture *decoded = nullptr;
-    if (extension == ".png") {
-        decoded = decodePng(tempPath.c_str());
-    } else if (extension == ".jpg") {
-        decoded = decodeJpeg(tempPath.c_str(), layout);
-    }
-    removeTempFile(tempPath);
-    return decoded;
+    if (extension == ".png") return decodePngBytes(bytes.data(), bytes.size());
+    if (extension == ".jpg") return decodeJpegBytes(bytes.data(), bytes.size(), layout);
+    return nullptr;
 }
 
 // What a loader thread does with one request: the image decoded and the
@@ -134,7 +124,13 @@ Texture *AssetStore::loadImage(const std::string &fileName) {
     return uploadDecoded(decodeEntry(fileName, JpegLayout::Rgb));
 }
 
-std::string AssetStore::extractToTempFile(const std::string &fileName) { return extractEntry(fileName); }
+std::string AssetStore::extractToTempFile(const std::string &fileName) {
+    std::lock_guard held(archiveLock);
+    char path[RESOURCE_PATH_SIZE] = {};
+    ResourceArchive::extractEntry(fileName.c_str(), path);
+    if (!path[0] && archiveHas(fileName)) reportTempFileFailure();
+    return path;
+}
 
 int AssetStore::requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks) {
     const int id = nextId++;

@@ -5,11 +5,11 @@
 // context is current); uploads need that context.
 //
 // Images load either at once (loadTexture) or in the background
-// (requestTexture): worker threads extract and decode them and make their
-// pixelated levels, and the GL thread uploads what arrived, between frames.
-// The workers reach the store's archive under a lock of their own
-// (asset_store.cpp); the map, the ids and the set of loading ids belong to
-// the GL thread alone.
+// (requestTexture): worker threads read them from the archive, decode them
+// and make their pixelated levels, and the GL thread uploads what arrived,
+// between frames. The workers reach the store's archive under a lock of its
+// own (asset_store.cpp); the map, the ids and the set of loading ids belong
+// to the GL thread alone.
 #include "assets/image_loader.h"
 #include "assets/texture.h"
 
@@ -79,10 +79,10 @@ public:
     void pauseLoading();
     void resumeLoading();
 
-    // Extracts, decodes and uploads one image; null on failure. The type
-    // comes from the name's last "." on: exactly ".png" or ".jpg" (so
-    // ".PNG", ".jpeg" and names without "." are no image). The extracted
-    // file is deleted before returning, whatever the outcome.
+    // Reads one image's bytes from the archive, decodes and uploads it; null
+    // on failure. The type comes from the name's last "." on: exactly ".png"
+    // or ".jpg" (so ".PNG", ".jpeg" and names without "." are no image). No
+    // temporary file is made for an image.
     Texture *loadImage(const std::string &fileName);
 
     // The path of a new temporary file holding the named entry's bytes; the

@@ -33,5 +33,9 @@ enum class JpegLayout { Rgb, OpaqueRgba };
 Texture *decodePng(const char *path);
 Texture *decodeJpeg(const char *path, JpegLayout layout = JpegLayout::Rgb);
 
+// The same from size bytes of an encoded file in memory (not taken over).
+Texture *decodePngBytes(const uint8_t *data, size_t size);
+Texture *decodeJpegBytes(const uint8_t *data, size_t size, JpegLayout layout);
+
 // Uploads a decoded texture (null stays null) and returns it. GL thread.
 Texture *uploadDecoded(Texture *texture);

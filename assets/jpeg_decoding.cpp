@@ -1,6 +1,6 @@
-// loadJpeg: JPEG files through libjpeg's file-stream source, default
-// decompression parameters, and an error manager that returns instead of
-// ending the process.
+// loadJpeg and decodeJpeg: JPEG files through libjpeg's file-stream source
+// (or bytes in memory through its memory source), default decompression
+// parameters, and an error manager that returns instead of ending the process.
 #include "assets/image_decoding.h"
 
 #include <csetjmp>
@@ -39,21 +39,41 @@ void emitMessage(j_common_ptr info, int level) {
     reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
 }
 
+// Where a decoding reads from: an open file (closed at the end), or bytes.
+struct JpegSource {
+    FILE *file = nullptr;
+    const uint8_t *data = nullptr;
+    size_t size = 0;
+};
+
 // Releases what one decoding holds; buffer may be null.
-void releaseJpeg(jpeg_decompress_struct *decoder, FILE *file, uint8_t *buffer) {
+void releaseJpeg(jpeg_decompress_struct *decoder, JpegSource source, uint8_t *buffer) {
     jpeg_destroy_decompress(decoder);
-    std::fclose(file);
+    if (source.file) std::fclose(source.file);
     delete[] buffer;
 }
+
+Texture *decodeJpegFrom(JpegSource source, JpegLayout layout);
 
 }  // namespace
 
 Texture *loadJpeg(const char *path) { return uploadDecoded(decodeJpeg(path)); }
 
 Texture *decodeJpeg(const char *path, JpegLayout layout) {
-    const bool rgba = layout == JpegLayout::OpaqueRgba;
     FILE *file = std::fopen(path, "rb");
     if (!file) return nullptr;
+    return decodeJpegFrom({file, nullptr, 0}, layout);
+}
+
+Texture *decodeJpegBytes(const uint8_t *data, size_t size, JpegLayout layout) {
+    if (!data || size == 0) return nullptr;
+    return decodeJpegFrom({nullptr, data, size}, layout);
+}
+
+namespace {
+
+Texture *decodeJpegFrom(JpegSource source, JpegLayout layout) {
+    const bool rgba = layout == JpegLayout::OpaqueRgba;
 
     jpeg_decompress_struct decoder;
     JpegErrorManager errors;
@@ -64,11 +84,12 @@ Texture *decodeJpeg(const char *path, JpegLayout layout) {
     // Set after setjmp and released on the error path, hence volatile.
     uint8_t *volatile buffer = nullptr;
     if (setjmp(errors.failure)) {
-        releaseJpeg(&decoder, file, buffer);
+        releaseJpeg(&decoder, source, buffer);
         return nullptr;
     }
     jpeg_create_decompress(&decoder);
-    jpeg_stdio_src(&decoder, file);
+    if (source.file) jpeg_stdio_src(&decoder, source.file);
+    else jpeg_mem_src(&decoder, source.data, static_cast<unsigned long>(source.size));
     jpeg_read_header(&decoder, TRUE);
 
     // Colour (3 components) decodes to R G B by default; grey is widened to
@@ -86,7 +107,7 @@ Texture *decodeJpeg(const char *path, JpegLayout layout) {
         usable = decoder.output_components == outComponents && decoder.out_color_space == outSpace;
     }
     if (!usable) {
-        releaseJpeg(&decoder, file, buffer);
+        releaseJpeg(&decoder, source, buffer);
         return nullptr;
     }
 
@@ -97,7 +118,7 @@ Texture *decodeJpeg(const char *path, JpegLayout layout) {
     // address-space limit, a small machine) fails this load, not the process.
     buffer = new (std::nothrow) uint8_t[rowBytes * height];
     if (!buffer) {
-        releaseJpeg(&decoder, file, buffer);
+        releaseJpeg(&decoder, source, buffer);
         return nullptr;
     }
     // Scanline k (k = 0 at the top) goes straight to its bottom-up row.
@@ -108,8 +129,10 @@ Texture *decodeJpeg(const char *path, JpegLayout layout) {
         }
     }
     std::unique_ptr<uint8_t[]> pixels(buffer);
-    releaseJpeg(&decoder, file, nullptr);
+    releaseJpeg(&decoder, source, nullptr);
     Texture *texture = newPreparedTexture(width, height, rgba ? 1 : 0, std::move(pixels));
     if (texture) texture->opaque = true;
     return texture;
 }
+
+}  // namespace

@@ -84,13 +84,13 @@ static void printStageTable(const std::vector<Results> &startups, const std::vec
     const int graphics = int(number(first, "calls_decode_png"));
     const int levels = int(number(first, "calls_levels"));
     char label[9][64];
-    std::snprintf(label[0], 64, "extraction (%d images)", int(number(first, "calls_extraction")));
+    std::snprintf(label[0], 64, "images read from the archive (%d)", int(number(first, "calls_extraction")));
     std::snprintf(label[1], 64, "decoding: %d photographs (JPEG)", photos);
     std::snprintf(label[2], 64, "decoding: %d graphics (PNG)", graphics);
     std::snprintf(label[3], 64, "pixelated levels: averaging (%d)", levels);
     std::snprintf(label[4], 64, "upload: full textures (%d)", photos + graphics);
     std::snprintf(label[5], 64, "upload: pixelated levels (%d)", levels);
-    std::snprintf(label[6], 64, "extracted files deleted (%d)", int(number(first, "calls_temp_removal")));
+    std::snprintf(label[6], 64, "temporary files deleted (%d)", int(number(first, "calls_temp_removal")));
     const StageRow rows[] = {
         {Stage::Display, "display: window and GL context"},
         {Stage::ArchiveCopy, "archive copy (temp file + table)"},

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "assets/image_decoding.h"
 #include "assets/texture.h"
@@ -19,8 +20,11 @@
 std::string realWriteResourceToTempFile() asm("__real__ZN15ResourceArchive23writeResourceToTempFileB5cxx11Ev");
 int realOpenArchive(const char *path) asm("__real__ZN15ResourceArchive4openEPKc");
 void realExtractEntry(const char *name, char *outPath) asm("__real__ZN15ResourceArchive12extractEntryEPKcPc");
-Texture *realDecodeJpeg(const char *path, JpegLayout layout) asm("__real__Z10decodeJpegPKc10JpegLayout");
-Texture *realDecodePng(const char *path) asm("__real__Z9decodePngPKc");
+bool realReadEntry(const char *name, std::vector<unsigned char> &bytes)
+    asm("__real__ZN15ResourceArchive9readEntryEPKcRSt6vectorIhSaIhEE");
+Texture *realDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout)
+    asm("__real__Z15decodeJpegBytesPKhm10JpegLayout");
+Texture *realDecodePng(const uint8_t *data, size_t size) asm("__real__Z14decodePngBytesPKhm");
 std::vector<uint8_t> realPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height)
     asm("__real__ZN7Texture15pixelatedTexelsEjPjS0_");
 GLuint realUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer)
@@ -99,20 +103,27 @@ void wrapExtractEntry(const char *name, char *outPath) {
     if (currentStage() == Stage::Music && std::this_thread::get_id() == mainThread) {
         return realExtractEntry(name, outPath);
     }
-    ++calls.extraction;
     probed(Stage::Extraction, [&] { realExtractEntry(name, outPath); });
 }
 
-Texture *wrapDecodeJpeg(const char *path, JpegLayout layout) asm("__wrap__Z10decodeJpegPKc10JpegLayout");
-Texture *wrapDecodeJpeg(const char *path, JpegLayout layout) {
-    ++calls.decodeJpeg;
-    return probed(Stage::DecodeJpeg, [&] { return realDecodeJpeg(path, layout); });
+bool wrapReadEntry(const char *name, std::vector<unsigned char> &bytes)
+    asm("__wrap__ZN15ResourceArchive9readEntryEPKcRSt6vectorIhSaIhEE");
+bool wrapReadEntry(const char *name, std::vector<unsigned char> &bytes) {
+    ++calls.extraction;
+    return probed(Stage::Extraction, [&] { return realReadEntry(name, bytes); });
 }
 
-Texture *wrapDecodePng(const char *path) asm("__wrap__Z9decodePngPKc");
-Texture *wrapDecodePng(const char *path) {
+Texture *wrapDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout)
+    asm("__wrap__Z15decodeJpegBytesPKhm10JpegLayout");
+Texture *wrapDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout) {
+    ++calls.decodeJpeg;
+    return probed(Stage::DecodeJpeg, [&] { return realDecodeJpeg(data, size, layout); });
+}
+
+Texture *wrapDecodePng(const uint8_t *data, size_t size) asm("__wrap__Z14decodePngBytesPKhm");
+Texture *wrapDecodePng(const uint8_t *data, size_t size) {
     ++calls.decodePng;
-    return probed(Stage::DecodePng, [&] { return realDecodePng(path); });
+    return probed(Stage::DecodePng, [&] { return realDecodePng(data, size); });
 }
 
 std::vector<uint8_t> wrapPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height)

@@ -6,8 +6,9 @@
 // routed through here.
 //
 // Wrapped: ResourceArchive::writeResourceToTempFile and ::open (archive copy),
-// ResourceArchive::extractEntry (extraction), removeTempFile (deleting the
-// extracted files), decodeJpeg and decodePng (decoding),
+// ResourceArchive::extractEntry and ::readEntry (extraction: the images are
+// read into memory), removeTempFile (deleting temporary files),
+// decodeJpegBytes and decodePngBytes (decoding),
 // Texture::pixelatedTexels (levels), uploadPixelatedTexture and glTexImage2D
 // (upload), loadMusic (music), createDisplay (display), and swapBuffers, where the frame hook below
 // runs. On the main thread a call is a stage span (while start-up is timed);

@@ -165,6 +165,12 @@ TEST_F(PngDecodingTest, EveryValidPngSuiteFileDecodesLikeLibpngReadsIt) {
         }
         EXPECT_EQ(wrong, 0u);
         EXPECT_EQ(t->opaque, opaque);
+        // From memory, as the asset store decodes: the same texels.
+        std::unique_ptr<Texture> fromBytes(
+            decodePngBytes(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()));
+        ASSERT_NE(fromBytes, nullptr);
+        EXPECT_TRUE(std::equal(t->pixels.get(), t->pixels.get() + size_t(t->textureWidth) * t->textureHeight * ref.channels,
+                               fromBytes->pixels.get()));
     }
 }
 
@@ -174,6 +180,8 @@ TEST_F(PngDecodingTest, EveryCorruptPngSuiteFileGivesNull) {
     for (const std::string &name : names) {
         SCOPED_TRACE(name);
         EXPECT_EQ(loadPng((PNGSUITE + "/" + name).c_str()), nullptr);
+        const std::string bytes = readWholeFile(PNGSUITE + "/" + name);
+        EXPECT_EQ(decodePngBytes(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()), nullptr);
     }
 }
 
