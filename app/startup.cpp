@@ -10,6 +10,7 @@
 #include "assets/asset_store.h"
 #include "platform/display_window.h"
 #include "platform/guardian.h"
+#include "platform/message_queue.h"
 #include "resources/settings_dialog.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
@@ -87,6 +88,9 @@ void initScene(int32_t width, int32_t height) {
 }
 
 bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
+    // The window shows before the frame loop runs: from here on SIGINT and
+    // SIGTERM must become the quit message, however early they come.
+    installQuitSignals();
     beginScene(width, height);
     if (!createDisplay(width, height, fullscreen)) {
         // The run ends here: the loading stops and the music's file goes.

@@ -4,6 +4,7 @@
 #include "assets/image_decoding.h"
 #include "assets/resource_archive.h"
 #include "platform/embedded_resources.h"
+#include "platform/large_blocks.h"
 #include "platform/temp_file.h"
 
 #include <algorithm>
@@ -141,20 +142,32 @@ int AssetStore::requestTexture(const std::string &fileName, LoadWhen when, std::
 }
 
 ImageLoader &AssetStore::backgroundLoader() {
-    if (!loader) loader = std::make_unique<ImageLoader>(loaderThreads(), loaderThreads() + 2, loadInBackground);
+    if (!loader) {
+        // What the threads decode is handed to this thread and freed here:
+        // large blocks go back to the system, not to the decoding thread's heap.
+        returnLargeBlocksToSystem();
+        loader = std::make_unique<ImageLoader>(loaderThreads(), loaderThreads() + 2, loadInBackground);
+    }
     return *loader;
 }
 
 bool AssetStore::isLoading(int id) const { return loading.count(id) > 0; }
 
 void AssetStore::upload(LoadedImage &image) {
-    Texture *texture = uploadDecoded(image.texture.release());
+    Texture *texture = image.texture.release();
     if (texture) {
-        for (const LevelTexels &level : image.levels) {
-            texture->pixelatedLevels.push_back(
-                level.itself ? texture->glName : uploadPixelatedTexture(texture, level.width, level.height, level.texels.data()));
+        // The levels first, each one's texels freed once uploaded, then the
+        // texture itself and its pixels: the least memory held at once.
+        for (LevelTexels &level : image.levels) {
+            if (level.itself) continue;
+            level.name = uploadPixelatedTexture(texture, level.width, level.height, level.texels.data());
+            std::vector<uint8_t>().swap(level.texels);
         }
+        uploadDecoded(texture);
         texture->pixels.reset();   // uploaded, levels made: nothing reads them any more
+        for (const LevelTexels &level : image.levels) {
+            texture->pixelatedLevels.push_back(level.itself ? texture->glName : level.name);
+        }
     }
     textures[image.id] = texture;
     loading.erase(image.id);

@@ -32,7 +32,8 @@ struct ImageRequest {
 struct LevelTexels {
     bool itself = false;              // the texture itself serves (block 1 of an opaque image): nothing here
     uint32_t width = 0, height = 0;   // texels
-    std::vector<uint8_t> texels;      // bottom-up, the texture's bytes per texel
+    std::vector<uint8_t> texels;      // bottom-up, the texture's bytes per texel; freed once uploaded
+    GLuint name = 0;                  // the GL texture, once uploaded
 };
 
 // A loaded image on its way to the GL thread.

@@ -353,17 +353,19 @@ void printLoading(const std::vector<Results> &startups, const std::vector<Result
     int over = 0;
     if (found != run.end()) {
         const std::vector<std::string> &v = found->second;
-        std::printf("| %-12s | %-10s | %-13s | %-11s |\n|--------------|-------------|---------------|-------------|\n",
-                    "ends at ms", "frame ms", "of it upload", "photos ready");
-        for (size_t i = 0; i + 3 < v.size(); i += 4) {
+        std::printf("| %-12s | %-10s | %-13s | %-11s | %-12s |\n"
+                    "|--------------|-------------|---------------|-------------|--------------|\n",
+                    "ends at ms", "frame ms", "of it upload", "photos ready", "resident MiB");
+        for (size_t i = 0; i + 4 < v.size(); i += 5) {
             const double end = std::atof(v[i].c_str()), length = std::atof(v[i + 1].c_str());
             const double upload = std::atof(v[i + 2].c_str());
             const int ready = std::atoi(v[i + 3].c_str());
+            const double resident = std::atof(v[i + 4].c_str()) / 1024;
             lengths.push_back(length);
             uploads.push_back(upload);
             if (length > target) ++over;
-            std::printf("| %12.1f | %10.2f%s | %13.2f | %11d |\n", end, length, length > target ? "*" : " ", upload,
-                        ready);
+            std::printf("| %12.1f | %10.2f%s | %13.2f | %11d | %12.1f |\n", end, length, length > target ? "*" : " ",
+                        upload, ready, resident);
         }
     }
     const Spread spread = spreadOf(lengths);

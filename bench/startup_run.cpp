@@ -69,6 +69,7 @@ struct TimelineFrame {
     double lengthMs;
     double uploadMs;   // of which uploading between frames
     int photosReady;
+    long residentKb;   // VmRSS at its end
 };
 TimelineFrame timeline[MAX_TIMELINE_FRAMES];
 int timelineFrames = 0;
@@ -99,8 +100,8 @@ void reportLoading() {
     report("all_ready_ms", allReadyMs);
     for (int i = 0; i < PHOTO_COUNT; ++i) std::printf("@ photo_ready_ms %.3f\n", photoReadyMs[i]);
     for (int i = 0; i < timelineFrames; ++i) {
-        std::printf("@ timeline %.3f %.3f %.3f %d\n", timeline[i].endMs, timeline[i].lengthMs, timeline[i].uploadMs,
-                    timeline[i].photosReady);
+        std::printf("@ timeline %.3f %.3f %.3f %d %ld\n", timeline[i].endMs, timeline[i].lengthMs,
+                    timeline[i].uploadMs, timeline[i].photosReady, timeline[i].residentKb);
     }
     reportMemory("loaded");
     const HeldBytes held = heldByTextures();
@@ -120,7 +121,7 @@ void onLaterFrame() {
         const double previous = timelineFrames > 0 ? timeline[timelineFrames - 1].endMs : startupMs;
         static double uploadedBefore = 0;
         const double uploaded = uploadMsBetweenFrames();
-        timeline[timelineFrames++] = {now, now - previous, uploaded - uploadedBefore, ready};
+        timeline[timelineFrames++] = {now, now - previous, uploaded - uploadedBefore, ready, procStatusKb("VmRSS")};
         uploadedBefore = uploaded;
     }
     if (ready == PHOTO_COUNT && allReadyMs < 0) allReadyMs = now;
