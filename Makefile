@@ -10,7 +10,8 @@ JOBS      ?= $(shell nproc)
 # Debian packages the build, the tests and the tools need.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
-            libpng-dev libjpeg62-turbo-dev libopenmpt-dev \
+            libpng-dev libjpeg62-turbo-dev libopenmpt-dev libegl-dev \
+            libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg \
             libgtest-dev libbenchmark-dev \
             xvfb xauth xdotool x11-utils imagemagick \
             libjpeg-turbo-progs openmpt123 xmp

@@ -1,0 +1,26 @@
+#pragma once
+// An OpenGL context with no window and no display: software Mesa reached
+// through EGL's surfaceless platform, drawing into a framebuffer object of a
+// fixed size (colour RGBA 8 bits a channel, 16-bit depth), so that frames can
+// be rendered on a server or in CI and read back.
+//
+// One per process. Thread rules: create, read and destroy on one thread; the
+// context is current on that thread from creation to destruction, and every
+// GL call of the program's own goes to it. Needs the program to call GL
+// through the system's dispatching libGL (GLVND), not through OSMesa.
+#include <cstdint>
+
+// Creates the context and its framebuffer of width x height pixels (1..16384)
+// and makes both current, with the viewport at the full size. False, with
+// nothing left made, when there is no such GL on this machine.
+bool createOffscreenContext(int32_t width, int32_t height);
+
+// Waits for the frame to be drawn and copies it into rgba: width x height x 4
+// bytes, R G B A, bottom row first, rows packed. Needs the context.
+void readOffscreenFrame(uint8_t *rgba);
+
+// Releases the framebuffer and the context; harmless when there is none.
+void destroyOffscreenContext();
+
+// Why createOffscreenContext failed last, in a few words ("" when it did not).
+const char *offscreenFailureReason();
