@@ -51,33 +51,38 @@ void setUpFrame() {
     glLoadIdentity();
 }
 
-int runFrameLoop() {
-    startMusic();
+void startRunning() {
     LayerStack &stack = LayerStack::instance();
     if (stack.state == Initialised) stack.state = Running;
+}
 
-    for (;;) {
-        Message message;
-        if (peekMessage(message)) {
-            if (message.kind == MessageKind::Quit ||
-                (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
-                shutdown();
-                return 0;
-            }
-            if (message.kind == MessageKind::KeyUp) {
-                if (int32_t arrow = arrowKeyOf(message.key)) LayerStack::instance().broadcastKey(arrow);
-            }
-            translateMessage(message);
-            dispatchMessage(message);
+bool drawFrame() {
+    Message message;
+    if (peekMessage(message)) {
+        if (message.kind == MessageKind::Quit || (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
+            return false;
         }
-
-        setUpFrame();
-        LayerStack &layers = LayerStack::instance();
-        if (layers.state == Running) {
-            for (Layer *layer : layers.layers) layer->draw(0);
+        if (message.kind == MessageKind::KeyUp) {
+            if (int32_t arrow = arrowKeyOf(message.key)) LayerStack::instance().broadcastKey(arrow);
         }
-        swapBuffers();
+        translateMessage(message);
+        dispatchMessage(message);
     }
+
+    setUpFrame();
+    LayerStack &layers = LayerStack::instance();
+    if (layers.state == Running) {
+        for (Layer *layer : layers.layers) layer->draw(0);
+    }
+    return true;
+}
+
+int runFrameLoop() {
+    startMusic();
+    startRunning();
+    while (drawFrame()) swapBuffers();
+    shutdown();
+    return 0;
 }
 
 long displayWindowProc(const Message &message) {

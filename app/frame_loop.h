@@ -40,6 +40,15 @@ public:
 // Starts the music, runs frames until the run ends, calls shutdown, returns 0.
 int runFrameLoop();
 
+// The loop's start without the music: an Initialised stack becomes Running.
+void startRunning();
+
+// One iteration of the loop, short of presenting: takes at most one message
+// and routes it, sets up the frame and lets the layers draw. False, with
+// nothing drawn, when the message ends the run (a quit, Escape released).
+// Recordings draw their frames with it too.
+bool drawFrame();
+
 // The GL state every frame starts from: viewport at the display size, cleared
 // to green, the unit square as projection, identity model-view.
 void setUpFrame();

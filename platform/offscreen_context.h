@@ -1,8 +1,9 @@
 #pragma once
 // An OpenGL context with no window and no display: software Mesa reached
-// through EGL's surfaceless platform, drawing into a framebuffer object of a
-// fixed size (colour RGBA 8 bits a channel, 16-bit depth), so that frames can
-// be rendered on a server or in CI and read back.
+// through EGL's surfaceless platform, drawing into a pixel buffer of a fixed
+// size (colour RGBA 8 bits a channel, 16-bit depth, as the window asks for),
+// so that frames can be rendered on a server or in CI and read back, the
+// same to the bit as a window on the same Mesa shows them.
 //
 // One per process. Thread rules: create, read and destroy on one thread; the
 // context is current on that thread from creation to destruction, and every
@@ -10,9 +11,9 @@
 // through the system's dispatching libGL (GLVND), not through OSMesa.
 #include <cstdint>
 
-// Creates the context and its framebuffer of width x height pixels (1..16384)
-// and makes both current, with the viewport at the full size. False, with
-// nothing left made, when there is no such GL on this machine.
+// Creates the context and its pixel buffer of width x height pixels
+// (1..16384) and makes both current, with the viewport at the full size.
+// False, with nothing left made, when there is no such GL on this machine.
 bool createOffscreenContext(int32_t width, int32_t height);
 
 // Waits for the frame to be drawn and copies it into rgba: width x height x 4
