@@ -27,7 +27,7 @@ constexpr size_t FRAMES_IN_FLIGHT = 3;
 
 // One frame on its way to the encoder, with the sound that plays during it.
 struct FrameSlot {
-    std::vector<uint8_t> rgba;
+    std::vector<uint8_t> bgra;
     std::vector<float> sound;   // interleaved stereo
     size_t soundFrames = 0;
 };
@@ -57,7 +57,7 @@ int64_t soundFramesBefore(int64_t frame, int32_t fps) { return frame * SOUNDTRAC
 void encodeFrames(VideoFile *video, SlotQueue &drawn, SlotQueue &empty) {
     std::unique_ptr<FrameSlot> slot;
     while (drawn.take(slot)) {
-        if (!videoFileWriteFrame(video, slot->rgba.data()) ||
+        if (!videoFileWriteFrame(video, slot->bgra.data()) ||
             !videoFileWriteSound(video, slot->sound.data(), slot->soundFrames)) {
             drawn.close();
             empty.close();
@@ -99,7 +99,7 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     const int64_t total = std::max<int64_t>(1, frameCountFor(lengthNs, settings.fps));
 
     VideoFile *video =
-        videoFileOpen(output.writePath, {container, settings.width, settings.height, settings.fps, SOUNDTRACK_RATE}, error);
+        videoFileOpen(output.writePath, {container, settings.width, settings.height, settings.fps, SOUNDTRACK_RATE, true}, error);
     if (!video) {
         closeCaptureSession();
         discardPartialFile(output);
@@ -109,7 +109,7 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     SlotQueue drawn(FRAMES_IN_FLIGHT), empty(FRAMES_IN_FLIGHT);
     for (size_t i = 0; i < FRAMES_IN_FLIGHT; ++i) {
         auto slot = std::make_unique<FrameSlot>();
-        slot->rgba.resize(size_t(settings.width) * size_t(settings.height) * 4);
+        slot->bgra.resize(size_t(settings.width) * size_t(settings.height) * 4);
         slot->sound.resize(size_t(SOUNDTRACK_RATE / settings.fps + 1) * 2);
         empty.put(slot);
     }
@@ -125,7 +125,7 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
             interrupted = true;
             break;
         }
-        readCaptureFrame(slot->rgba.data());
+        readCaptureFrame(slot->bgra.data(), PixelOrder::Bgra);
         spent.render += secondsSince(step);
         step = Clock::now();
         slot->soundFrames = size_t(soundFramesBefore(done + 1, settings.fps) - soundFramesBefore(done, settings.fps));

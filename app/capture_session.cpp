@@ -10,7 +10,6 @@
 #include "app/startup.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
-#include "platform/offscreen_context.h"
 
 namespace {
 
@@ -58,7 +57,7 @@ bool drawCaptureFrame(int64_t atNs) {
     return drawFrame();
 }
 
-void readCaptureFrame(uint8_t *rgba) { readOffscreenFrame(rgba); }
+void readCaptureFrame(uint8_t *pixels, PixelOrder order) { readOffscreenFrame(pixels, order); }
 
 void closeCaptureSession() {
     shutdown();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/key_script.h"
+#include "platform/offscreen_context.h"
 
 // Opens the context, takes over the performance counter, routes SIGINT and
 // SIGTERM to the message queue and sets up the scene at width x height.
@@ -20,8 +21,9 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
 // draws the frame. False when a quit (a signal) ended the run instead.
 bool drawCaptureFrame(int64_t atNs);
 
-// Copies the frame just drawn: width x height x 4 bytes, RGBA, bottom row first.
-void readCaptureFrame(uint8_t *rgba);
+// Copies the frame just drawn: width x height x 4 bytes in the given order,
+// bottom row first.
+void readCaptureFrame(uint8_t *pixels, PixelOrder order = PixelOrder::Rgba);
 
 // Ends the run as the window's does (temporary files deleted), gives the
 // performance counter back and releases the context.

@@ -3,6 +3,7 @@
 #include <EGL/egl.h>      // display, surface, context and GL entry points without a window
 #include <EGL/eglext.h>   // the surfaceless Mesa platform
 #include <GL/gl.h>
+#include <GL/glext.h>     // GL_BGRA
 
 #include <string>
 
@@ -97,11 +98,12 @@ bool createOffscreenContext(int32_t width, int32_t height) {
     return true;
 }
 
-void readOffscreenFrame(uint8_t *rgba) {
-    if (offscreen.context == EGL_NO_CONTEXT || !rgba) return;
+void readOffscreenFrame(uint8_t *pixels, PixelOrder order) {
+    if (offscreen.context == EGL_NO_CONTEXT || !pixels) return;
     offscreen.gl.finish();
     offscreen.gl.pixelStorei(GL_PACK_ALIGNMENT, 1);
-    offscreen.gl.readPixels(0, 0, offscreen.width, offscreen.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    const GLenum format = order == PixelOrder::Bgra ? GL_BGRA : GL_RGBA;
+    offscreen.gl.readPixels(0, 0, offscreen.width, offscreen.height, format, GL_UNSIGNED_BYTE, pixels);
 }
 
 void destroyOffscreenContext() {
@@ -109,7 +111,8 @@ void destroyOffscreenContext() {
         eglMakeCurrent(offscreen.display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
         if (offscreen.context != EGL_NO_CONTEXT) eglDestroyContext(offscreen.display, offscreen.context);
         if (offscreen.surface != EGL_NO_SURFACE) eglDestroySurface(offscreen.display, offscreen.surface);
-        eglTerminate(offscreen.display);
+        // The display stays initialised: terminating it would unload Mesa's
+        // driver, and a later context in the process would load it afresh.
     }
     offscreen = OffscreenContext{};
 }

@@ -16,9 +16,13 @@
 // False, with nothing left made, when there is no such GL on this machine.
 bool createOffscreenContext(int32_t width, int32_t height);
 
-// Waits for the frame to be drawn and copies it into rgba: width x height x 4
-// bytes, R G B A, bottom row first, rows packed. Needs the context.
-void readOffscreenFrame(uint8_t *rgba);
+// The byte order of the pixels read back. B G R A is how Mesa keeps the
+// pixel buffer: it reads back twice as fast as R G B A.
+enum class PixelOrder { Rgba, Bgra };
+
+// Waits for the frame to be drawn and copies it into pixels: width x height
+// x 4 bytes in that order, bottom row first, rows packed. Needs the context.
+void readOffscreenFrame(uint8_t *pixels, PixelOrder order = PixelOrder::Rgba);
 
 // Releases the framebuffer and the context; harmless when there is none.
 void destroyOffscreenContext();

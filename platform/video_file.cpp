@@ -166,9 +166,10 @@ AVStream *addStream(VideoFile &file, AVCodecContext *codec) {
 
 bool prepareConverter(VideoFile &file) {
     const VideoFileFormat &format = file.format;
-    file.converter = sws_getContext(format.width, format.height, AV_PIX_FMT_RGBA, format.width, format.height,
+    const AVPixelFormat input = format.bgra ? AV_PIX_FMT_BGRA : AV_PIX_FMT_RGBA;
+    file.converter = sws_getContext(format.width, format.height, input, format.width, format.height,
                                     AV_PIX_FMT_YUV420P, SWS_BILINEAR, nullptr, nullptr, nullptr);
-    if (!file.converter) return failWith(file, "no colour conversion from RGBA to yuv420p");
+    if (!file.converter) return failWith(file, "no colour conversion to yuv420p");
     const int *bt709 = sws_getCoefficients(SWS_CS_ITU709);
     // Full-range RGB in, limited-range BT.709 out, as the stream is tagged.
     sws_setColorspaceDetails(file.converter, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
@@ -276,14 +277,14 @@ VideoFile *videoFileOpen(const std::string &path, const VideoFileFormat &format,
     return file;
 }
 
-bool videoFileWriteFrame(VideoFile *file, const uint8_t *rgba) {
-    if (!file || file->failed || !rgba) return false;
+bool videoFileWriteFrame(VideoFile *file, const uint8_t *pixels) {
+    if (!file || file->failed || !pixels) return false;
     const Clock::time_point start = Clock::now();
     if (av_frame_make_writable(file->yuvFrame) < 0) return failWith(*file, "out of memory");
     const VideoFileFormat &format = file->format;
     const int stride = format.width * 4;
     // The last row first: a negative stride turns the bottom-up frame upright.
-    const uint8_t *planes[1] = {rgba + size_t(format.height - 1) * size_t(stride)};
+    const uint8_t *planes[1] = {pixels + size_t(format.height - 1) * size_t(stride)};
     const int strides[1] = {-stride};
     sws_scale(file->converter, planes, strides, 0, format.height, file->yuvFrame->data, file->yuvFrame->linesize);
     const Clock::time_point converted = Clock::now();

@@ -2,7 +2,7 @@
 // A video file with sound, encoded and written through FFmpeg's libraries:
 // H.264 (yuv420p, constant quality) with AAC in MP4 or Matroska, or VP9 with
 // Opus in WebM. Takes frames as the GL framebuffer gives them (RGBA, bottom
-// row first) and sound as 32-bit float stereo, interleaved.
+// row first, or B G R A) and sound as 32-bit float stereo, interleaved.
 //
 // Thread rules: one VideoFile is used by one thread at a time (any thread);
 // the encoders run threads of their own inside it. Different files share
@@ -31,6 +31,7 @@ struct VideoFileFormat {
     int32_t height = 0;         // pixels, even, 2..16384
     int32_t fps = 0;            // frames per second, 1..1000; frame i lasts from i / fps
     int32_t sampleRate = 48000; // sound frames per second, both channels
+    bool bgra = false;          // frames come B G R A rather than R G B A
 };
 
 // Seconds spent inside the calls of one file, on the calling thread.
@@ -46,8 +47,9 @@ struct VideoFile;
 // missing from this FFmpeg, or the file cannot be created.
 VideoFile *videoFileOpen(const std::string &path, const VideoFileFormat &format, std::string &error);
 
-// Encodes the next frame: width x height x 4 bytes, R G B A, bottom row first.
-bool videoFileWriteFrame(VideoFile *file, const uint8_t *rgba);
+// Encodes the next frame: width x height x 4 bytes, R G B A (or B G R A, as
+// the format says), bottom row first.
+bool videoFileWriteFrame(VideoFile *file, const uint8_t *pixels);
 
 // Encodes the next frames of sound: frames x 2 floats, left then right, -1..1.
 bool videoFileWriteSound(VideoFile *file, const float *stereo, size_t frames);

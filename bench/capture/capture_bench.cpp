@@ -7,8 +7,10 @@
 // FILE defaults to a temporary .mp4, deleted afterwards. Drawing runs on the
 // main thread; conversion and encoding on the encoding thread, in parallel
 // with it, and the encoder's own threads besides: the parts add up to more
-// than the total when the two threads overlap.
-#include <unistd.h>   // getpid
+// than the total when the two threads overlap. Ends with the peak resident
+// memory, which a longer recording must not raise.
+#include <sys/resource.h>   // peak resident memory
+#include <unistd.h>           // getpid
 
 #include <cstdio>
 #include <cstdlib>
@@ -51,5 +53,9 @@ int main(int argc, char **argv) {
     std::printf("  encode    %7.1f s   %.1f ms a frame, encoders and muxer (encoding thread, waiting on the "
                 "encoder's own threads)\n",
                 times.encode, 1000 * times.encode / double(times.frames));
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("  memory    %7.0f MiB peak resident (flat: the same for a short and a whole recording)\n",
+                double(usage.ru_maxrss) / 1024);
     return 0;
 }

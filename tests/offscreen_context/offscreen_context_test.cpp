@@ -57,6 +57,9 @@ TEST(OffscreenContext, DrawsWithoutADisplayAndReadsBottomRowFirst) {
     EXPECT_EQ(at(frame, 64, 63, 23), (Pixel{255, 0, 0, 255}));
     EXPECT_EQ(at(frame, 64, 63, 24), (Pixel{0, 0, 255, 255}));
     EXPECT_EQ(at(frame, 64, 0, 47), (Pixel{0, 0, 255, 255}));
+    std::vector<uint8_t> bgra(64 * 48 * 4);
+    readOffscreenFrame(bgra.data(), PixelOrder::Bgra);
+    EXPECT_EQ(at(bgra, 64, 0, 0), (Pixel{0, 0, 255, 255})) << "red, blue first";
 
     // A new size replaces the old context.
     ASSERT_TRUE(createOffscreenContext(1920, 1080)) << offscreenFailureReason();
