@@ -1,20 +1,27 @@
 # dorirova: the two everyday commands, and a few more.
-#   make run    install what is missing, build, start the presentation
-#   make test   install what is missing, build, run every test
-.PHONY: all run test test-asan deps build bench assets clean
+#   make run       install what is missing, build, start the presentation
+#   make test      install what is missing, build, run every test
+#   make install   the program, desktop entry, icons, metainfo and manual pages
+#                  under PREFIX (/usr/local); DESTDIR stages them elsewhere
+#   make package   a Debian package, build/dorirova_<version>_<arch>.deb
+.PHONY: all run test test-asan deps build bench assets clean install package
 
 BUILD     ?= build
 BUILD_ASAN ?= build-asan
 JOBS      ?= $(shell nproc)
 
-# Debian packages the build, the tests and the tools need.
+# Debian packages the build, the tests and the tools need; the installation's
+# checks validate with desktop-file-utils and appstream and render with man-db;
+# the package's dependencies come from dpkg-dev's dpkg-shlibdeps, which needs file.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
             libpng-dev libjpeg62-turbo-dev libopenmpt-dev libegl-dev \
             libavformat-dev libavcodec-dev libswscale-dev libavutil-dev ffmpeg \
             libgtest-dev libbenchmark-dev \
             xvfb xauth xdotool x11-utils imagemagick \
-            libjpeg-turbo-progs openmpt123 xmp
+            libjpeg-turbo-progs openmpt123 xmp \
+            desktop-file-utils appstream man-db \
+            dpkg-dev file
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -38,6 +45,18 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+PREFIX ?= /usr/local
+
+# Run as root (sudo make install) after `make`, it configures nothing again,
+# so the build folder stays its owner's; it builds only what is out of date.
+install:
+	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) build
+	cmake --build $(BUILD) -j $(JOBS) --target dorirova rezpack
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cmake --build $(BUILD) --target package
 
 test-asan: deps
 	cmake -S . -B $(BUILD_ASAN) -DCMAKE_BUILD_TYPE=Debug -DDORIROVA_SANITIZE=ON

@@ -1,4 +1,4 @@
 // The program's entry point.
 #include "app/startup.h"
 
-int main() { return dorirovaMain(); }
+int main(int argc, char *argv[]) { return dorirovaMain(argc, argv); }

@@ -1,7 +1,9 @@
 #include "app/startup.h"
 
 #include <cstdio>
+#include <string>
 
+#include "app/command_line.h"
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/music.h"
@@ -71,15 +73,62 @@ void initScene(int32_t width, int32_t height) {
     loadMusic();
 }
 
-int dorirovaMain() {
-    const int dialogResult = dialogBox(settingsDialogTemplate(), settingsDialogProc);
-    if (!DisplaySettings::run) return dialogResult;
+namespace {
+// --help and --version: the text on stdout; a failed write is a failure.
+int printAndEnd(const std::string &text) {
+    std::fputs(text.c_str(), stdout);
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? EXIT_STATUS_OK : EXIT_STATUS_FAILED;
+}
+
+// The command line's size and full-screen choice in place of the dialog's.
+// False, with one line on stderr, when full screen wants the desktop's size
+// and there is no display to ask.
+bool takeCommandLineSettings(const CommandLine &options) {
+    DisplaySettings::fullscreen = options.fullscreen;
+    if (options.sizeGiven) {
+        DisplaySettings::width = options.width;
+        DisplaySettings::height = options.height;
+        return true;
+    }
+    if (!options.fullscreen) return true;
+    int width = 0, height = 0;
+    if (!desktopSize(width, height)) {
+        std::fprintf(stderr, "dorirova: cannot open a full-screen display at the desktop's size: %s\n",
+                     displayFailureReason());
+        return false;
+    }
+    DisplaySettings::width = width;
+    DisplaySettings::height = height;
+    return true;
+}
+}  // namespace
+
+int dorirovaMain(int argc, char *argv[]) {
+    const CommandLine options = parseCommandLine(argc, argv);
+    switch (options.action) {
+        case CommandLine::Action::ShowHelp:
+            return printAndEnd(helpText());
+        case CommandLine::Action::ShowVersion:
+            return printAndEnd(versionText());
+        case CommandLine::Action::UsageError:
+            std::fprintf(stderr, "dorirova: %s\n%s\n", options.error.c_str(), usageLine().c_str());
+            return EXIT_STATUS_USAGE;
+        case CommandLine::Action::Present:
+            break;
+    }
+
+    if (options.skipDialog) {
+        if (!takeCommandLineSettings(options)) return EXIT_STATUS_FAILED;
+    } else {
+        const int dialogResult = dialogBox(settingsDialogTemplate(), settingsDialogProc);
+        if (!DisplaySettings::run) return dialogResult;
+    }
 
     if (!createDisplay(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
         std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display: %s\n", DisplaySettings::width,
                      DisplaySettings::height, DisplaySettings::fullscreen ? "full-screen" : "windowed",
                      displayFailureReason());
-        return 1;
+        return EXIT_STATUS_FAILED;
     }
     initScene(DisplaySettings::width, DisplaySettings::height);
     return runFrameLoop();

@@ -22,6 +22,7 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
 // initialises them (loading their assets) and loads the music.
 void initScene(int32_t width, int32_t height);
 
-// The whole run: dialog, display, scene, frame loop. Returns the exit status:
-// 0 after Exit or a run, 1 when the display could not be opened.
-int dorirovaMain();
+// The whole run: the command line, then the dialog (unless the command line
+// gave a size or full screen), display, scene, frame loop. Returns the exit
+// status (EXIT_STATUS_OK, _FAILED or _USAGE, app/command_line.h).
+int dorirovaMain(int argc, char *argv[]);

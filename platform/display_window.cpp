@@ -17,21 +17,41 @@ bool failWith(std::string reason) {
 }
 
 void restoreAtExit() { restoreDisplayMode(); }
-}  // namespace
 
-bool registerWindowClass(const char *className) {
+// Brings up SDL's video subsystem on the desktop's window system.
+bool startVideo() {
     // Our own handlers turn SIGINT and SIGTERM into a quit message.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
     // Only a desktop's window systems: without one, SDL would fall back to
     // drivers that show nothing anywhere. (SDL_VIDEODRIVER still overrides.)
     const bool waylandOnly = std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, waylandOnly ? "wayland" : "x11");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return failWith("no display (DISPLAY is not set)");
-        return failWith(SDL_GetError());
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return failWith("no display (DISPLAY is not set)");
+    return failWith(SDL_GetError());
+}
+}  // namespace
+
+bool desktopSize(int &width, int &height) {
+    width = height = 0;
+    if (!startVideo()) return false;
+    SDL_DisplayMode mode;
+    const bool known = SDL_GetDesktopDisplayMode(0, &mode) == 0;
+    if (known) {
+        width = mode.w;
+        height = mode.h;
+    } else {
+        failWith(SDL_GetError());
     }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return known;
+}
+
+bool registerWindowClass(const char *className) {
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Read when the video subsystem starts, so set before.
+    setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
+    if (!startVideo()) return false;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);

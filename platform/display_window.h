@@ -11,6 +11,12 @@
 // compatibility GL context (immediate mode). False when there is no display.
 bool registerWindowClass(const char *className);
 
+// The size in pixels of the desktop's current mode, for full screen at the
+// desktop's own size. Opens the window system for the question alone and
+// closes it again, so it may come before registerWindowClass. False, with
+// displayFailureReason set, when there is no display.
+bool desktopSize(int &width, int &height);
+
 // Whether the display offers a mode of exactly width x height pixels.
 bool hasDisplayMode(int width, int height);
 

@@ -25,9 +25,10 @@ fail() {
 # Fast PNG compression: a screenshot must not take longer than a key needs to act.
 screenshot() { /usr/bin/import -window root -quality 10 "$ARTIFACTS/$1.png" 2>/dev/null; }
 
-# Starts the program in the background; its stderr goes to $WORK/stderr.
+# Starts the program in the background with the arguments given; its stderr
+# goes to $WORK/stderr.
 start_app() {
-    "$BINARY" 2>"$WORK/stderr" &
+    "$BINARY" "$@" 2>"$WORK/stderr" &
     APP_PID=$!
 }
 

@@ -89,12 +89,16 @@ TEST(SoundLoading, TruncatedModuleNeitherCrashesNorPrints) {
     ASSERT_GT(bytes.size(), 3000u);
     EXPECT_EXIT(
         {
-            ScopedTempDir tmp;
-            SoundSystem *system = soundSystemCreate();
-            for (size_t length : {size_t(60), size_t(400), size_t(3000), bytes.size() - 100}) {
-                std::string path = tempFileWith(std::vector<char>(bytes.begin(), bytes.begin() + long(length)));
-                if (Sound *sound = soundSystemCreateSound(system, path.c_str(), SOUND_DEFAULT)) render(sound, 1.0);
-                std::remove(path.c_str());
+            {
+                // Its own scope: std::exit runs no destructor of a local, and
+                // the folder must go before the child ends.
+                ScopedTempDir tmp;
+                SoundSystem *system = soundSystemCreate();
+                for (size_t length : {size_t(60), size_t(400), size_t(3000), bytes.size() - 100}) {
+                    std::string path = tempFileWith(std::vector<char>(bytes.begin(), bytes.begin() + long(length)));
+                    if (Sound *sound = soundSystemCreateSound(system, path.c_str(), SOUND_DEFAULT)) render(sound, 1.0);
+                    std::remove(path.c_str());
+                }
             }
             std::exit(0);
         },

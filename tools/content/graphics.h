@@ -1,7 +1,8 @@
 #pragma once
 // The graphics of the presentation, drawn in code: the star backdrop, the
 // group's logo, the picture frame, the scroller band, the charset, the
-// menu labels, the settings dialog's banner and the contact sheet.
+// menu labels, the settings dialog's banner, the desktop icon and the
+// contact sheet.
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ RgbaImage charsetImage();          // 256 x 256
 RgbaImage menuTitle();             // 512 x 32
 RgbaImage menuEntry(const std::string &key, bool highlighted);   // 512 x 32
 RgbaImage dialogBanner();          // 300 x 160, opaque
+RgbaImage desktopIcon(int size);   // size x size: the logo's letters on a rounded tile of sky
 
 // All photographs of `archiveDir` as labelled thumbnails and every graphic on
 // a checkerboard; the banner from bannerPath when given, else drawn afresh.

@@ -3,9 +3,9 @@
 //   content_images <repository root> [--only TEXT]... [--preview] [--size N] [--out DIR]
 //
 // Without options it writes the 24 photographs and the graphics into
-// resources/archive/, the banner to resources/banner.bmp, the contact sheet
-// to docs/contact-sheet.png and the photographs' names, in order, to
-// tools/content/photo_names.txt. --only renders just the pictures whose file
+// resources/archive/, the banner to resources/banner.bmp, the desktop icons
+// to data/icons/, the contact sheet to docs/contact-sheet.png and the
+// photographs' names, in order, to tools/content/photo_names.txt. --only renders just the pictures whose file
 // names contain TEXT (and skips the contact sheet unless asked for by
 // "contact"); --preview renders quickly at --size pixels as PNG into --out,
 // for looking at a scene while working on it.
@@ -103,6 +103,13 @@ int main(int argc, char **argv) {
         ok = writeBmp24(path, image) && ok;
         if (!toRepository) ok = writePng(outDir + "banner.png", image) && ok;
         std::printf("%-36s written\n", "banner.bmp");
+    }
+    // The desktop icons, at the sizes the installation puts in the icon theme.
+    for (int size : {48, 128, 256}) {
+        const std::string name = "dorirova-" + std::to_string(size) + ".png";
+        if (!wanted(options, name)) continue;
+        ok = writePng((toRepository ? options.root + "/data/icons/" : outDir) + name, desktopIcon(size)) && ok;
+        std::printf("%-36s written\n", name.c_str());
     }
     if (options.only.empty() || wanted(options, "contact")) {
         std::string path = toRepository ? options.root + "/docs/contact-sheet.png" : outDir + "contact-sheet.png";

@@ -1,0 +1,46 @@
+#pragma once
+// The command line: GNU-style long options (getopt_long), read into one
+// record before anything else runs. Reading prints nothing and opens
+// nothing; the start-up sequence decides what each outcome does.
+//
+// The program's exit statuses.
+#include <cstdint>
+#include <string>
+
+constexpr int EXIT_STATUS_OK = 0;       // after a run, the dialog's Exit, --help, --version
+constexpr int EXIT_STATUS_FAILED = 1;   // the display could not be opened, or output failed
+constexpr int EXIT_STATUS_USAGE = 2;    // a command line that cannot be read
+
+// The sizes --size accepts, in pixels, inclusive.
+constexpr int32_t MIN_WIDTH = 320, MIN_HEIGHT = 240;
+constexpr int32_t MAX_WIDTH = 7680, MAX_HEIGHT = 4320;
+
+struct CommandLine {
+    enum class Action {
+        Present,       // the presentation, after the dialog unless skipDialog
+        ShowHelp,      // --help
+        ShowVersion,   // --version
+        UsageError,    // something malformed; `error` says what
+    };
+    Action action = Action::Present;
+    bool skipDialog = false;    // --size or --fullscreen: start at once
+    bool sizeGiven = false;     // --size; without it full screen takes the desktop's size
+    int32_t width = 0;          // pixels, MIN_WIDTH..MAX_WIDTH when sizeGiven
+    int32_t height = 0;         // pixels, MIN_HEIGHT..MAX_HEIGHT when sizeGiven
+    bool fullscreen = false;    // --fullscreen
+    std::string error;          // UsageError only: one line, without the program's name
+};
+
+// Reads argv[1..argc-1]. The first --help, --version or fault decides the
+// action; later arguments are not looked at. A repeated --size: the last
+// counts. May reorder argv, as getopt_long does.
+CommandLine parseCommandLine(int argc, char *argv[]);
+
+// "Usage: dorirova [--size WxH] ...", one line without a newline.
+std::string usageLine();
+
+// What --help prints: usage, options, keys, exit statuses.
+std::string helpText();
+
+// What --version prints: "dorirova X.Y.Z" and a newline.
+std::string versionText();
