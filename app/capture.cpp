@@ -13,6 +13,7 @@
 #include "app/progress_line.h"
 #include "app/soundtrack.h"
 #include "assets/png_encoding.h"
+#include "platform/message_queue.h"
 #include "platform/partial_file.h"
 #include "platform/video_file.h"
 
@@ -82,6 +83,7 @@ int64_t frameCountFor(int64_t lengthNs, int32_t fps) {
 
 int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     const Clock::time_point started = Clock::now();
+    installQuitSignals();   // from the start: a Ctrl+C while loading counts too
     CaptureTimes spent;
     const VideoContainer container = videoContainerForName(settings.file);
     if (container == VideoContainer::None) return fail(settings.file, "unknown extension (.mp4, .mkv or .webm)");
@@ -167,6 +169,7 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
 
 int recordStill(const CaptureSettings &settings) {
     const Clock::time_point started = Clock::now();
+    installQuitSignals();
     if (!hasPngExtension(settings.file)) return fail(settings.file, "unknown extension (a still is .png)");
     PartialFile output;
     std::string error;

@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
+#include "platform/offscreen_context.h"
 
 namespace {
 
@@ -38,7 +39,6 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
         error = offscreenFailureReason();
         return false;
     }
-    installQuitSignals();
     // The clock stands still while everything loads: the photographs' clocks
     // start at the end of their loading, and that moment is time 0.
     setPerformanceCounterSource(captureCounter);

@@ -11,8 +11,8 @@
 #include "app/key_script.h"
 #include "platform/offscreen_context.h"
 
-// Opens the context, takes over the performance counter, routes SIGINT and
-// SIGTERM to the message queue and sets up the scene at width x height.
+// Opens the context, takes over the performance counter and sets up the
+// scene at width x height.
 // False, with the reason in error, when no context can be made.
 bool openCaptureSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error);
 

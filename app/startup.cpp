@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/capture.h"
 #include "app/command_line.h"
 #include "app/display.h"
 #include "app/frame_loop.h"
@@ -101,6 +102,18 @@ bool takeCommandLineSettings(const CommandLine &options) {
     DisplaySettings::height = height;
     return true;
 }
+// --capture and --still: the presentation recorded without a display.
+int record(const CommandLine &options) {
+    CaptureSettings settings;
+    settings.file = options.outputFile;
+    settings.width = options.width;
+    settings.height = options.height;
+    settings.fps = options.fps;
+    settings.lengthNs = options.lengthNs;
+    settings.stillNs = options.stillNs;
+    settings.keys = options.keys;
+    return options.action == CommandLine::Action::Still ? recordStill(settings) : recordVideo(settings);
+}
 }  // namespace
 
 int dorirovaMain(int argc, char *argv[]) {
@@ -113,6 +126,9 @@ int dorirovaMain(int argc, char *argv[]) {
         case CommandLine::Action::UsageError:
             std::fprintf(stderr, "dorirova: %s\n%s\n", options.error.c_str(), usageLine().c_str());
             return EXIT_STATUS_USAGE;
+        case CommandLine::Action::Capture:
+        case CommandLine::Action::Still:
+            return record(options);
         case CommandLine::Action::Present:
             break;
     }

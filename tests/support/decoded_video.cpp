@@ -44,10 +44,27 @@ std::vector<uint8_t> toRgba(const AVFrame *frame) {
     return rgba;
 }
 
+// The planes of a yuv420p frame without their row padding.
+std::vector<uint8_t> packedPlanes(const AVFrame *frame) {
+    std::vector<uint8_t> planes;
+    for (int plane = 0; plane < 3; ++plane) {
+        const int width = plane == 0 ? frame->width : (frame->width + 1) / 2;
+        const int height = plane == 0 ? frame->height : (frame->height + 1) / 2;
+        for (int y = 0; y < height; ++y) {
+            const uint8_t *row = frame->data[plane] + size_t(y) * frame->linesize[plane];
+            planes.insert(planes.end(), row, row + width);
+        }
+    }
+    return planes;
+}
+
 void takeFrames(DecodedVideo &video, Decoder &decoder, AVFrame *frame, bool isVideo, int64_t keepFrame) {
     while (avcodec_receive_frame(decoder.codec, frame) >= 0) {
         if (isVideo) {
-            if (video.frames == keepFrame) video.frame = toRgba(frame);
+            if (video.frames == keepFrame) {
+                video.frame = toRgba(frame);
+                if (frame->format == AV_PIX_FMT_YUV420P) video.frameYuv = packedPlanes(frame);
+            }
             ++video.frames;
         } else {
             for (int c = 0; c < frame->ch_layout.nb_channels; ++c) {
@@ -117,16 +134,33 @@ DecodedVideo decodeVideo(const std::string &path, int64_t keepFrame) {
     return video;
 }
 
+std::vector<uint8_t> toYuv420(const std::vector<uint8_t> &rgba, int width, int height) {
+    SwsContext *converter = sws_getContext(width, height, AV_PIX_FMT_RGBA, width, height, AV_PIX_FMT_YUV420P,
+                                           SWS_BILINEAR, nullptr, nullptr, nullptr);
+    const int *bt709 = sws_getCoefficients(SWS_CS_ITU709);
+    sws_setColorspaceDetails(converter, bt709, 1, bt709, 0, 0, 1 << 16, 1 << 16);
+    AVFrame *yuv = av_frame_alloc();
+    yuv->format = AV_PIX_FMT_YUV420P;
+    yuv->width = width;
+    yuv->height = height;
+    av_frame_get_buffer(yuv, 0);
+    const int stride = width * 4;
+    const uint8_t *planes[1] = {rgba.data() + size_t(height - 1) * stride};   // upright
+    const int strides[1] = {-stride};
+    sws_scale(converter, planes, strides, 0, height, yuv->data, yuv->linesize);
+    sws_freeContext(converter);
+    std::vector<uint8_t> packed = packedPlanes(yuv);
+    av_frame_free(&yuv);
+    return packed;
+}
+
 double psnr(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b) {
     if (a.size() != b.size() || a.empty()) return 0;
     double sum = 0;
-    size_t count = 0;
     for (size_t i = 0; i < a.size(); ++i) {
-        if (i % 4 == 3) continue;   // alpha
         const double d = double(a[i]) - double(b[i]);
         sum += d * d;
-        ++count;
     }
     if (sum == 0) return 1000;
-    return 10 * std::log10(255.0 * 255.0 / (sum / double(count)));
+    return 10 * std::log10(255.0 * 255.0 / (sum / double(a.size())));
 }

@@ -22,12 +22,18 @@ struct DecodedVideo {
     double soundSeconds = 0;
     float soundPeak = 0;           // largest magnitude of any sample, 0..1
     std::vector<uint8_t> frame;    // the chosen frame as RGBA, bottom row first (empty: none)
+    std::vector<uint8_t> frameYuv; // the chosen frame as decoded: its Y, U and V planes, packed
 };
 
 // Decodes the whole file at path; keeps the frame whose index is keepFrame
 // (-1: none), converted back to full-range RGB.
 DecodedVideo decodeVideo(const std::string &path, int64_t keepFrame = -1);
 
-// Peak signal-to-noise ratio of two RGBA frames of the same size over R, G
-// and B, in dB (1000 for identical frames).
+// A frame (RGBA, bottom row first) as an encoder is given it: yuv420p
+// planes, packed, BT.709 in the limited range.
+std::vector<uint8_t> toYuv420(const std::vector<uint8_t> &rgba, int width, int height);
+
+// Peak signal-to-noise ratio in dB over every byte of two buffers of the
+// same size (1000 for identical ones, 0 for different sizes). Over yuv420p
+// planes it is the measure FFmpeg's psnr filter reports as "average".
 double psnr(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b);
