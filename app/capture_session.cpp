@@ -42,8 +42,9 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
     // The clock stands still while everything loads: the photographs' clocks
     // start at the end of their loading, and that moment is time 0.
     setPerformanceCounterSource(captureCounter);
-    displayWidth = width;
-    displayHeight = height;
+    resetScene();   // a session before this one in the process left its scene
+    display.displayWidth = width;
+    display.displayHeight = height;
     initScene(width, height);
     startRunning();
     return true;

@@ -4,12 +4,13 @@
 #include "platform/display_window.h"
 #include "platform/message_queue.h"
 
-int32_t displayWidth = 0;
-int32_t displayHeight = 0;
+DisplayState display;
+
+void resetDisplay() { display = DisplayState{}; }
 
 bool createDisplay(int32_t width, int32_t height, bool fullscreen) {
-    displayWidth = width;
-    displayHeight = height;
+    display.displayWidth = width;
+    display.displayHeight = height;
 
     if (!registerWindowClass("dorirova")) return false;
     setWindowProcedure(displayWindowProc);
@@ -20,7 +21,7 @@ bool createDisplay(int32_t width, int32_t height, bool fullscreen) {
         hideCursor();
     }
     if (!createWindow("dorirova", width, height, fullscreen)) return false;
-    if (!setPixelFormat()) return false;
+    if (!checkPixelFormat()) return false;
     if (!createGLContext()) return false;
     if (!makeGLContextCurrent()) return false;
 
@@ -28,3 +29,5 @@ bool createDisplay(int32_t width, int32_t height, bool fullscreen) {
     installQuitSignals();
     return true;
 }
+
+void releaseDisplay() { restoreDisplayMode(); }

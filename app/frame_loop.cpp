@@ -2,9 +2,6 @@
 
 #include <GL/gl.h>  // per-frame viewport, clear and matrices
 
-#include <cstdio>
-#include <string>
-
 #include "app/display.h"
 #include "app/music.h"
 #include "assets/asset_store.h"
@@ -32,16 +29,16 @@ void LayerStack::broadcastKey(int32_t key) {
 // The layer code a released key stands for, or 0 for keys that are not routed.
 static int32_t arrowKeyOf(int key) {
     switch (key) {
-        case KeyLeft: return ArrowLeft;
-        case KeyUp: return ArrowUp;
-        case KeyRight: return ArrowRight;
-        case KeyDown: return ArrowDown;
+        case KeyArrowLeft: return ArrowLeft;
+        case KeyArrowUp: return ArrowUp;
+        case KeyArrowRight: return ArrowRight;
+        case KeyArrowDown: return ArrowDown;
         default: return 0;
     }
 }
 
 void setUpFrame() {
-    glViewport(0, 0, displayWidth, displayHeight);
+    glViewport(0, 0, display.displayWidth, display.displayHeight);
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -95,11 +92,10 @@ long displayWindowProc(const Message &message) {
 
 void shutdown() {
     ++shutdownRuns;
-    const std::string musicFile = musicTempPath;
-    if (!musicFile.empty()) std::remove(musicFile.c_str());
+    releaseMusic();
     AssetStore::destroyInstance();   // closes and deletes the archive's copy
     // Leaving the desktop at the presentation's resolution would outlast us.
-    restoreDisplayMode();
+    releaseDisplay();
 }
 
 int shutdownCount() { return shutdownRuns; }

@@ -7,14 +7,6 @@
 #include "platform/message_queue.h"
 #include "scene/layer.h"
 
-// Key codes the loop hands to Layer::onKey on a cursor key's release.
-enum ArrowKey : int32_t {
-    ArrowUp = 2,
-    ArrowDown = 3,
-    ArrowLeft = 4,
-    ArrowRight = 5,
-};
-
 enum LayerStackState : int32_t {
     Created = 0,      // layers (if any) not yet initialised
     Initialised = 1,  // every layer's init has run once
@@ -56,9 +48,9 @@ void setUpFrame();
 // The display window's procedure: a close request or Escape going down posts a quit.
 long displayWindowProc(const Message &message);
 
-// The end of the run: deletes the music's temporary file, destroys the asset
-// store (and with it the archive's temporary copy), and puts back a display
-// mode changed for full screen. Runs once, from runFrameLoop.
+// The end of the run: releases the music (its temporary file), destroys the
+// asset store (and with it the archive's temporary copy), and releases the
+// display (a mode changed for full screen). Runs once, from runFrameLoop.
 void shutdown();
 
 // How many times shutdown has run in this process (tests).

@@ -20,10 +20,10 @@ std::string trimmed(const std::string &text) {
 // The KeyCode a key's name stands for, or KeyOther.
 int keyNamed(std::string name) {
     for (char &c : name) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (name == "left") return KeyLeft;
-    if (name == "right") return KeyRight;
-    if (name == "up") return KeyUp;
-    if (name == "down") return KeyDown;
+    if (name == "left") return KeyArrowLeft;
+    if (name == "right") return KeyArrowRight;
+    if (name == "up") return KeyArrowUp;
+    if (name == "down") return KeyArrowDown;
     return KeyOther;
 }
 

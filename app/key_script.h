@@ -8,7 +8,7 @@
 
 struct ScriptedKey {
     int64_t atNs = 0;   // nanoseconds after the first frame, >= 0
-    int key = 0;        // the message queue's KeyCode (KeyLeft, KeyUp, KeyRight, KeyDown)
+    int key = 0;        // the message queue's KeyCode: KeyArrowLeft, KeyArrowUp, ...
 };
 
 // Reads a decimal number of seconds ("2", "2.5", ".25", at most nine

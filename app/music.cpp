@@ -1,28 +1,38 @@
 #include "app/music.h"
 
+#include <cstdio>
+
 #include "assets/asset_store.h"
 #include "platform/sound_system.h"
 
-SoundSystem *musicSystem = nullptr;
-Sound *musicSound = nullptr;
-std::string musicTempPath;
+MusicState music;
 
 void createMusicSystem() {
-    musicSystem = soundSystemCreate();
-    soundSystemInit(musicSystem, 100, SOUND_INIT_NORMAL);
+    music.musicSystem = soundSystemCreate();
+    soundSystemInit(music.musicSystem, 100, SOUND_INIT_NORMAL);
 }
 
 // The sound system exists before main runs, while the settings dialog shows
-// too, like the program's other static objects. Defined after musicTempPath,
-// so that string is constructed first.
+// too, like the program's other static objects. Defined after the music's
+// record, so that is constructed first.
 [[maybe_unused]] static const bool musicSystemCreated = (createMusicSystem(), true);
 
 void loadMusic() {
     // The temporary file has no extension: the module is known by its content.
-    musicTempPath = AssetStore::instance()->extractToTempFile("HALVIX.xm");
-    musicSound = soundSystemCreateSound(musicSystem, musicTempPath.c_str(), SOUND_DEFAULT);
+    music.musicTempPath = AssetStore::instance()->extractToTempFile("HALVIX.xm");
+    music.musicSound = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str(), SOUND_DEFAULT);
 }
 
 void startMusic() {
-    soundSystemPlaySound(musicSystem, SOUND_CHANNEL_FREE, musicSound, false);
+    soundSystemPlaySound(music.musicSystem, SOUND_CHANNEL_FREE, music.musicSound, false);
+}
+
+void releaseMusic() {
+    if (!music.musicTempPath.empty()) std::remove(music.musicTempPath.c_str());
+    music.musicTempPath.clear();
+}
+
+void resetMusic() {
+    releaseMusic();
+    music.musicSound = nullptr;
 }

@@ -7,9 +7,13 @@
 struct SoundSystem;
 struct Sound;
 
-extern SoundSystem *musicSystem;   // made before main runs; never released
-extern Sound *musicSound;          // null until loadMusic, or when it failed
-extern std::string musicTempPath;  // the module's temporary file; shutdown deletes it
+// The music's state, one record for the module, with its start values.
+struct MusicState {
+    SoundSystem *musicSystem = nullptr;   // made before main runs; never released
+    Sound *musicSound = nullptr;          // null until loadMusic, or when it failed; never released
+    std::string musicTempPath;            // the module's temporary file; releaseMusic deletes it
+};
+extern MusicState music;
 
 // Creates and initialises the sound system (100 channels). Runs during the
 // program-wide construction, before main.
@@ -20,3 +24,11 @@ void loadMusic();
 
 // Plays the module once on a free channel. First step of the frame loop.
 void startMusic();
+
+// Deletes the module's temporary file and forgets its path; the sound plays
+// on (it was read whole). Harmless when there is none. Runs at shutdown.
+void releaseMusic();
+
+// releaseMusic, and forgets the sound (which plays on to its end); the sound
+// system stays, ready for the next loadMusic.
+void resetMusic();

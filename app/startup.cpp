@@ -14,6 +14,7 @@
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
 #include "scene/virtual_screen.h"
+#include "scroller/charset_text.h"
 #include "scroller/scroller_layer.h"
 
 bool DisplaySettings::run = true;
@@ -72,6 +73,21 @@ void initScene(int32_t width, int32_t height) {
     LayerStack::instance().add(new LogoLayer);
     LayerStack::instance().initAll();
     loadMusic();
+}
+
+void resetScene() {
+    LayerStack &stack = LayerStack::instance();
+    for (Layer *layer : stack.layers) delete layer;
+    stack.layers.clear();
+    stack.state = Created;
+    resetBackground();
+    resetSlideshow();
+    resetScroller();
+    resetCharset();
+    resetLogo();
+    resetMusic();
+    resetDisplay();
+    VirtualScreen::reset();
 }
 
 namespace {

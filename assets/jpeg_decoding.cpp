@@ -38,6 +38,13 @@ void emitMessage(j_common_ptr info, int level) {
     reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
 }
 
+// Releases what one decoding holds; buffer may be null.
+void releaseJpeg(jpeg_decompress_struct *decoder, FILE *file, uint8_t *buffer) {
+    jpeg_destroy_decompress(decoder);
+    std::fclose(file);
+    delete[] buffer;
+}
+
 // makeTexture, but null when padding to powers of two needs memory that the
 // allocator refuses.
 Texture *makeTextureOrNull(uint32_t width, uint32_t height, std::unique_ptr<uint8_t[]> pixels) {
@@ -66,9 +73,7 @@ Texture *loadJpeg(const char *path) {
     // Set after setjmp and released on the error path, hence volatile.
     uint8_t *volatile buffer = nullptr;
     if (setjmp(errors.failure)) {
-        jpeg_destroy_decompress(&decoder);
-        std::fclose(file);
-        delete[] buffer;
+        releaseJpeg(&decoder, file, buffer);
         return nullptr;
     }
     jpeg_create_decompress(&decoder);
@@ -87,8 +92,7 @@ Texture *loadJpeg(const char *path) {
         usable = decoder.output_components == 3 && decoder.out_color_space == JCS_RGB;
     }
     if (!usable) {
-        jpeg_destroy_decompress(&decoder);
-        std::fclose(file);
+        releaseJpeg(&decoder, file, buffer);
         return nullptr;
     }
 
@@ -99,8 +103,7 @@ Texture *loadJpeg(const char *path) {
     // address-space limit, a small machine) fails this load, not the process.
     buffer = new (std::nothrow) uint8_t[rowBytes * height];
     if (!buffer) {
-        jpeg_destroy_decompress(&decoder);
-        std::fclose(file);
+        releaseJpeg(&decoder, file, buffer);
         return nullptr;
     }
     // Scanline k (k = 0 at the top) goes straight to its bottom-up row.
@@ -110,9 +113,7 @@ Texture *loadJpeg(const char *path) {
             ERREXIT(&decoder, JERR_INPUT_EMPTY);  // no progress: give up the same way
         }
     }
-    jpeg_destroy_decompress(&decoder);
-    std::fclose(file);
-
     std::unique_ptr<uint8_t[]> pixels(buffer);
+    releaseJpeg(&decoder, file, nullptr);
     return makeTextureOrNull(width, height, std::move(pixels));
 }

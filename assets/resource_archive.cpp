@@ -11,20 +11,11 @@
 
 namespace {
 
-constexpr uint32_t ENTRY_RECORD_SIZE = RESOURCE_NAME_SIZE + 4;  // name field and size
-
 // The reader's process-wide state. Between operations the archive file's read
 // position is at its start.
 FILE *archiveFile = nullptr;
 char archivePath[RESOURCE_PATH_SIZE] = {};
-uint32_t entryTotal = 0;
-uint32_t dataBase = 0;                      // 4 + 260 N
 std::vector<ResourceArchiveEntry> entries;  // archive order
-
-uint32_t readLittleEndian32(const unsigned char *bytes) {
-    return uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16 |
-           uint32_t(bytes[3]) << 24;
-}
 
 // The archive's length in bytes, or -1 when it cannot be told.
 long long fileLength(FILE *file) {
@@ -34,35 +25,23 @@ long long fileLength(FILE *file) {
     return length;
 }
 
-// Reads the table of the open archive file. False when the file is shorter
-// than its own count and sizes claim, or a name lacks its NUL: nothing
-// beyond the file's end is read and nothing larger than it is allocated.
+// Reads the table of the open archive file. False when it does not fit the
+// file: nothing beyond the file's end is read and nothing larger than it is
+// allocated.
 bool readTable() {
-    long long length = fileLength(archiveFile);
-    unsigned char countBytes[4];
-    if (length < 4 || std::fread(countBytes, 1, 4, archiveFile) != 4) return false;
-    uint32_t count = readLittleEndian32(countBytes);
-    unsigned long long base = 4 + (unsigned long long)ENTRY_RECORD_SIZE * count;
-    if (base > (unsigned long long)length) return false;
-
-    std::vector<ResourceArchiveEntry> table(count);
-    unsigned long long offset = base;
-    for (ResourceArchiveEntry &record : table) {
-        unsigned char sizeBytes[4];
-        if (std::fread(record.name, 1, RESOURCE_NAME_SIZE, archiveFile) != RESOURCE_NAME_SIZE ||
-            std::fread(sizeBytes, 1, 4, archiveFile) != 4) {
-            return false;
-        }
-        if (!std::memchr(record.name, '\0', RESOURCE_NAME_SIZE)) return false;
-        record.size = readLittleEndian32(sizeBytes);
-        record.offset = uint32_t(offset);
-        offset += record.size;
-        if (offset > (unsigned long long)length) return false;
+    const long long length = fileLength(archiveFile);
+    unsigned char countBytes[ARCHIVE_COUNT_SIZE];
+    if (length < ARCHIVE_COUNT_SIZE ||
+        std::fread(countBytes, 1, ARCHIVE_COUNT_SIZE, archiveFile) != ARCHIVE_COUNT_SIZE) {
+        return false;
     }
-    entryTotal = count;
-    dataBase = uint32_t(base);
-    entries = std::move(table);
-    return true;
+    const uint64_t base = archiveDataBase(readLittleEndian32(countBytes));
+    if (base > uint64_t(length)) return false;
+    std::vector<unsigned char> head(base);
+    std::memcpy(head.data(), countBytes, ARCHIVE_COUNT_SIZE);
+    const size_t table = size_t(base) - ARCHIVE_COUNT_SIZE;
+    if (std::fread(head.data() + ARCHIVE_COUNT_SIZE, 1, table, archiveFile) != table) return false;
+    return parseArchiveTable(head.data(), head.size(), uint64_t(length), entries);
 }
 
 // Copies one entry's bytes into a new temporary file; its path, or an empty
@@ -123,15 +102,13 @@ void extractEntry(const char *name, char *outPath) {
 void close() {
     entries.clear();
     entries.shrink_to_fit();
-    entryTotal = 0;
-    dataBase = 0;
     if (archiveFile) std::fclose(archiveFile);
     archiveFile = nullptr;
     if (archivePath[0]) std::remove(archivePath);
     std::memset(archivePath, 0, sizeof archivePath);
 }
 
-uint32_t entryCount() { return entryTotal; }
+uint32_t entryCount() { return uint32_t(entries.size()); }
 
 const ResourceArchiveEntry &entry(uint32_t index) { return entries[index]; }
 

@@ -1,13 +1,7 @@
 #pragma once
 // The packed archive that carries every asset (photographs, graphics, the
-// music module) inside the executable as resource "REZ" 102.
-//
-// Byte format, all integers 4-byte unsigned little-endian:
-//   0                    entry count N
-//   4 + 260 i            name of entry i: its bytes, then NULs up to 256 bytes
-//   4 + 260 i + 256      size of entry i in bytes
-//   4 + 260 N            the data base: entry 0's bytes, then entry 1's, ...
-//                        with no padding; the archive ends after the last entry
+// music module) inside the executable as resource "REZ" 102; its byte format
+// is in archive_format.h.
 //
 // There is one reader per process with process-wide state; main thread only.
 // Calling order: writeResourceToTempFile, open with its result, any number of
@@ -15,17 +9,10 @@
 #include <cstdint>
 #include <string>
 
+#include "assets/archive_format.h"
+
 // Size of every path buffer the reader fills: up to 4095 bytes and a NUL.
 constexpr int RESOURCE_PATH_SIZE = 4096;
-// Bytes of one name field; a name has at most 255 bytes and its NUL.
-constexpr int RESOURCE_NAME_SIZE = 256;
-
-// One table entry, as read from the archive.
-struct ResourceArchiveEntry {
-    uint32_t size = 0;                 // bytes of data
-    char name[RESOURCE_NAME_SIZE] = {};  // NUL-terminated, copied as stored
-    uint32_t offset = 0;               // of the data, from the start of the archive
-};
 
 namespace ResourceArchive {
 
@@ -35,8 +22,8 @@ namespace ResourceArchive {
 std::string writeResourceToTempFile();
 
 // Opens the archive at path and reads its table. 0: the table was read.
-// 1: the file could not be opened or is malformed (a count or sizes that
-// reach past the end of the file, a name without a NUL in its 256 bytes);
+// 1: the file could not be opened or is malformed (a table that does not fit
+// the file, as parseArchiveTable tells);
 // the table is then empty. The path is remembered either way, so that close()
 // deletes the file. On a reader that is already open, closes it first.
 int open(const char *path);

@@ -41,22 +41,33 @@ static void addTexelRows(const uint8_t *__restrict first, size_t rowStride, uint
     }
 }
 
+// For each row y of blocks of Rows x Rows texels: adds up the block row's
+// texel rows column by column (as addTexelRows) and hands the sums to
+// finish(y, column), which combines Rows columns into each block.
+template <int Stride, uint32_t Rows, typename Finish>
+static void forEachBlockRow(const uint8_t *pixels, uint32_t textureWidth, uint32_t outWidth,
+                            uint32_t outHeight, Finish finish) {
+    const size_t sourceRow = size_t(textureWidth) * Stride;
+    std::vector<uint16_t> column(size_t(outWidth) * Rows * Stride);
+    for (uint32_t y = 0; y < outHeight; ++y) {
+        addTexelRows(pixels + size_t(y) * Rows * sourceRow, sourceRow, Rows, column.size(), column.data());
+        finish(y, column.data());
+    }
+}
+
 // Block size 2 from the texels in one pass: each channel the mean of its
 // 2 x 2 texels, rounded down (the same as its sum shifted by 2); alpha 255.
 template <int Stride>
 static void halveTexels(const uint8_t *pixels, uint32_t textureWidth, uint32_t outWidth,
                         uint32_t outHeight, uint8_t *out) {
-    const size_t sourceRow = size_t(textureWidth) * Stride;
-    std::vector<uint16_t> column(size_t(outWidth) * 2 * Stride);
-    for (uint32_t y = 0; y < outHeight; ++y) {
-        addTexelRows(pixels + size_t(y) * 2 * sourceRow, sourceRow, 2, column.size(), column.data());
-        const uint16_t *pair = column.data();
+    auto meansOfPairs = [&](uint32_t y, const uint16_t *pair) {
         uint8_t *texel = out + size_t(y) * outWidth * Stride;
         for (uint32_t x = 0; x < outWidth; ++x, pair += 2 * Stride, texel += Stride) {
             for (int c = 0; c < 3; ++c) texel[c] = uint8_t((pair[c] + pair[Stride + c]) >> 2);
             if constexpr (Stride == 4) texel[3] = 255;  // every pixelated texel is opaque
         }
-    }
+    };
+    forEachBlockRow<Stride, 2>(pixels, textureWidth, outWidth, outHeight, meansOfPairs);
 }
 
 // Block sums of size 4 from the texels, the level after block size 2 (which
@@ -64,18 +75,15 @@ static void halveTexels(const uint8_t *pixels, uint32_t textureWidth, uint32_t o
 template <int Stride>
 static void quarterTexelSums(const uint8_t *pixels, uint32_t textureWidth, uint32_t outWidth,
                              uint32_t outHeight, uint32_t *sums) {
-    const size_t sourceRow = size_t(textureWidth) * Stride;
-    std::vector<uint16_t> column(size_t(outWidth) * 4 * Stride);
-    for (uint32_t y = 0; y < outHeight; ++y) {
-        addTexelRows(pixels + size_t(y) * 4 * sourceRow, sourceRow, 4, column.size(), column.data());
-        const uint16_t *four = column.data();
+    auto sumsOfFours = [&](uint32_t y, const uint16_t *four) {
         uint32_t *row = sums + size_t(y) * outWidth * 3;
         for (uint32_t x = 0; x < outWidth; ++x, four += 4 * Stride, row += 3) {
             for (int c = 0; c < 3; ++c) {
                 row[c] = uint32_t(four[c]) + four[Stride + c] + four[2 * Stride + c] + four[3 * Stride + c];
             }
         }
-    }
+    };
+    forEachBlockRow<Stride, 4>(pixels, textureWidth, outWidth, outHeight, sumsOfFours);
 }
 
 // Adds up cells x cells source cells into each of outWidth x outHeight block

@@ -7,9 +7,8 @@
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstring>
 
-#include "assets/resource_archive.h"
+#include "assets/archive_format.h"
 #include "bench/stand_in_assets.h"
 #include "platform/embedded_resources.h"
 #include "scene/photo_layer.h"
@@ -39,14 +38,6 @@ const Graphic GRAPHICS[] = {
     {"scroller-selection_kes_hi.png", 512, 32}, {"scroller-selection_kes_lo.png", 512, 32},
 };
 
-uint32_t read32(const unsigned char *p) {
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-}
-
-void append32(std::string &out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(char((value >> shift) & 0xff));
-}
-
 bool holds(const std::vector<ArchiveItem> &items, const std::string &name) {
     for (const ArchiveItem &item : items) {
         if (item.name == name) return true;
@@ -57,19 +48,11 @@ bool holds(const std::vector<ArchiveItem> &items, const std::string &name) {
 }  // namespace
 
 std::vector<ArchiveItem> archiveItems(const unsigned char *archive, std::size_t size) {
-    constexpr std::size_t FIELD = RESOURCE_NAME_SIZE + 4;
-    if (!archive || size < 4) return {};
-    const uint32_t count = read32(archive);
-    if (count > (size - 4) / FIELD) return {};
-    std::size_t offset = 4 + FIELD * count;
+    std::vector<ResourceArchiveEntry> table;
+    if (!archive || !parseArchiveTable(archive, size, size, table)) return {};
     std::vector<ArchiveItem> items;
-    for (uint32_t i = 0; i < count; ++i) {
-        const unsigned char *field = archive + 4 + FIELD * i;
-        const void *nul = std::memchr(field, 0, RESOURCE_NAME_SIZE);
-        const uint32_t entrySize = read32(field + RESOURCE_NAME_SIZE);
-        if (!nul || entrySize > size - offset) return {};
-        items.push_back({reinterpret_cast<const char *>(field), archive + offset, entrySize});
-        offset += entrySize;
+    for (const ResourceArchiveEntry &entry : table) {
+        items.push_back({entry.name, archive + entry.offset, entry.size});
     }
     return items;
 }
@@ -97,22 +80,15 @@ CompletedArchive completeShippedArchive() {
     }
     if (made.empty()) return result;
 
-    const std::size_t count = shipped.size() + made.size();
-    std::string &out = result.bytes;
-    append32(out, uint32_t(count));
-    auto appendField = [&out](const std::string &name, std::size_t size) {
-        std::string field = name;
-        field.resize(RESOURCE_NAME_SIZE, '\0');
-        out += field;
-        append32(out, uint32_t(size));
-    };
-    for (const ArchiveItem &item : shipped) appendField(item.name, item.size);
-    for (const auto &[name, bytes] : made) appendField(name, bytes.size());
-    for (const ArchiveItem &item : shipped) out.append(reinterpret_cast<const char *>(item.data), item.size);
+    std::vector<ArchivePart> parts;
+    for (const ArchiveItem &item : shipped) {
+        parts.push_back({item.name, {reinterpret_cast<const char *>(item.data), item.size}});
+    }
     for (const auto &[name, bytes] : made) {
-        out += bytes;
+        parts.push_back({name, bytes});
         result.standIns.push_back(name);
     }
+    result.bytes = archiveBytes(parts);
     return result;
 }
 

@@ -73,6 +73,102 @@ bool runChild(const std::string &arguments, Results &results) {
     return status == 0;
 }
 
+// The machine and the sound the figures come from; the load average at the
+// start, which the report's end repeats.
+std::string printMachine() {
+    std::printf("# dorirova: start-up, frame rate and memory\n\n");
+    std::printf("Machine: %s, %ld cores (shared with other work); X display %s\n", cpuModel().c_str(),
+                sysconf(_SC_NPROCESSORS_ONLN), std::getenv("DISPLAY"));
+    const std::string loadAtStart = loadAverage();
+    const char *audio = std::getenv("SDL_AUDIODRIVER");
+    std::printf("Sound: %s\n", audio ? (std::string("SDL audio driver \"") + audio + "\"").c_str()
+                                     : "the machine's own (none here: the music loads, plays silent)");
+    return loadAtStart;
+}
+
+// The archive the children load: the shipped one, completed where it still
+// lacks assets and then written to a temporary file, whose path goes to
+// *path (empty when the shipped one is complete). Says which on stdout;
+// false when the completed archive cannot be written.
+bool prepareArchive(std::string *path) {
+    const CompletedArchive archive = completeShippedArchive();
+    if (archive.bytes.empty()) {
+        std::printf("Archive: the shipped one, linked into the program: all %d photographs and every "
+                    "graphic from resources/archive/\n", archive.shippedPhotos);
+        return true;
+    }
+    const char *tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/dorirova-bench-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = mkstemp(name.data());
+    if (fd < 0 || write(fd, archive.bytes.data(), archive.bytes.size()) != ssize_t(archive.bytes.size())) {
+        std::fprintf(stderr, "dorirova_bench: cannot write the completed archive\n");
+        return false;
+    }
+    close(fd);
+    *path = name.data();
+    archiveArgument = "--archive '" + *path + "' ";
+    std::printf("Archive: the shipped one (resources/archive/) COMPLETED WITH %zu STAND-INS made here, "
+                "because it lacks them yet:\n", archive.standIns.size());
+    if (archive.standInPhotos > 0) {
+        std::printf("  %d of 24 photographs are stand-ins, NOT the shipped photographs: generated "
+                    "1024 x 1024 progressive JPEGs (quality 88)\n", archive.standInPhotos);
+    }
+    const size_t graphics = archive.standIns.size() - size_t(archive.standInPhotos);
+    if (graphics > 0) std::printf("  %zu graphics are stand-in PNGs of the shipped sizes\n", graphics);
+    return true;
+}
+
+const std::vector<std::pair<int, int>> FRAME_SIZES = {{1024, 768}, {1920, 1080}};
+
+// Everything the children measured.
+struct Measurements {
+    std::vector<Results> startups, floors;
+    std::map<std::string, std::vector<Results>> frames;  // by "WxH scene" and "WxH clear"
+    std::vector<Results> splits;                         // layer costs, one per size
+    std::string renderer;
+    bool ok = true;                                      // every child succeeded
+};
+
+// Start-ups and floors alternate; then the frame-rate runs, kinds interleaved;
+// then the layer costs.
+Measurements measure(int startupRuns, int frameRuns, double seconds) {
+    Measurements m;
+    for (int i = 0; i < startupRuns; ++i) {
+        Results startup, floor;
+        m.ok = runChild("startup 1024 768", startup) && m.ok;
+        m.ok = runChild("floor", floor) && m.ok;
+        if (!startup.empty()) m.startups.push_back(startup);
+        if (!floor.empty()) m.floors.push_back(floor);
+    }
+    for (int i = 0; i < frameRuns; ++i) {
+        for (const auto &[width, height] : FRAME_SIZES) {
+            for (const char *loop : {"scene", "clear"}) {
+                Results r;
+                char arguments[64];
+                std::snprintf(arguments, sizeof arguments, "frames %d %d %s %.2f", width, height, loop, seconds);
+                m.ok = runChild(arguments, r) && m.ok;
+                if (r.empty()) continue;
+                if (m.renderer.empty()) {
+                    for (const std::string &word : r["renderer"]) {
+                        m.renderer += (m.renderer.empty() ? "" : " ") + word;
+                    }
+                }
+                m.frames[std::to_string(width) + "x" + std::to_string(height) + " " + loop].push_back(r);
+            }
+        }
+    }
+    for (const auto &[width, height] : FRAME_SIZES) {
+        Results r;
+        char arguments[64];
+        std::snprintf(arguments, sizeof arguments, "layer-costs %d %d 2", width, height);
+        m.ok = runChild(arguments, r) && m.ok;
+        if (r.count("split_layer")) m.splits.push_back(r);
+    }
+    return m;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -91,93 +187,24 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    std::printf("# dorirova: start-up, frame rate and memory\n\n");
-    std::printf("Machine: %s, %ld cores (shared with other work); X display %s\n", cpuModel().c_str(),
-                sysconf(_SC_NPROCESSORS_ONLN), std::getenv("DISPLAY"));
-    const std::string loadAtStart = loadAverage();
-    const char *audio = std::getenv("SDL_AUDIODRIVER");
-    std::printf("Sound: %s\n", audio ? (std::string("SDL audio driver \"") + audio + "\"").c_str()
-                                     : "the machine's own (none here: the music loads, plays silent)");
-
-    // The archive: the shipped one, completed where it still lacks assets.
-    const CompletedArchive archive = completeShippedArchive();
+    const std::string loadAtStart = printMachine();
     std::string archivePath;
-    if (archive.bytes.empty()) {
-        std::printf("Archive: the shipped one, linked into the program: all %d photographs and every "
-                    "graphic from resources/archive/\n", archive.shippedPhotos);
-    } else {
-        const char *tmp = std::getenv("TMPDIR");
-        std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/dorirova-bench-XXXXXX";
-        std::vector<char> name(pattern.begin(), pattern.end());
-        name.push_back('\0');
-        const int fd = mkstemp(name.data());
-        if (fd < 0 || write(fd, archive.bytes.data(), archive.bytes.size()) != ssize_t(archive.bytes.size())) {
-            std::fprintf(stderr, "dorirova_bench: cannot write the completed archive\n");
-            return 1;
-        }
-        close(fd);
-        archivePath = name.data();
-        archiveArgument = "--archive '" + archivePath + "' ";
-        std::printf("Archive: the shipped one (resources/archive/) COMPLETED WITH %zu STAND-INS made here, "
-                    "because it lacks them yet:\n", archive.standIns.size());
-        if (archive.standInPhotos > 0) {
-            std::printf("  %d of 24 photographs are stand-ins, NOT the shipped photographs: generated "
-                        "1024 x 1024 progressive JPEGs (quality 88)\n", archive.standInPhotos);
-        }
-        const size_t graphics = archive.standIns.size() - size_t(archive.standInPhotos);
-        if (graphics > 0) std::printf("  %zu graphics are stand-in PNGs of the shipped sizes\n", graphics);
-    }
-
-    // Start-ups and floors alternate; then the frame-rate runs, kinds interleaved.
-    std::vector<Results> startups, floors;
-    bool ok = true;
-    for (int i = 0; i < startupRuns; ++i) {
-        Results startup, floor;
-        ok = runChild("startup 1024 768", startup) && ok;
-        ok = runChild("floor", floor) && ok;
-        if (!startup.empty()) startups.push_back(startup);
-        if (!floor.empty()) floors.push_back(floor);
-    }
-    const std::vector<std::pair<int, int>> sizes = {{1024, 768}, {1920, 1080}};
-    std::map<std::string, std::vector<Results>> frames;
-    std::string renderer;
-    for (int i = 0; i < frameRuns; ++i) {
-        for (const auto &[width, height] : sizes) {
-            for (const char *loop : {"scene", "clear"}) {
-                Results r;
-                char arguments[64];
-                std::snprintf(arguments, sizeof arguments, "frames %d %d %s %.2f", width, height, loop, seconds);
-                ok = runChild(arguments, r) && ok;
-                if (r.empty()) continue;
-                if (renderer.empty()) {
-                    for (const std::string &word : r["renderer"]) renderer += (renderer.empty() ? "" : " ") + word;
-                }
-                frames[std::to_string(width) + "x" + std::to_string(height) + " " + loop].push_back(r);
-            }
-        }
-    }
-    std::vector<Results> splits;
-    for (const auto &[width, height] : sizes) {
-        Results r;
-        char arguments[64];
-        std::snprintf(arguments, sizeof arguments, "layer-costs %d %d 2", width, height);
-        ok = runChild(arguments, r) && ok;
-        if (r.count("split_layer")) splits.push_back(r);
-    }
+    if (!prepareArchive(&archivePath)) return 1;
+    const Measurements m = measure(startupRuns, frameRuns, seconds);
     if (!archivePath.empty()) std::remove(archivePath.c_str());
 
-    std::printf("GL: %s, in an SDL window on that X display (createDisplay)\n", renderer.c_str());
-    if (startups.empty() || floors.empty()) {
+    std::printf("GL: %s, in an SDL window on that X display (createDisplay)\n", m.renderer.c_str());
+    if (m.startups.empty() || m.floors.empty()) {
         std::fprintf(stderr, "dorirova_bench: no start-up measured\n");
         return 1;
     }
-    printStartup(startups, floors);
-    bool allFrames = frames.size() == 2 * sizes.size();
-    if (allFrames) printFrames(sizes, frames);
-    if (splits.size() == sizes.size()) printLayerCosts(sizes, splits);
-    printMemory(startups, floors);
+    printStartup(m.startups, m.floors);
+    const bool allFrames = m.frames.size() == 2 * FRAME_SIZES.size();
+    if (allFrames) printFrames(FRAME_SIZES, m.frames);
+    if (m.splits.size() == FRAME_SIZES.size()) printLayerCosts(FRAME_SIZES, m.splits);
+    printMemory(m.startups, m.floors);
     std::printf("\n(%.0f s for this run; load average over a minute %s at its start, %s at its end)\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(),
                 loadAtStart.c_str(), loadAverage().c_str());
-    return ok && allFrames ? 0 : 1;
+    return m.ok && allFrames ? 0 : 1;
 }

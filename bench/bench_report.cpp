@@ -66,8 +66,10 @@ std::string loadAverage() {
     return oneMinute.empty() ? "?" : oneMinute;
 }
 
-
-void printStartup(const std::vector<Results> &startups, const std::vector<Results> &floors) {
+// Section 1's table: each stage's time and page faults, then the start-up,
+// the floor and the floor into resident buffers, with what the faults cost.
+static void printStageTable(const std::vector<Results> &startups, const std::vector<Results> &floors,
+                            double touchUs) {
     const Results &first = startups.front();
     const int photos = int(number(first, "calls_decode_jpeg"));
     const int graphics = int(number(first, "calls_decode_png"));
@@ -97,8 +99,6 @@ void printStartup(const std::vector<Results> &startups, const std::vector<Result
     std::printf("\n## 1. Start-up: Run to the first frame presented (1024 x 768 window)\n\n");
     std::printf("Median of %zu start-ups, each in a fresh process; min .. max beside it.\n\n",
                 startups.size());
-    // First touches of fresh memory, at the cost the floor runs measured.
-    const double touchUs = spreadOf(floors, "first_touch_us_per_fault").median;
     std::printf("| %-38s | %9s | %-17s | %11s | %12s |\n", "stage", "ms", "min .. max", "page faults",
                 "of which ~ms");
     std::printf("|%s|%s|%s|%s|%s|\n", std::string(40, '-').c_str(), std::string(11, '-').c_str(),
@@ -124,7 +124,13 @@ void printStartup(const std::vector<Results> &startups, const std::vector<Result
     std::printf("\n\"of which ~ms\": the page faults at %.1f us each, what a first touch of fresh memory "
                 "costs on this machine (measured in the floor runs: %s us).\n",
                 touchUs, rangeText(spreadOf(floors, "first_touch_us_per_fault"), "%.1f").c_str());
+}
 
+// The start-ups and their assets alone against the floor's median; the fresh
+// memory the upload took.
+static void printFloorRatios(const std::vector<Results> &startups, const std::vector<Results> &floors,
+                             const Spread &floor) {
+    const Results &first = startups.front();
     // The ratio per start-up against the floor's median; its spread follows.
     std::vector<double> ratios, assetRatios;
     for (const Results &r : startups) {
@@ -148,10 +154,18 @@ void printStartup(const std::vector<Results> &startups, const std::vector<Result
     std::printf("Upload: %.0f MiB of texels handed to GL; %.0f page faults there, %.0f MiB of fresh "
                 "memory (%.2f bytes per byte handed over)\n",
                 uploadMiB, uploadFaults, uploadFaults * pageSize / MIB, uploadFaults * pageSize / MIB / uploadMiB);
-    // The least start-up could cost here: decode (the floor into resident
-    // buffers), make resident what the design holds (the kept pixels, and the
-    // texture storage at the fresh memory the upload needed), open the display
-    // and draw the first frame.
+}
+
+// The least start-up could cost here: decode (the floor into resident
+// buffers), make resident what the design holds (the kept pixels, and the
+// texture storage at the fresh memory the upload needed), open the display
+// and draw the first frame.
+static void printLeastStartup(const std::vector<Results> &startups, const std::vector<Results> &floors,
+                              double touchUs, const Spread &floor) {
+    const Results &first = startups.front();
+    const double pageSize = number(floors.front(), "page_size");
+    const double uploadFaults = spreadOf(startups, "faults_upload_image").median +
+                                spreadOf(startups, "faults_upload_levels").median;
     const double heldPixels = number(first, "held_pixels_bytes");
     const double heldPages = heldPixels / pageSize + uploadFaults;
     const double bound = spreadOf(floors, "floor_warm_ms").median + heldPages * touchUs / 1000;
@@ -164,8 +178,19 @@ void printStartup(const std::vector<Results> &startups, const std::vector<Result
                 "and the first frame (%.0f ms): %.2f x.\n",
                 warm, heldPages * pageSize / MIB, heldPixels / MIB, uploadFaults * pageSize / MIB, touchUs, bound,
                 bound / floor.median, displayAndFrame, (bound + displayAndFrame) / floor.median);
+}
+
+void printStartup(const std::vector<Results> &startups, const std::vector<Results> &floors) {
+    // First touches of fresh memory, at the cost the floor runs measured.
+    const double touchUs = spreadOf(floors, "first_touch_us_per_fault").median;
+    const Spread floor = spreadOf(floors, "floor_ms");
+    printStageTable(startups, floors, touchUs);
+    printFloorRatios(startups, floors, floor);
+    printLeastStartup(startups, floors, touchUs, floor);
+    const Results &first = startups.front();
     if (number(first, "calls_archive_copy") < 1 || number(first, "calls_extraction") < 1 ||
-        photos < 1 || levels < 1 || number(first, "calls_uploads") < 1 || number(first, "calls_music") < 1) {
+        number(first, "calls_decode_jpeg") < 1 || number(first, "calls_levels") < 1 ||
+        number(first, "calls_uploads") < 1 || number(first, "calls_music") < 1) {
         std::printf("WARNING: a probe saw no call; its stage's time is counted in its caller's.\n");
     }
 }

@@ -111,7 +111,7 @@ int runStartupChild(int width, int height) {
     report("calls_uploads", calls.uploads);
     report("calls_music", calls.music);
     report("calls_swaps", calls.swaps);
-    report("photos_loaded", double(photoIds.size()));
+    report("photos_loaded", double(slideshow.photoIds.size()));
     return 0;
 }
 

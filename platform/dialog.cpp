@@ -91,6 +91,39 @@ void onButton(Fl_Widget *widget, void *data) {
 // Escape (and any other request to close the window) is the cancel command.
 void onWindowClose(Fl_Widget *, void *data) { sendCommand(*static_cast<ShownDialog *>(data), 2); }
 
+// Creates the toolkit widget of each control inside the window being built;
+// a bitmap control shows bannerImage (none when null).
+void addControls(const DialogTemplate &dialogTemplate, ShownDialog &shown, Fl_RGB_Image *bannerImage) {
+    for (const DialogControl &control : dialogTemplate.controls) {
+        const int x = dialogUnitsToPixelsX(control.x), y = dialogUnitsToPixelsY(control.y);
+        const int w = dialogUnitsToPixelsX(control.width), h = dialogUnitsToPixelsY(control.height);
+        Fl_Button *button = nullptr;
+        switch (control.kind) {
+            case ControlKind::DefaultPushButton: button = new Fl_Return_Button(x, y, w, h, control.text); break;
+            case ControlKind::PushButton: button = new Fl_Button(x, y, w, h, control.text); break;
+            case ControlKind::RadioButton:
+                button = new Fl_Round_Button(x, y, w, h, control.text);
+                button->type(FL_RADIO_BUTTON);
+                break;
+            case ControlKind::CheckBox:
+                button = new Fl_Check_Button(x, y, w, h, control.text);
+                break;
+            case ControlKind::Bitmap: {
+                auto *box = new Fl_Box(x, y, w, h);
+                box->box(FL_NO_BOX);
+                box->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
+                if (bannerImage) box->image(bannerImage);
+                break;
+            }
+        }
+        if (!button) continue;
+        button->labelsize(11);
+        button->callback(onButton, &shown);
+        if (!control.tabStop) button->clear_visible_focus();
+        shown.buttons[control.id] = button;
+    }
+}
+
 bool displayAvailable() {
     Display *display = XOpenDisplay(nullptr);
     if (!display) return false;
@@ -137,34 +170,7 @@ int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
     std::unique_ptr<Fl_RGB_Image> bannerImage;
     if (!banner.empty()) bannerImage = std::make_unique<Fl_RGB_Image>(banner.data(), bannerWidth, bannerHeight, 3);
 
-    for (const DialogControl &control : dialogTemplate.controls) {
-        const int x = dialogUnitsToPixelsX(control.x), y = dialogUnitsToPixelsY(control.y);
-        const int w = dialogUnitsToPixelsX(control.width), h = dialogUnitsToPixelsY(control.height);
-        Fl_Button *button = nullptr;
-        switch (control.kind) {
-            case ControlKind::DefaultPushButton: button = new Fl_Return_Button(x, y, w, h, control.text); break;
-            case ControlKind::PushButton: button = new Fl_Button(x, y, w, h, control.text); break;
-            case ControlKind::RadioButton:
-                button = new Fl_Round_Button(x, y, w, h, control.text);
-                button->type(FL_RADIO_BUTTON);
-                break;
-            case ControlKind::CheckBox:
-                button = new Fl_Check_Button(x, y, w, h, control.text);
-                break;
-            case ControlKind::Bitmap: {
-                auto *box = new Fl_Box(x, y, w, h);
-                box->box(FL_NO_BOX);
-                box->align(FL_ALIGN_CENTER | FL_ALIGN_INSIDE | FL_ALIGN_CLIP);
-                if (bannerImage) box->image(bannerImage.get());
-                break;
-            }
-        }
-        if (!button) continue;
-        button->labelsize(11);
-        button->callback(onButton, &shown);
-        if (!control.tabStop) button->clear_visible_focus();
-        shown.buttons[control.id] = button;
-    }
+    addControls(dialogTemplate, shown, bannerImage.get());
     window.end();
 
     procedure(handle, DialogMessage::InitDialog, 0);

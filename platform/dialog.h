@@ -46,7 +46,6 @@ struct DialogHandle {
     std::map<int, bool> checked;  // check state of radio buttons and check boxes, by id
     bool ended = false;
     int result = 0;
-    void *window = nullptr;       // the toolkit's window while shown; null when headless
 };
 
 // True when the procedure handled the message.

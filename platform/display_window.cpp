@@ -110,7 +110,7 @@ bool createWindow(const char *title, int width, int height, bool fullscreen) {
     return true;
 }
 
-bool setPixelFormat() {
+bool checkPixelFormat() {
     if (window && (SDL_GetWindowFlags(window) & SDL_WINDOW_OPENGL)) return true;
     return failWith("the window has no OpenGL pixel format");
 }

@@ -32,8 +32,9 @@ void restoreDisplayMode();
 // resizable with a frame, or borderless over the changed mode when fullscreen.
 bool createWindow(const char *title, int width, int height, bool fullscreen);
 
-// Checks that the window got an OpenGL-capable pixel format.
-bool setPixelFormat();
+// Checks that the window got an OpenGL-capable pixel format (the format
+// itself was asked for by registerWindowClass; nothing is set here).
+bool checkPixelFormat();
 
 // Creates the window's GL context and makes it current.
 bool createGLContext();

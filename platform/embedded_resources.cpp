@@ -10,14 +10,24 @@ struct Override {
 };
 // A handful is plenty: tests override the archive and the banner at most.
 Override overrides[4];
+
+// Zero until provided: constant-initialised, so it is in place before any
+// program-wide constructor hands a table in.
+const EmbeddedResource *embedded = nullptr;
+int embeddedCount = 0;
 }  // namespace
+
+void provideEmbeddedResources(const EmbeddedResource *table, int count) {
+    embedded = table;
+    embeddedCount = table ? count : 0;
+}
 
 ResourceBytes findResource(const char *type, int id) {
     for (const Override &o : overrides) {
         if (o.type && o.id == id && std::strcmp(o.type, type) == 0) return o.bytes;
     }
-    for (int i = 0; i < EMBEDDED_RESOURCE_COUNT; ++i) {
-        const EmbeddedResource &r = EMBEDDED_RESOURCES[i];
+    for (int i = 0; i < embeddedCount; ++i) {
+        const EmbeddedResource &r = embedded[i];
         if (r.id == id && std::strcmp(r.type, type) == 0) {
             return {r.begin, static_cast<std::size_t>(r.end - r.begin)};
         }

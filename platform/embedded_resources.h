@@ -1,6 +1,8 @@
 #pragma once
 // The executable's own resources: byte blobs linked in at build time and
 // looked up by type and integer id. Read-only, valid for the whole process.
+// The program's resources (resources/) hand their table in before main runs;
+// a program without them simply finds nothing.
 #include <cstddef>
 
 struct EmbeddedResource {
@@ -10,9 +12,10 @@ struct EmbeddedResource {
     const unsigned char *end;         // one past the last byte
 };
 
-// The linked-in table (resources/embedded_blobs.cpp).
-extern const EmbeddedResource EMBEDDED_RESOURCES[];
-extern const int EMBEDDED_RESOURCE_COUNT;
+// Makes table (count records, kept alive by the caller for the whole
+// process) the executable's resources, in place of any table given before.
+// Runs during the program-wide construction, before main.
+void provideEmbeddedResources(const EmbeddedResource *table, int count);
 
 struct ResourceBytes {
     const unsigned char *data = nullptr;   // null when there is no such resource

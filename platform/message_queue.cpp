@@ -38,10 +38,10 @@ void onQuitSignal(int) { quitSignalled = 1; }
 int keyCodeOf(SDL_Keycode key) {
     switch (key) {
         case SDLK_ESCAPE: return KeyEscape;
-        case SDLK_LEFT: return KeyLeft;
-        case SDLK_UP: return KeyUp;
-        case SDLK_RIGHT: return KeyRight;
-        case SDLK_DOWN: return KeyDown;
+        case SDLK_LEFT: return KeyArrowLeft;
+        case SDLK_UP: return KeyArrowUp;
+        case SDLK_RIGHT: return KeyArrowRight;
+        case SDLK_DOWN: return KeyArrowDown;
         default: return KeyOther;
     }
 }

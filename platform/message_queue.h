@@ -16,14 +16,14 @@ enum class MessageKind {
     Other,      // anything else the window system reports
 };
 
-// Key codes carried by KeyDown, KeyUp and SysKeyUp.
+// Key codes carried by KeyDown, KeyUp and SysKeyUp messages.
 enum KeyCode {
     KeyOther = 0,
     KeyEscape = 0x1B,
-    KeyLeft = 0x25,
-    KeyUp = 0x26,
-    KeyRight = 0x27,
-    KeyDown = 0x28,
+    KeyArrowLeft = 0x25,    // the cursor keys
+    KeyArrowUp = 0x26,
+    KeyArrowRight = 0x27,
+    KeyArrowDown = 0x28,
 };
 
 struct Message {

@@ -19,11 +19,8 @@ else()
 endif()
 add_custom_target(dorirova_rez DEPENDS ${REZ_FILE})
 
-add_library(dorirova_blobs STATIC
-  ${CMAKE_SOURCE_DIR}/resources/embedded_blobs.cpp
-  ${CMAKE_SOURCE_DIR}/resources/settings_dialog.cpp)
+dorirova_library(dorirova_blobs resources)
 embed_resource(dorirova_blobs dorirova_rez ${REZ_FILE})
 embed_resource(dorirova_blobs dorirova_banner ${CMAKE_SOURCE_DIR}/resources/banner.bmp)
-target_include_directories(dorirova_blobs PRIVATE ${CMAKE_SOURCE_DIR})
 add_dependencies(dorirova_blobs dorirova_rez)
 target_link_libraries(dorirova_blobs PUBLIC dorirova_platform)

@@ -1,10 +1,13 @@
 #include "scene/background_layer.h"
 
-#include <GL/gl.h>  // immediate-mode drawing
+#include <GL/gl.h>  // clearing, binding the image
 
 #include "assets/asset_store.h"
+#include "scene/virtual_screen.h"
 
-int backgroundId = 0;
+BackgroundState background;
+
+void resetBackground() { background = BackgroundState{}; }
 
 // The quad in GL units: full width, 1.332 screen heights centred, so the
 // square image keeps its proportions on a 4:3 screen.
@@ -12,26 +15,18 @@ static const float BACKGROUND_BOTTOM = -0.166f;
 static const float BACKGROUND_TOP = 1.166f;
 
 bool BackgroundLayer::init() {
-    backgroundId = AssetStore::instance()->loadTexture("background-star.png");
+    background.backgroundId = AssetStore::instance()->loadTexture("background-star.png");
     return true;
 }
 
 void BackgroundLayer::draw(int) {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    const Texture *stars = AssetStore::instance()->texture(backgroundId);
+    const Texture *stars = AssetStore::instance()->texture(background.backgroundId);
     glColor3f(1, 1, 1);
     glEnable(GL_TEXTURE_2D);   // every later layer draws textured
     if (!stars) return;        // no star image: the black clear stays
     glBindTexture(GL_TEXTURE_2D, stars->glName);
-    glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
-    glVertex2f(0, BACKGROUND_BOTTOM);
-    glTexCoord2f(0, 1);
-    glVertex2f(0, BACKGROUND_TOP);
-    glTexCoord2f(1, 1);
-    glVertex2f(1, BACKGROUND_TOP);
-    glTexCoord2f(1, 0);
-    glVertex2f(1, BACKGROUND_BOTTOM);
-    glEnd();
+    // The bottom plus this height gives BACKGROUND_TOP exactly, in float.
+    drawQuad({0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM});
 }

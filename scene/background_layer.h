@@ -9,4 +9,11 @@ public:
     void draw(int unused) override;
 };
 
-extern int backgroundId;   // asset id of the star image; 0 until init
+// The layer's state, one record for the module, with its start value.
+struct BackgroundState {
+    int backgroundId = 0;   // asset id of "background-star.png"; 0 until init
+};
+extern BackgroundState background;
+
+// Puts the layer back to its start value (no image).
+void resetBackground();

@@ -2,6 +2,15 @@
 // A scene layer: one picture element of the presentation, drawn once per
 // frame in stack order. Exactly one object of each layer class exists, and it
 // keeps its state in its own module, not in the object.
+#include <cstdint>
+
+// Key codes the frame loop hands to Layer::onKey on a cursor key's release.
+enum ArrowKey : int32_t {
+    ArrowUp = 2,
+    ArrowDown = 3,
+    ArrowLeft = 4,
+    ArrowRight = 5,
+};
 
 class Layer {
 public:
@@ -15,7 +24,6 @@ public:
     // The argument is always 0 and unused.
     virtual void draw(int unused) = 0;
 
-    // An arrow-key code (ArrowUp 2, ArrowDown 3, ArrowLeft 4, ArrowRight 5)
-    // on its release. The default ignores it.
+    // An ArrowKey code, on the release of its cursor key. The default ignores it.
     virtual void onKey(int key) { (void)key; }
 };

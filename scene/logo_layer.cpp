@@ -1,19 +1,21 @@
 #include "scene/logo_layer.h"
 
-#include <GL/gl.h>  // immediate-mode drawing and blend state
+#include <GL/gl.h>  // blend state, binding the logo
 
 #include "assets/asset_store.h"
 #include "scene/virtual_screen.h"
 
-int logoId = 0;
+LogoState logo;
+
+void resetLogo() { logo = LogoState{}; }
 
 bool LogoLayer::init() {
-    logoId = AssetStore::instance()->loadTexture("krv-logo.png");
+    logo.logoId = AssetStore::instance()->loadTexture("krv-logo.png");
     return true;
 }
 
 void LogoLayer::draw(int) {
-    const Texture *logo = AssetStore::instance()->texture(logoId);
+    const Texture *logoImage = AssetStore::instance()->texture(logo.logoId);
     glDisable(GL_CULL_FACE);
     // Left on into the next frame: the photo fade and every transparent
     // picture before the logo blend with it.
@@ -21,22 +23,11 @@ void LogoLayer::draw(int) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
-    if (!logo) return;
-    glBindTexture(GL_TEXTURE_2D, logo->glName);
+    if (!logoImage) return;
+    glBindTexture(GL_TEXTURE_2D, logoImage->glName);
 
     const Vec2 extent = VirtualScreen::toGL(660, 200);
     const float w = float(extent.x * double(LOGO_SCALE));
     const float h = float(extent.y * double(LOGO_SCALE));
-    const Vec2 corner = VirtualScreen::toGL(328, 542);
-    const float x = corner.x, y = corner.y;
-    glBegin(GL_QUADS);
-    glTexCoord2f(LOGO_S0, LOGO_T0);
-    glVertex2f(x, y);
-    glTexCoord2f(LOGO_S0, LOGO_T1);
-    glVertex2f(x, y + h);
-    glTexCoord2f(LOGO_S1, LOGO_T1);
-    glVertex2f(x + w, y + h);
-    glTexCoord2f(LOGO_S1, LOGO_T0);
-    glVertex2f(x + w, y);
-    glEnd();
+    drawTexturedQuad(VirtualScreen::toGL(328, 542), {w, h}, {LOGO_S0, LOGO_T0}, {LOGO_S1, LOGO_T1});
 }

@@ -30,13 +30,20 @@ public:
 void showNextPhoto();       // next photograph current (24th wraps to 1st), transition reset
 void showPreviousPhoto();   // previous photograph current (1st wraps to 24th), transition reset
 
-// The layer's state, with its start values.
-extern std::vector<int> photoIds;   // asset ids in show order; 24 after init
-extern int frameId;                 // asset id of the picture frame; 0
-extern uint32_t currentPhoto;       // index of the photograph on show (outgoing in a transition); 0
-extern float fadeAlpha;             // opacity of the current photograph; 1.0
-extern uint32_t fadeStep;           // steps done in the running transition, 0..6 when drawn; 0
-extern int32_t incomingLevel;       // level of the incoming photograph, 6 - fadeStep; 6
-extern Stopwatch displayClock;      // since the current photograph became current
-extern Stopwatch stepClock;         // since the transition began or its last step
-extern bool stepClockStarted;       // stepClock restarted for the running transition; false
+// The layer's state, one record for the module, with its start values.
+struct SlideshowState {
+    std::vector<int> photoIds;               // asset ids in show order; 24 after init
+    int frameId = 0;                         // asset id of the picture frame
+    uint32_t currentPhoto = 0;               // index of the photograph on show (outgoing in a transition)
+    float fadeAlpha = 1.0f;                  // opacity of the current photograph
+    uint32_t fadeStep = 0;                   // steps done in the running transition, 0..6 when drawn
+    int32_t incomingLevel = FADE_STEPS - 1;  // level of the incoming photograph, 6 - fadeStep
+    Stopwatch displayClock;                  // since the current photograph became current
+    Stopwatch stepClock;                     // since the transition began or its last step
+    bool stepClockStarted = false;           // stepClock restarted for the running transition
+};
+extern SlideshowState slideshow;
+
+// Puts the slideshow back to its start values: no photographs (their
+// textures stay with the asset store), the first one current, no transition.
+void resetSlideshow();

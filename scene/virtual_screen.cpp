@@ -12,8 +12,13 @@ float VirtualScreen::scaleY = 0;
 void VirtualScreen::configure(uint32_t width, uint32_t height) {
     screenWidth = width;
     screenHeight = height;
-    scaleX = float(width) * 0.0009765625f;
-    scaleY = float(height) / 768.0f;
+    scaleX = float(width) * (1.0f / VIRTUAL_WIDTH);
+    scaleY = float(height) / float(VIRTUAL_HEIGHT);
+}
+
+void VirtualScreen::reset() {
+    screenWidth = screenHeight = 0;
+    scaleX = scaleY = 0;
 }
 
 Vec2 VirtualScreen::toGL(uint32_t x, uint32_t y) {
@@ -23,19 +28,21 @@ Vec2 VirtualScreen::toGL(uint32_t x, uint32_t y) {
     return {scaleX * fx, scaleY * fy};
 }
 
-void drawQuad(Vec2 position, Vec2 size) {
+void drawTexturedQuad(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax) {
     const float x = position.x, y = position.y, w = size.x, h = size.y;
     glBegin(GL_QUADS);
-    glTexCoord2f(0, 0);
+    glTexCoord2f(texMin.x, texMin.y);
     glVertex2f(x, y);
-    glTexCoord2f(0, 1);
+    glTexCoord2f(texMin.x, texMax.y);
     glVertex2f(x, y + h);
-    glTexCoord2f(1, 1);
+    glTexCoord2f(texMax.x, texMax.y);
     glVertex2f(x + w, y + h);
-    glTexCoord2f(1, 0);
+    glTexCoord2f(texMax.x, texMin.y);
     glVertex2f(x + w, y);
     glEnd();
 }
+
+void drawQuad(Vec2 position, Vec2 size) { drawTexturedQuad(position, size, {0, 0}, {1, 1}); }
 
 Stopwatch::Stopwatch() : frequency(performanceFrequency()) {}
 

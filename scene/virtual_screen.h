@@ -23,14 +23,20 @@ struct VirtualScreen {
 
     // Records the display size; runs once at scene set-up, before any layer exists.
     static void configure(uint32_t width, uint32_t height);
+    // Back to the start values: no size, no scale (0 everywhere).
+    static void reset();
     // Virtual pixels to GL units, a pure scaling: serves for points and extents.
     // (1024, 768) maps to (1, 1) at every resolution.
     static Vec2 toGL(uint32_t x, uint32_t y);
 };
 
-// One textured rectangle with the current texture and colour: texture
-// coordinates (0, 0) at the bottom-left corner to (1, 1) at the top-right.
-// position and size in GL units. Needs the current GL context.
+// One textured rectangle with the current texture and colour: its bottom-left
+// corner at position, its extent size (GL units), and the texture window from
+// texMin at the bottom-left corner to texMax at the top-right. Corners go
+// bottom-left, top-left, top-right, bottom-right. Needs the current GL context.
+void drawTexturedQuad(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax);
+
+// drawTexturedQuad with the whole texture: (0, 0) to (1, 1).
 void drawQuad(Vec2 position, Vec2 size);
 
 // Milliseconds since the last restart, over the performance counter.

@@ -1,13 +1,17 @@
 #include "scroller/charset_text.h"
 
-#include <GL/gl.h>  // immediate-mode quads
+#include <GL/gl.h>  // binding the charset
 
 #include <cmath>
 
 #include "assets/asset_store.h"
 
-int charsetTextureId = 0;
-GlyphTexCoords *glyphTexCoords = nullptr;
+CharsetState charset;
+
+void resetCharset() {
+    delete charset.glyphTexCoords;
+    charset = CharsetState{};
+}
 
 // Cell 36, the plus sign, stands for every byte without a glyph of its own.
 static const int FALLBACK_CELL = 36;
@@ -52,30 +56,22 @@ void charsetTexCoords(int cell) {
     const double s1 = s0 + 0.0703125 - 0.003;
     const double t0 = 1 - (row + 1) * 0.0625 + 0.003;      // 16 / 256
     const double t1 = 1 - (row + 1) * 0.0625 + 0.0625 - 0.003;
-    glyphTexCoords->corner[0] = {float(s0), float(t0)};
-    glyphTexCoords->corner[1] = {float(s0), float(t1)};
-    glyphTexCoords->corner[2] = {float(s1), float(t1)};
-    glyphTexCoords->corner[3] = {float(s1), float(t0)};
+    charset.glyphTexCoords->corner[0] = {float(s0), float(t0)};
+    charset.glyphTexCoords->corner[1] = {float(s0), float(t1)};
+    charset.glyphTexCoords->corner[2] = {float(s1), float(t1)};
+    charset.glyphTexCoords->corner[3] = {float(s1), float(t0)};
 }
 
-void drawGlyphQuad(Vec2 lowerLeft, Vec2 upperRight) {
-    const Vec2 *tc = glyphTexCoords->corner;
-    glBegin(GL_QUADS);
-    glTexCoord2f(tc[0].x, tc[0].y);
-    glVertex2f(lowerLeft.x, lowerLeft.y);
-    glTexCoord2f(tc[1].x, tc[1].y);
-    glVertex2f(lowerLeft.x, upperRight.y);
-    glTexCoord2f(tc[2].x, tc[2].y);
-    glVertex2f(upperRight.x, upperRight.y);
-    glTexCoord2f(tc[3].x, tc[3].y);
-    glVertex2f(upperRight.x, lowerLeft.y);
-    glEnd();
+void drawGlyphQuad(Vec2 position, Vec2 size) {
+    // The cell is a rectangle: its lower-left and upper-right corners give the other two.
+    const Vec2 *corner = charset.glyphTexCoords->corner;
+    drawTexturedQuad(position, size, corner[0], corner[2]);
 }
 
 void drawCharsetText(const char *text, uint32_t length, float glyphWidth, float glyphHeight, float x, float y) {
-    const Texture *charset = AssetStore::instance()->texture(charsetTextureId);
-    if (!charset) return;   // without its charset the line shows nothing, not blank boxes
-    glBindTexture(GL_TEXTURE_2D, charset->glName);
+    const Texture *charsetImage = AssetStore::instance()->texture(charset.charsetTextureId);
+    if (!charsetImage) return;   // without its charset the line shows nothing, not blank boxes
+    glBindTexture(GL_TEXTURE_2D, charsetImage->glName);
     const float advance = glyphWidth + glyphWidth * 0.08f;
 
     uint32_t i = 0;
@@ -87,7 +83,7 @@ void drawCharsetText(const char *text, uint32_t length, float glyphWidth, float 
         i = uint32_t(skipped);
         x = x + float(i) * advance;
     }
-    if (!glyphTexCoords) glyphTexCoords = new GlyphTexCoords{};   // kept until the process ends
+    if (!charset.glyphTexCoords) charset.glyphTexCoords = new GlyphTexCoords{};   // kept until a reset
 
     for (uint32_t j = i; j < length; ++j) {
         const uint8_t ch = uint8_t(text[j]);
@@ -96,7 +92,7 @@ void drawCharsetText(const char *text, uint32_t length, float glyphWidth, float 
             continue;
         }
         charsetTexCoords(charsetCell(ch));
-        drawGlyphQuad({x, y}, {x + glyphWidth, y + glyphHeight});
+        drawGlyphQuad({x, y}, {glyphWidth, glyphHeight});
         x = x + advance;
         if (x > 1) break;
     }

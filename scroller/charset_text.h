@@ -9,28 +9,35 @@
 
 #include "scene/virtual_screen.h"
 
-// Asset id of "charset.png"; the scroller layer's init sets it.
-extern int charsetTextureId;
-
 // Texture coordinates of one glyph: lower-left, upper-left, upper-right,
-// lower-right. Made on the first drawCharsetText, rewritten for every glyph.
+// lower-right.
 struct GlyphTexCoords {
     Vec2 corner[4];
 };
-extern GlyphTexCoords *glyphTexCoords;
+
+// The renderer's state, one record for the module, with its start values.
+struct CharsetState {
+    int charsetTextureId = 0;                  // "charset.png"; the scroller layer's init sets it
+    GlyphTexCoords *glyphTexCoords = nullptr;  // made by the first drawCharsetText; rewritten per glyph
+};
+extern CharsetState charset;
+
+// Puts the renderer back to its start values: no charset, and the glyph
+// record (if one was made) deleted, to be made again by the next drawing.
+void resetCharset();
 
 // The cell of a byte: a..z 0..25, 1..9 26..34, 0 35, the punctuation of the
 // table, capital S A O U as sharp s and a, o, u with umlaut (59..62), the
 // double quote 63; every other byte the plus sign's cell 36. Pure.
 int charsetCell(uint8_t byte);
 
-// Writes cell's corners into glyphTexCoords: the cell's left edge, its right,
-// top and bottom edges pulled in by 0.003 so linear filtering stays inside it.
+// Writes cell's corners into charset.glyphTexCoords: the cell's left edge, its
+// right, top and bottom edges pulled in by 0.003 so linear filtering stays inside it.
 void charsetTexCoords(int cell);
 
-// One textured quad from lowerLeft to upperRight (GL units) with the corners
-// in glyphTexCoords. The charset must be bound.
-void drawGlyphQuad(Vec2 lowerLeft, Vec2 upperRight);
+// One textured quad at position with size (GL units) over the cell in
+// charset.glyphTexCoords. The charset must be bound.
+void drawGlyphQuad(Vec2 position, Vec2 size);
 
 // Draws length bytes of text as one line: glyphs of glyphWidth x glyphHeight,
 // the first character's left edge at x, all bottoms at y (GL units). A printed

@@ -4,18 +4,13 @@
 
 #include <cstring>
 
-#include "app/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scroller/charset_text.h"
 #include "scroller/scroll_texts.h"
 
-int32_t currentText = 0;
-Stopwatch scrollClock;
-bool scrollClockStarted = false;
-float scrollSpeed = -0.0001f;   // a tenth of the screen width per second, leftwards
-int borderTextureId = 0;
-int titleTextureId = 0;
-std::vector<int> selectionTextureIds;
+ScrollerState scroller;
+
+void resetScroller() { scroller = ScrollerState{}; }
 
 static const char *const MENU_IMAGES[] = {
     "scroller-selection_alb_hi.png", "scroller-selection_alb_lo.png",
@@ -30,10 +25,10 @@ static const int MEMBER_COUNT = 7;
 
 bool ScrollerLayer::init() {
     AssetStore *store = AssetStore::instance();
-    borderTextureId = store->loadTexture("scroller-border.png");
-    charsetTextureId = store->loadTexture("charset.png");
-    titleTextureId = store->loadTexture("scroller-selection_title.png");
-    for (const char *image : MENU_IMAGES) selectionTextureIds.push_back(store->loadTexture(image));
+    scroller.borderTextureId = store->loadTexture("scroller-border.png");
+    charset.charsetTextureId = store->loadTexture("charset.png");
+    scroller.titleTextureId = store->loadTexture("scroller-selection_title.png");
+    for (const char *image : MENU_IMAGES) scroller.selectionTextureIds.push_back(store->loadTexture(image));
     return true;   // the clock starts with the first frame
 }
 
@@ -46,34 +41,34 @@ static void drawImage(int id, Vec2 position, Vec2 size) {
 }
 
 void ScrollerLayer::draw(int) {
-    drawImage(borderTextureId, VirtualScreen::toGL(0, 64), VirtualScreen::toGL(1024, 128));
+    drawImage(scroller.borderTextureId, VirtualScreen::toGL(0, 64), VirtualScreen::toGL(1024, 128));
 
-    if (!scrollClockStarted) {
-        scrollClock.restart();
-        scrollClockStarted = true;
+    if (!scroller.scrollClockStarted) {
+        scroller.scrollClock.restart();
+        scroller.scrollClockStarted = true;
     }
     const Vec2 glyph = VirtualScreen::toGL(28, 24);
     const float advance = glyph.x + glyph.x * 0.08f;
-    float position = float(scrollClock.elapsedMs()) * scrollSpeed + 1.0f;
-    const ScrollText *text = &scrollTexts[currentText];
+    float position = float(scroller.scrollClock.elapsedMs()) * scroller.scrollSpeed + 1.0f;
+    const ScrollText *text = &scrollTexts[scroller.currentText];
     if (position < -(float(text->length) * advance)) {
         // Run out: the next member text enters from the right in this frame.
-        currentText = currentText + 1;
-        if (currentText > MEMBER_COUNT) currentText = 1;
-        scrollClock.restart();
+        scroller.currentText = scroller.currentText + 1;
+        if (scroller.currentText > MEMBER_COUNT) scroller.currentText = 1;
+        scroller.scrollClock.restart();
         position = 1.0f;
-        text = &scrollTexts[currentText];
+        text = &scrollTexts[scroller.currentText];
     }
     drawCharsetText(text->bytes, text->length, glyph.x, glyph.y, position + 10.0f / 1024.0f, 114.0f / 768.0f);
 
     const Vec2 menuSize = VirtualScreen::toGL(512, 32);
     const Vec2 title = VirtualScreen::toGL(560, 440);
-    drawImage(titleTextureId, title, menuSize);
+    drawImage(scroller.titleTextureId, title, menuSize);
     const Vec2 entryStep = VirtualScreen::toGL(0, 32);
     for (int k = 1; k <= MEMBER_COUNT; ++k) {
-        const bool highlighted = std::strcmp(scrollTextKeys[currentText], scrollTextKeys[k]) == 0;
-        const int id = selectionTextureIds.size() == size_t(2 * MEMBER_COUNT)
-                           ? selectionTextureIds[2 * (k - 1) + (highlighted ? 0 : 1)]
+        const bool highlighted = std::strcmp(scrollTextKeys[scroller.currentText], scrollTextKeys[k]) == 0;
+        const int id = scroller.selectionTextureIds.size() == size_t(2 * MEMBER_COUNT)
+                           ? scroller.selectionTextureIds[2 * (k - 1) + (highlighted ? 0 : 1)]
                            : 0;
         drawImage(id, {title.x - k * entryStep.x, title.y - k * entryStep.y}, menuSize);
     }
@@ -81,11 +76,12 @@ void ScrollerLayer::draw(int) {
 
 void ScrollerLayer::onKey(int key) {
     if (key == ArrowUp) {
-        currentText = (currentText == 0 || currentText == 1) ? MEMBER_COUNT : currentText - 1;
-        scrollClock.restart();
+        const bool first = scroller.currentText == 0 || scroller.currentText == 1;
+        scroller.currentText = first ? MEMBER_COUNT : scroller.currentText - 1;
+        scroller.scrollClock.restart();
     } else if (key == ArrowDown) {
-        currentText = currentText + 1;
-        if (currentText > MEMBER_COUNT) currentText = 1;
-        scrollClock.restart();
+        scroller.currentText = scroller.currentText + 1;
+        if (scroller.currentText > MEMBER_COUNT) scroller.currentText = 1;
+        scroller.scrollClock.restart();
     }
 }

@@ -16,12 +16,19 @@ public:
     void onKey(int key) override;  // ArrowUp: previous member text, ArrowDown: next
 };
 
-// The layer's state, with its start values.
-extern int32_t currentText;          // catalogue index: 0 the intro, 1..7 the members; 0
-extern Stopwatch scrollClock;        // since the current text started to run
-extern bool scrollClockStarted;      // set by the first draw, which starts scrollClock; false
-extern float scrollSpeed;            // GL units per millisecond; -0.0001
-extern int borderTextureId;          // "scroller-border.png"
-extern int titleTextureId;           // "scroller-selection_title.png"
-// Member text k (1..7): position 2(k-1) highlighted, 2(k-1)+1 plain.
-extern std::vector<int> selectionTextureIds;
+// The layer's state, one record for the module, with its start values.
+struct ScrollerState {
+    int32_t currentText = 0;          // catalogue index: 0 the intro, 1..7 the members
+    Stopwatch scrollClock;            // since the current text started to run
+    bool scrollClockStarted = false;  // set by the first draw, which starts scrollClock
+    float scrollSpeed = -0.0001f;     // GL units per millisecond: a tenth of the width a second, leftwards
+    int borderTextureId = 0;          // "scroller-border.png"
+    int titleTextureId = 0;           // "scroller-selection_title.png"
+    // Member text k (1..7): position 2(k-1) highlighted, 2(k-1)+1 plain.
+    std::vector<int> selectionTextureIds;
+};
+extern ScrollerState scroller;
+
+// Puts the scroller back to its start values: the intro, its clock not yet
+// started, no images registered.
+void resetScroller();

@@ -7,27 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "assets/archive_format.h"
+
 struct ArchiveFile {
     std::string name;   // stored in a 256-byte field, NUL-padded
     std::string bytes;  // the entry's data
 };
 
-inline void appendLittleEndian32(std::string &out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(char((value >> shift) & 0xff));
-}
-
-// An archive of the files in the given order: count, table, then the data.
+// An archive of the files in the given order.
 inline std::string buildArchive(const std::vector<ArchiveFile> &files) {
-    std::string out;
-    appendLittleEndian32(out, uint32_t(files.size()));
-    for (const ArchiveFile &file : files) {
-        std::string field = file.name;
-        field.resize(256, '\0');
-        out += field;
-        appendLittleEndian32(out, uint32_t(file.bytes.size()));
-    }
-    for (const ArchiveFile &file : files) out += file.bytes;
-    return out;
+    std::vector<ArchivePart> parts;
+    for (const ArchiveFile &file : files) parts.push_back({file.name, file.bytes});
+    return archiveBytes(parts);
 }
 
 inline std::string readWholeFile(const std::string &path) {

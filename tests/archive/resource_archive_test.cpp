@@ -193,6 +193,13 @@ TEST_F(ResourceArchiveTest, MalformedArchivesAreRefusedWithAnEmptyTable) {
     }
 }
 
+TEST(ArchiveFormat, NamesThatCannotKeepTheirNulAreNotWritten) {
+    const std::string longest(255, 'n');
+    ASSERT_EQ(archiveBytes({{longest, "x"}}).size(), 4u + 260 + 1);
+    EXPECT_EQ(archiveBytes({{longest + "n", "x"}}), "") << "256 bytes leave no room for the NUL";
+    EXPECT_EQ(archiveBytes({{"a", "x"}, {std::string_view("b\0c", 3), "y"}}), "");
+}
+
 TEST_F(ResourceArchiveTest, TrailingBytesAfterTheLastEntryAreIgnored) {
     ASSERT_EQ(openBytes(buildArchive({{"a", "abc"}}) + "tail"), 0);
     EXPECT_EQ(extract("a").bytes, "abc");

@@ -34,12 +34,12 @@ TEST(KeyScript, ItemsBecomeKeyReleasesOrderedByTime) {
     ASSERT_TRUE(parseKeyScript("5.5:Down, 1.0:right,1:Left ,0:UP", keys, error)) << error;
     ASSERT_EQ(keys.size(), 4u);
     EXPECT_EQ(keys[0].atNs, 0);
-    EXPECT_EQ(keys[0].key, KeyUp);
-    EXPECT_EQ(keys[1].key, KeyRight) << "items at the same time keep their order";
+    EXPECT_EQ(keys[0].key, KeyArrowUp);
+    EXPECT_EQ(keys[1].key, KeyArrowRight) << "items at the same time keep their order";
     EXPECT_EQ(keys[1].atNs, 1000000000);
-    EXPECT_EQ(keys[2].key, KeyLeft);
+    EXPECT_EQ(keys[2].key, KeyArrowLeft);
     EXPECT_EQ(keys[3].atNs, 5500000000);
-    EXPECT_EQ(keys[3].key, KeyDown);
+    EXPECT_EQ(keys[3].key, KeyArrowDown);
     EXPECT_TRUE(parseKeyScript("", keys, error));
     EXPECT_TRUE(keys.empty());
 }

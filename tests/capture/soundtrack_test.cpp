@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <vector>
 
 namespace {
@@ -16,11 +15,11 @@ namespace {
 TEST(Soundtrack, PiecesOfAnySizeAreTheDevicesBlocksExactly) {
     ScopedTempDir tmp;
     loadMusic();
-    ASSERT_NE(musicSound, nullptr);
+    ASSERT_NE(music.musicSound, nullptr);
     EXPECT_NEAR(musicSeconds(), 171.7, 0.1);
     // What the device is fed: fresh from the file, block after block.
-    Sound *device = soundSystemCreateSound(musicSystem, musicTempPath.c_str(), SOUND_DEFAULT);
-    std::remove(musicTempPath.c_str());
+    Sound *device = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str(), SOUND_DEFAULT);
+    releaseMusic();
     AssetStore::destroyInstance();
     const size_t total = SOUNDTRACK_RATE * 3;
     std::vector<float> played(total * 2 + SOUND_DEVICE_FRAMES * 2);
@@ -44,7 +43,7 @@ TEST(Soundtrack, PiecesOfAnySizeAreTheDevicesBlocksExactly) {
 }
 
 TEST(Soundtrack, WithoutMusicIsSilence) {
-    musicSound = nullptr;
+    resetMusic();
     startSoundtrack();
     std::vector<float> recorded(4000, 1.0f);
     renderSoundtrack(recorded.data(), 2000);

@@ -7,6 +7,7 @@
 #include <new>
 
 #include "app/display.h"
+#include "assets/archive_format.h"
 #include "app/frame_loop.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
@@ -89,15 +90,12 @@ Bytes wholeArchive() {
     entries.push_back({"picture-frame.png", flatImage(37, 37, grey)});
     Bytes photo(64 * 64 * 3, 128);
     for (int i = 0; i < PHOTO_COUNT; ++i) entries.push_back({PHOTO_FILES[i], encodeJpeg(64, 64, photo)});
-    Bytes scroller = scrollerArchive();
     // The scroller's images: unpack the fixture's archive entries again.
-    const uint32_t count = scroller[0] | scroller[1] << 8 | scroller[2] << 16 | uint32_t(scroller[3]) << 24;
-    size_t offset = 4 + 260 * size_t(count);
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint8_t *record = &scroller[4 + 260 * i];
-        const uint32_t size = record[256] | record[257] << 8 | record[258] << 16 | uint32_t(record[259]) << 24;
-        entries.push_back({reinterpret_cast<const char *>(record), Bytes(&scroller[offset], &scroller[offset] + size)});
-        offset += size;
+    const Bytes scroller = scrollerArchive();
+    std::vector<ResourceArchiveEntry> table;
+    parseArchiveTable(scroller.data(), scroller.size(), scroller.size(), table);
+    for (const ResourceArchiveEntry &entry : table) {
+        entries.push_back({entry.name, Bytes(&scroller[entry.offset], &scroller[entry.offset] + entry.size)});
     }
     return packArchive(entries);
 }
@@ -108,8 +106,8 @@ TEST(FrameAllocations, RunningFramesAllocatesNothing) {
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
     ScopedArchive archive{wholeArchive()};
-    displayWidth = 320;
-    displayHeight = 240;
+    display.displayWidth = 320;
+    display.displayHeight = 240;
     VirtualScreen::configure(320, 240);
     AllocationProbe probe(clock);
     LayerStack &stack = LayerStack::instance();
@@ -117,7 +115,7 @@ TEST(FrameAllocations, RunningFramesAllocatesNothing) {
     stack.state = Created;
     stack.initAll();
     clearMessages();
-    const int keys[] = {KeyLeft, KeyRight, KeyUp, KeyDown};
+    const int keys[] = {KeyArrowLeft, KeyArrowRight, KeyArrowUp, KeyArrowDown};
     for (int i = 0; i < 400; ++i) {
         if (i % 37 == 0) postMessage({MessageKind::KeyUp, keys[(i / 37) % 4], 0});
         else postMessage({MessageKind::Other, KeyOther, 0});

@@ -47,8 +47,8 @@ struct FrameLoop : ::testing::Test {
         events.clear();
         clearMessages();
         setWindowProcedure(displayWindowProc);
-        displayWidth = 64;
-        displayHeight = 48;
+        display.displayWidth = 64;
+        display.displayHeight = 48;
         LayerStack &stack = LayerStack::instance();
         stack.layers.clear();
         stack.state = Created;
@@ -63,7 +63,7 @@ struct FrameLoop : ::testing::Test {
 
 TEST_F(FrameLoop, ArrowReleasesReachEveryLayerInStackOrderOnePerFrame) {
     useTwoLayers();
-    for (int key : {KeyLeft, KeyUp, KeyRight, KeyDown}) postMessage(keyUp(key));
+    for (int key : {KeyArrowLeft, KeyArrowUp, KeyArrowRight, KeyArrowDown}) postMessage(keyUp(key));
     postQuitMessage(0);
     EXPECT_EQ(runFrameLoop(), 0);
     const std::vector<std::string> expected = {
@@ -74,9 +74,9 @@ TEST_F(FrameLoop, ArrowReleasesReachEveryLayerInStackOrderOnePerFrame) {
 
 TEST_F(FrameLoop, OnlyPlainReleasesOfArrowsAreRouted) {
     useTwoLayers();
-    postMessage(keyDown(KeyLeft));                          // key-down and auto-repeat
-    postMessage({MessageKind::SysKeyUp, KeyRight, 0});      // released with Alt held
-    postMessage(keyUp(KeyOther));                           // some other key
+    postMessage(keyDown(KeyArrowLeft));                       // key-down and auto-repeat
+    postMessage({MessageKind::SysKeyUp, KeyArrowRight, 0});   // released with Alt held
+    postMessage(keyUp(KeyOther));                             // some other key
     postMessage({MessageKind::Other, KeyOther, 0});
     postQuitMessage(0);
     runFrameLoop();
@@ -119,7 +119,7 @@ TEST_F(FrameLoop, StackStatesGateInitialisationAndDrawing) {
 
 TEST_F(FrameLoop, AStackNeverInitialisedIsNotDrawnButStillGetsKeys) {
     LayerStack::instance().add(&first);
-    postMessage(keyUp(KeyRight));
+    postMessage(keyUp(KeyArrowRight));
     postQuitMessage(0);
     runFrameLoop();
     EXPECT_EQ(LayerStack::instance().state, Created);
@@ -143,17 +143,17 @@ TEST_F(FrameLoop, AnEmptyStackShowsTheGreenClearColour) {
 
 TEST_F(FrameLoop, ShutdownDeletesTheMusicFile) {
     ScopedTempDir tmp;
-    musicTempPath = createTempFile();
-    ASSERT_FALSE(musicTempPath.empty());
+    music.musicTempPath = createTempFile();
+    ASSERT_FALSE(music.musicTempPath.empty());
     postQuitMessage(0);
     runFrameLoop();
     EXPECT_TRUE(tmp.files().empty());
-    musicTempPath.clear();
+    music.musicTempPath.clear();
 }
 
 TEST(WindowProcedure, PostsQuitOnCloseAndEscapeDownOnly) {
     clearMessages();
-    displayWindowProc({MessageKind::KeyDown, KeyLeft, 0});
+    displayWindowProc({MessageKind::KeyDown, KeyArrowLeft, 0});
     displayWindowProc({MessageKind::KeyUp, KeyEscape, 0});
     Message m;
     EXPECT_FALSE(peekMessage(m));

@@ -56,12 +56,12 @@ const Moment MOMENTS[] = {
     {"step-5", 4301, KeyOther},
     {"step-6", 4361, KeyOther},
     {"after-handover", 4421, KeyOther},
-    {"after-right", 5000, KeyRight},
-    {"after-left", 5500, KeyLeft},
-    {"after-down", 6000, KeyDown},
+    {"after-right", 5000, KeyArrowRight},
+    {"after-left", 5500, KeyArrowLeft},
+    {"after-down", 6000, KeyArrowDown},
     {"scroller-later", 9000, KeyOther},
     {"next-transition", 10061, KeyOther},
-    {"after-up", 10500, KeyUp},
+    {"after-up", 10500, KeyArrowUp},
 };
 constexpr int MOMENT_COUNT = sizeof MOMENTS / sizeof MOMENTS[0];
 
@@ -151,8 +151,8 @@ void checkSize(int width, int height) {
     const std::string mesa = reinterpret_cast<const char *>(glGetString(GL_VERSION));
 
     // The window path's set-up, with the display's size and this context.
-    displayWidth = width;
-    displayHeight = height;
+    display.displayWidth = width;
+    display.displayHeight = height;
     clearMessages();
     initScene(width, height);
     FrameRecorder recorder(gl, clock, clock.nowMs());

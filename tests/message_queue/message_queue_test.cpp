@@ -9,13 +9,13 @@ namespace {
 
 TEST(MessageQueue, TakesMessagesOneAtATimeInPostingOrder) {
     clearMessages();
-    postMessage({MessageKind::KeyUp, KeyLeft, 0});
+    postMessage({MessageKind::KeyUp, KeyArrowLeft, 0});
     postMessage({MessageKind::KeyDown, KeyEscape, 0});
     postQuitMessage(3);
     Message m;
     ASSERT_TRUE(peekMessage(m));
     EXPECT_EQ(m.kind, MessageKind::KeyUp);
-    EXPECT_EQ(m.key, KeyLeft);
+    EXPECT_EQ(m.key, KeyArrowLeft);
     ASSERT_TRUE(peekMessage(m));
     EXPECT_EQ(m.kind, MessageKind::KeyDown);
     ASSERT_TRUE(peekMessage(m));
@@ -26,7 +26,7 @@ TEST(MessageQueue, TakesMessagesOneAtATimeInPostingOrder) {
 
 TEST(MessageQueue, AFloodOfMessagesNeverLosesTheQuitBehindIt) {
     clearMessages();
-    for (int i = 0; i < 5000; ++i) postMessage({MessageKind::KeyUp, KeyRight, 0});
+    for (int i = 0; i < 5000; ++i) postMessage({MessageKind::KeyUp, KeyArrowRight, 0});
     postQuitMessage(0);
     Message m;
     int taken = 0;

@@ -43,10 +43,10 @@ struct Slideshow : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        resetSlideshowState();
+        resetSlideshow();
         VirtualScreen::configure(256, 192);
         layer.init();
-        ASSERT_EQ(photoIds.size(), size_t(PHOTO_COUNT));
+        ASSERT_EQ(slideshow.photoIds.size(), size_t(PHOTO_COUNT));
     }
 
     // One frame at the clock's present time, with the GL state the
@@ -62,8 +62,8 @@ struct Slideshow : ::testing::Test {
     // Runs frames until the transition has begun (the first frame past 4000 ms).
     void beginTransition() {
         frameAfter(4001);
-        ASSERT_TRUE(stepClockStarted);
-        ASSERT_EQ(fadeStep, 0u);
+        ASSERT_TRUE(slideshow.stepClockStarted);
+        ASSERT_EQ(slideshow.fadeStep, 0u);
     }
     // The colour in the middle of the photograph.
     GLTestContext::RGBA shown() {
@@ -80,24 +80,24 @@ void expectColour(GLTestContext::RGBA got, GLTestContext::RGBA want, int toleran
 
 TEST_F(Slideshow, APhotographStaysPlainForExactly4000Ms) {
     frameAfter(4000);
-    EXPECT_FALSE(stepClockStarted);
+    EXPECT_FALSE(slideshow.stepClockStarted);
     expectColour(shown(), photoColour(0), 3, "the first photograph, plain");
     frameAfter(1);
-    EXPECT_TRUE(stepClockStarted) << "at 4001 ms the transition begins";
-    EXPECT_EQ(fadeStep, 0u) << "its first step waits for 60 ms";
+    EXPECT_TRUE(slideshow.stepClockStarted) << "at 4001 ms the transition begins";
+    EXPECT_EQ(slideshow.fadeStep, 0u) << "its first step waits for 60 ms";
 }
 
 TEST_F(Slideshow, StepsWaitAtLeast60MsAndComeAtMostOnePerFrame) {
     beginTransition();
     frameAfter(59);
-    EXPECT_EQ(fadeStep, 0u);
+    EXPECT_EQ(slideshow.fadeStep, 0u);
     frameAfter(1);
-    EXPECT_EQ(fadeStep, 1u);
+    EXPECT_EQ(slideshow.fadeStep, 1u);
     frameAfter(1000);   // a long frame still takes one step
-    EXPECT_EQ(fadeStep, 2u);
-    EXPECT_EQ(incomingLevel, 4);
+    EXPECT_EQ(slideshow.fadeStep, 2u);
+    EXPECT_EQ(slideshow.incomingLevel, 4);
     frameAfter(59);
-    EXPECT_EQ(fadeStep, 2u) << "time beyond 60 ms is not carried over";
+    EXPECT_EQ(slideshow.fadeStep, 2u) << "time beyond 60 ms is not carried over";
 }
 
 TEST_F(Slideshow, FadeFollowsTheRepeatedFloatSubtraction) {
@@ -105,29 +105,29 @@ TEST_F(Slideshow, FadeFollowsTheRepeatedFloatSubtraction) {
     const float expected[] = {0.85714287f, 0.71428573f, 0.5714286f, 0.42857146f, 0.28571433f, 0.14285718f};
     for (float alpha : expected) {
         frameAfter(60);
-        EXPECT_EQ(fadeAlpha, alpha);
-        EXPECT_EQ(uint32_t(6 - incomingLevel), fadeStep);
+        EXPECT_EQ(slideshow.fadeAlpha, alpha);
+        EXPECT_EQ(uint32_t(6 - slideshow.incomingLevel), slideshow.fadeStep);
     }
 }
 
 TEST_F(Slideshow, SeventhStepHandsOverAndDrawsTheNextPlainInThatFrame) {
     beginTransition();
     for (int step = 1; step <= 6; ++step) frameAfter(60);
-    EXPECT_EQ(currentPhoto, 0u);
+    EXPECT_EQ(slideshow.currentPhoto, 0u);
     frameAfter(60);
-    EXPECT_EQ(currentPhoto, 1u);
-    EXPECT_EQ(fadeStep, 0u);
-    EXPECT_EQ(fadeAlpha, 1.0f);
-    EXPECT_FALSE(stepClockStarted);
+    EXPECT_EQ(slideshow.currentPhoto, 1u);
+    EXPECT_EQ(slideshow.fadeStep, 0u);
+    EXPECT_EQ(slideshow.fadeAlpha, 1.0f);
+    EXPECT_FALSE(slideshow.stepClockStarted);
     expectColour(shown(), photoColour(1), 3, "the second photograph, plain and opaque");
     frameAfter(4000);
-    EXPECT_FALSE(stepClockStarted) << "shown plainly for its own 4000 ms";
+    EXPECT_FALSE(slideshow.stepClockStarted) << "shown plainly for its own 4000 ms";
 }
 
 TEST_F(Slideshow, AtTenFramesPerSecondEachStepTakesOneFrame) {
     frameAfter(4100);   // the transition's first frame
     int frames = 0;
-    while (currentPhoto == 0 && frames < 20) {
+    while (slideshow.currentPhoto == 0 && frames < 20) {
         frameAfter(100);
         ++frames;
     }
@@ -147,7 +147,7 @@ TEST_F(Slideshow, TheMiddleOfATransitionMixesOutgoingAndIncoming) {
 
 TEST_F(Slideshow, TheLastPhotographWrapsToTheFirstAsIncomingAndCurrent) {
     showPreviousPhoto();
-    EXPECT_EQ(currentPhoto, 23u) << "left on the 1st gives the 24th";
+    EXPECT_EQ(slideshow.currentPhoto, 23u) << "left on the 1st gives the 24th";
     beginTransition();
     for (int step = 1; step <= 6; ++step) frameAfter(60);
     // At step 6 the outgoing shows at 1/7 over the incoming first photograph.
@@ -155,12 +155,12 @@ TEST_F(Slideshow, TheLastPhotographWrapsToTheFirstAsIncomingAndCurrent) {
     EXPECT_NEAR(got.r, first.r, 30);
     EXPECT_NEAR(got.g, first.g, 30);
     frameAfter(60);
-    EXPECT_EQ(currentPhoto, 0u);
+    EXPECT_EQ(slideshow.currentPhoto, 0u);
     showNextPhoto();
-    EXPECT_EQ(currentPhoto, 1u);
-    currentPhoto = 23;
+    EXPECT_EQ(slideshow.currentPhoto, 1u);
+    slideshow.currentPhoto = 23;
     showNextPhoto();
-    EXPECT_EQ(currentPhoto, 0u) << "right on the 24th gives the 1st";
+    EXPECT_EQ(slideshow.currentPhoto, 0u) << "right on the 24th gives the 1st";
 }
 
 TEST_F(Slideshow, RightMidTransitionShowsTheIncomingPlainAtOnce) {
@@ -168,19 +168,19 @@ TEST_F(Slideshow, RightMidTransitionShowsTheIncomingPlainAtOnce) {
     for (int step = 1; step <= 3; ++step) frameAfter(60);
     layer.onKey(ArrowRight);
     frameAfter(0);
-    EXPECT_EQ(currentPhoto, 1u);
-    EXPECT_EQ(fadeStep, 0u);
-    EXPECT_EQ(fadeAlpha, 1.0f);
+    EXPECT_EQ(slideshow.currentPhoto, 1u);
+    EXPECT_EQ(slideshow.fadeStep, 0u);
+    EXPECT_EQ(slideshow.fadeAlpha, 1.0f);
     expectColour(shown(), photoColour(1), 3, "the incoming photograph, plain and opaque");
 }
 
 TEST_F(Slideshow, LeftMidTransitionShowsThePhotographBeforeTheOutgoing) {
-    currentPhoto = 5;
+    slideshow.currentPhoto = 5;
     beginTransition();
     for (int step = 1; step <= 3; ++step) frameAfter(60);
     layer.onKey(ArrowLeft);
     frameAfter(0);
-    EXPECT_EQ(currentPhoto, 4u);
+    EXPECT_EQ(slideshow.currentPhoto, 4u);
     expectColour(shown(), photoColour(4), 3, "the photograph before the outgoing one");
 }
 
@@ -189,12 +189,12 @@ TEST_F(Slideshow, AfterAKeyMidTransitionTheNextTransitionStepsInItsFirstFrame) {
     frameAfter(60);
     layer.onKey(ArrowRight);
     frameAfter(4001);   // the next transition's first frame
-    EXPECT_EQ(fadeStep, 1u);
+    EXPECT_EQ(slideshow.fadeStep, 1u);
     // Whereas one reached without a key waits 60 ms for its first step.
     for (int step = 2; step <= 7; ++step) frameAfter(60);
-    ASSERT_FALSE(stepClockStarted);
+    ASSERT_FALSE(slideshow.stepClockStarted);
     frameAfter(4001);
-    EXPECT_EQ(fadeStep, 0u);
+    EXPECT_EQ(slideshow.fadeStep, 0u);
 }
 
 TEST_F(Slideshow, UpAndDownChangeNothing) {
@@ -202,10 +202,10 @@ TEST_F(Slideshow, UpAndDownChangeNothing) {
     frameAfter(60);
     layer.onKey(ArrowUp);
     layer.onKey(ArrowDown);
-    EXPECT_EQ(currentPhoto, 0u);
-    EXPECT_EQ(fadeStep, 1u);
+    EXPECT_EQ(slideshow.currentPhoto, 0u);
+    EXPECT_EQ(slideshow.fadeStep, 1u);
     frameAfter(60);
-    EXPECT_EQ(fadeStep, 2u);
+    EXPECT_EQ(slideshow.fadeStep, 2u);
 }
 
 TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTiming) {
@@ -213,17 +213,17 @@ TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTi
     GLTestContext gl{64, 48};
     FakeClock clock;
     ScopedArchive archive{packArchive({})};
-    resetSlideshowState();
+    resetSlideshow();
     VirtualScreen::configure(64, 48);
     PhotoLayer layer;
     layer.init();
-    ASSERT_EQ(photoIds.size(), size_t(PHOTO_COUNT));
+    ASSERT_EQ(slideshow.photoIds.size(), size_t(PHOTO_COUNT));
     for (int frame = 0; frame < 100; ++frame) {
         clock.advanceMs(100);
         layer.draw(0);
     }
-    EXPECT_GT(currentPhoto, 0u) << "the show moves on over missing photographs";
-    EXPECT_LT(currentPhoto, uint32_t(PHOTO_COUNT));
+    EXPECT_GT(slideshow.currentPhoto, 0u) << "the show moves on over missing photographs";
+    EXPECT_LT(slideshow.currentPhoto, uint32_t(PHOTO_COUNT));
 }
 
 }  // namespace
@@ -254,7 +254,7 @@ TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
     ScopedArchive archive{mosaicArchive()};
-    resetSlideshowState();
+    resetSlideshow();
     VirtualScreen::configure(1024, 768);
     PhotoLayer layer;
     layer.init();
@@ -268,7 +268,7 @@ TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
     const double texel = 592.0 / 64;   // screen pixels per photograph texel
     for (uint32_t step = 1; step <= 4; ++step) {
         std::vector<uint8_t> frame = frameAfter(60);
-        ASSERT_EQ(fadeStep, step);
+        ASSERT_EQ(slideshow.fadeStep, step);
         const int block = 1 << (6 - step);   // texels: 32, 16, 8, 4
         auto at = [&](double texelX) { return gl.pixel(frame, int(44 + texel * texelX), 340).r; };
         // Two points in the first block, then one in the second.

@@ -96,10 +96,10 @@ struct Scene : ::testing::TestWithParam<std::pair<int, int>> {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        resetSlideshowState();
+        resetSlideshow();
         clearMessages();
-        displayWidth = width;
-        displayHeight = height;
+        display.displayWidth = width;
+        display.displayHeight = height;
         VirtualScreen::configure(uint32_t(width), uint32_t(height));
         LayerStack &stack = LayerStack::instance();
         stack.layers = {&background, &photos, &logo};
@@ -171,13 +171,13 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     frameAfter(0);
     frameAfter(4001);   // the transition begins
     for (int step = 1; step <= 3; ++step) frameAfter(60);
-    ASSERT_EQ(fadeStep, 3u);
+    ASSERT_EQ(slideshow.fadeStep, 3u);
     // Step 3: both at level 3, blocks of 8 texels, exactly the squares: the
     // mix still alternates square by square.
     std::vector<uint8_t> frame = frameAfter(0);
     EXPECT_GT(std::abs(square(frame, 0).r - square(frame, 1).r), 60);
     for (int step = 4; step <= 6; ++step) frameAfter(60);
-    ASSERT_EQ(fadeStep, 6u);
+    ASSERT_EQ(slideshow.fadeStep, 6u);
     // Step 6: the outgoing at 1/7 in 64-texel blocks (flat), over the
     // incoming at level 0, its squares sharp.
     frame = frameAfter(0);
@@ -187,7 +187,7 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     // lies under the opaque outgoing, which shows its squares at level 0.
     frameAfter(60);
     frameAfter(4001);
-    ASSERT_EQ(fadeStep, 0u);
+    ASSERT_EQ(slideshow.fadeStep, 0u);
     frame = frameAfter(0);
     EXPECT_GT(std::abs(square(frame, 0).r - square(frame, 1).r), 100);
 }

@@ -46,7 +46,7 @@ TEST(CharsetCell, EveryOtherByteFallsBackToThePlusSign) {
 
 TEST(CharsetTexCoords, LastCellSitsAtRowFourColumnSeven) {
     GlyphTexCoords coords{};
-    glyphTexCoords = &coords;
+    charset.glyphTexCoords = &coords;
     charsetTexCoords(63);
     EXPECT_FLOAT_EQ(coords.corner[0].x, 0.4921875f);
     EXPECT_NEAR(coords.corner[0].y, 0.6905, 1e-6);
@@ -54,7 +54,7 @@ TEST(CharsetTexCoords, LastCellSitsAtRowFourColumnSeven) {
     EXPECT_NEAR(coords.corner[2].x, 0.4921875 + 0.0703125 - 0.003, 1e-6);
     EXPECT_EQ(coords.corner[3].x, coords.corner[2].x);
     EXPECT_EQ(coords.corner[3].y, coords.corner[0].y);
-    glyphTexCoords = nullptr;
+    charset.glyphTexCoords = nullptr;
 }
 
 // Draws on a 1024 x 768 viewport, so one GL unit across is 1024 pixels.
@@ -67,7 +67,7 @@ struct CharsetText : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
+        charset.charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
         beginLayerTestFrame(1024, 768);
     }
     std::vector<uint8_t> draw(const std::string &text, float x) {
@@ -173,7 +173,7 @@ TEST(CharsetTextWithoutCharset, DrawsNothingRatherThanBlankBoxes) {
     ScopedTempDir tmp;
     GLTestContext gl{64, 64};
     ScopedArchive archive{packArchive({})};
-    charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
+    charset.charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
     beginLayerTestFrame(64, 64);
     drawCharsetText("abc", 3, 0.3f, 0.3f, 0.0f, 0.2f);
     std::vector<uint8_t> frame = gl.readPixels();

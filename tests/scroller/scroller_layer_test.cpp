@@ -35,9 +35,7 @@ struct Scroller : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        currentText = 0;
-        scrollClockStarted = false;
-        selectionTextureIds.clear();
+        resetScroller();
         VirtualScreen::configure(1024, 768);
         layer.init();
     }
@@ -76,7 +74,7 @@ struct Scroller : ::testing::Test {
 
 TEST_F(Scroller, TheIntroEntersFromTheRightEdgeAndReachesXTenAfterTenSeconds) {
     drawAfter(0);
-    EXPECT_EQ(currentText, 0);
+    EXPECT_EQ(scroller.currentText, 0);
     EXPECT_TRUE(bandIsEmpty()) << "position 1.0: the first glyph is just off screen";
     EXPECT_TRUE(near(at(800, 440 + 16), TITLE_COLOUR));
     EXPECT_TRUE(highlighted().empty()) << "no entry while the intro runs";
@@ -87,9 +85,9 @@ TEST_F(Scroller, TheIntroEntersFromTheRightEdgeAndReachesXTenAfterTenSeconds) {
 TEST_F(Scroller, ARunOutTextIsFollowedByTheNextFromTheRightEdgeInTheSameFrame) {
     drawAfter(0);
     drawAfter(runningTimeMs(0) - 2);
-    EXPECT_EQ(currentText, 0);
+    EXPECT_EQ(scroller.currentText, 0);
     drawAfter(2);
-    EXPECT_EQ(currentText, 1);
+    EXPECT_EQ(scroller.currentText, 1);
     EXPECT_TRUE(bandIsEmpty());
     EXPECT_EQ(highlighted(), std::vector<int>{1});
     drawAfter(10000);
@@ -97,22 +95,22 @@ TEST_F(Scroller, ARunOutTextIsFollowedByTheNextFromTheRightEdgeInTheSameFrame) {
 }
 
 TEST_F(Scroller, AfterTheSeventhComesTheFirstNeverTheIntro) {
-    currentText = 7;
+    scroller.currentText = 7;
     drawAfter(0);
     drawAfter(runningTimeMs(7));
-    EXPECT_EQ(currentText, 1);
+    EXPECT_EQ(scroller.currentText, 1);
 }
 
 TEST_F(Scroller, UpAndDownFollowTheMenuFromEveryText) {
     const int32_t afterUp[] = {7, 7, 1, 2, 3, 4, 5, 6};
     const int32_t afterDown[] = {1, 2, 3, 4, 5, 6, 7, 1};
     for (int32_t from = 0; from < SCROLL_TEXT_COUNT; ++from) {
-        currentText = from;
+        scroller.currentText = from;
         layer.onKey(ArrowUp);
-        EXPECT_EQ(currentText, afterUp[from]) << "up from " << from;
-        currentText = from;
+        EXPECT_EQ(scroller.currentText, afterUp[from]) << "up from " << from;
+        scroller.currentText = from;
         layer.onKey(ArrowDown);
-        EXPECT_EQ(currentText, afterDown[from]) << "down from " << from;
+        EXPECT_EQ(scroller.currentText, afterDown[from]) << "down from " << from;
     }
 }
 
@@ -135,14 +133,14 @@ TEST_F(Scroller, LeftAndRightLeaveTheScrollerAndItsClockAlone) {
     layer.onKey(ArrowLeft);
     layer.onKey(ArrowRight);
     layer.onKey(0);
-    EXPECT_EQ(currentText, 0);
+    EXPECT_EQ(scroller.currentText, 0);
     drawAfter(5000);
     expectFirstGlyphAtTen(0);
 }
 
 TEST_F(Scroller, EachMemberTextHighlightsExactlyItsOwnEntry) {
     for (int32_t text = 1; text <= 7; ++text) {
-        currentText = text;
+        scroller.currentText = text;
         drawAfter(0);
         EXPECT_EQ(highlighted(), std::vector<int>{text});
     }

@@ -2,8 +2,6 @@
 
 #include <GL/gl.h>
 
-#include "scene/photo_layer.h"
-
 void beginLayerTestFrame(int width, int height) {
     glViewport(0, 0, width, height);
     glClearColor(0, 0, 0, 1);
@@ -17,13 +15,4 @@ void beginLayerTestFrame(int width, int height) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glColor3f(1, 1, 1);
-}
-
-void resetSlideshowState() {
-    photoIds.clear();
-    currentPhoto = 0;
-    fadeAlpha = 1.0f;
-    fadeStep = 0;
-    incomingLevel = 6;
-    stepClockStarted = false;
 }

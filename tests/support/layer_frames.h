@@ -6,6 +6,3 @@
 // clears to opaque black, and switches on what the background and logo layers
 // leave on: texturing, source-alpha blending, white colour.
 void beginLayerTestFrame(int width, int height);
-
-// Puts the slideshow's module state back to its start values (no photographs).
-void resetSlideshowState();

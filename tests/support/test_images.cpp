@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <jpeglib.h>  // encoding test JPEGs
 
+#include "assets/archive_format.h"
 #include "assets/asset_store.h"
 #include "platform/embedded_resources.h"
 
@@ -60,21 +61,13 @@ Bytes encodeJpegRows(int width, int height, int components, int colourSpace, con
     return compressJpeg(width, height, components, colourSpace, false, [&](int) { return row.data(); });
 }
 
-static void putLittle32(Bytes &b, uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
-}
-
 Bytes packArchive(const std::vector<std::pair<std::string, Bytes>> &entries) {
-    Bytes archive;
-    putLittle32(archive, uint32_t(entries.size()));
+    std::vector<ArchivePart> parts;
     for (const auto &[name, data] : entries) {
-        Bytes field(256, 0);
-        std::copy(name.begin(), name.end(), field.begin());
-        archive.insert(archive.end(), field.begin(), field.end());
-        putLittle32(archive, uint32_t(data.size()));
+        parts.push_back({name, {reinterpret_cast<const char *>(data.data()), data.size()}});
     }
-    for (const auto &entry : entries) archive.insert(archive.end(), entry.second.begin(), entry.second.end());
-    return archive;
+    const std::string archive = archiveBytes(parts);
+    return Bytes(archive.begin(), archive.end());
 }
 
 ScopedArchive::ScopedArchive(Bytes archive) : bytes(std::move(archive)) {

@@ -1,6 +1,8 @@
 #pragma once
-// The 24 photographs of the slideshow: their file names in show order and
-// the scene that renders each one.
+// The 24 photographs of the slideshow, as data: each one entry of a table
+// that names its file, the shader that draws it and how its picture is
+// finished. The tables live with their kind, one file each; the renderers the
+// entries call (landscapes, fractal zooms, the photograph renderer) are shared.
 #include <functional>
 #include <string>
 #include <vector>
@@ -14,42 +16,21 @@ struct PhotoJob {
 };
 
 struct PhotoScene {
-    std::string fileName;                               // e.g. "01_alpine-dawn.jpg"
-    std::function<RgbaImage(const PhotoJob &)> render;
+    std::string fileName;              // e.g. "01_alpine-dawn.jpg": the number is its place in the show
+    std::function<Shader()> shader;    // called only when the photograph is rendered: some precompute for seconds
+    Finish finish;
+    double contrast = 0.05;            // refinement threshold, as RenderOptions::contrast
+
+    // The photograph: supersampled, tone-mapped, dithered.
+    RgbaImage render(const PhotoJob &job) const;
 };
 
 // All 24, numbers 01 to 24 in order.
 const std::vector<PhotoScene> &photoScenes();
 
-// Renders a shader as a photograph: supersampled, tone-mapped, dithered.
-RgbaImage renderPhoto(const Shader &shader, const Finish &finish, const PhotoJob &job, double contrast = 0.05);
-
-// The scenes, grouped by kind (one file each).
-RgbaImage alpineDawn(const PhotoJob &job);
-RgbaImage meadowNoon(const PhotoJob &job);
-RgbaImage desertDusk(const PhotoJob &job);
-RgbaImage fjordEvening(const PhotoJob &job);
-RgbaImage moonlitPeaks(const PhotoJob &job);
-RgbaImage redCanyon(const PhotoJob &job);
-RgbaImage volcanicIsland(const PhotoJob &job);
-RgbaImage mistyHighlands(const PhotoJob &job);
-
-RgbaImage cumulusAfternoon(const PhotoJob &job);
-RgbaImage auroraLake(const PhotoJob &job);
-RgbaImage stormFront(const PhotoJob &job);
-RgbaImage sunsetSea(const PhotoJob &job);
-
-RgbaImage ringedPlanet(const PhotoJob &job);
-RgbaImage emissionNebula(const PhotoJob &job);
-RgbaImage spiralGalaxy(const PhotoJob &job);
-RgbaImage solarEclipse(const PhotoJob &job);
-
-RgbaImage mandelbrotValley(const PhotoJob &job);
-RgbaImage juliaFiligree(const PhotoJob &job);
-RgbaImage burningShip(const PhotoJob &job);
-RgbaImage deepSpiral(const PhotoJob &job);
-
-RgbaImage polishedMarble(const PhotoJob &job);
-RgbaImage walnutGrain(const PhotoJob &job);
-RgbaImage amethystGeode(const PhotoJob &job);
-RgbaImage autumnLeaves(const PhotoJob &job);
+// The tables by kind, each in its file's own order.
+std::vector<PhotoScene> landscapePhotos();   // height fields, and the sunset over the sea
+std::vector<PhotoScene> skyPhotos();
+std::vector<PhotoScene> spacePhotos();
+std::vector<PhotoScene> fractalPhotos();
+std::vector<PhotoScene> materialPhotos();

@@ -68,29 +68,33 @@ Vec3 shadeEscape(const Escape &e, double paletteScale, double paletteShift, cons
     return lin * (0.25 + 0.95 * diffuse) + Vec3{1, 1, 1} * (gloss * 0.35);
 }
 
-}   // namespace
+// A view into the Mandelbrot set: the picture's square in the complex plane
+// and the colours of its escape-time bands.
+struct MandelbrotView {
+    Vec2d centre;              // complex plane; up in the picture is +imaginary
+    double width = 1;          // of the picture, complex plane units
+    int iterations = 1000;     // after which a point counts as inside
+    Vec3 inside;               // linear radiance of the points that never escape
+    double paletteScale = 1, paletteShift = 0;   // of log(smooth count + 1) into the palette
+    Vec3 a, b, c, d;           // the cosine palette, see cosinePalette
+};
 
-RgbaImage mandelbrotValley(const PhotoJob &job) {
-    // Elephant valley: trunks curling in rows between the main cardioid and its buds.
-    const double cx = 0.2855, cy = 0.0112, width = 0.007;
-    Shader shader = [=](double u, double v) {
-        double cr = cx + (u - 0.5) * width, ci = cy - (v - 0.5) * width;
-        if (insideMainBody(cr, ci)) return Vec3{0.005, 0.004, 0.012};
-        Escape e = escape(0, 0, cr, ci, 3000, 1);
-        if (e.smooth < 0) return Vec3{0.005, 0.004, 0.012};
-        return shadeEscape(e, 1.6, 0.1, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 1.0, 1.0}, {0.0, 0.1, 0.2});
+// The shader maker for a view into the Mandelbrot set.
+std::function<Shader()> mandelbrotZoom(const MandelbrotView &view) {
+    return [view] {
+        return Shader([view](double u, double v) {
+            double cr = view.centre.x + (u - 0.5) * view.width, ci = view.centre.y - (v - 0.5) * view.width;
+            if (insideMainBody(cr, ci)) return view.inside;
+            Escape e = escape(0, 0, cr, ci, view.iterations, 1);
+            if (e.smooth < 0) return view.inside;
+            return shadeEscape(e, view.paletteScale, view.paletteShift, view.a, view.b, view.c, view.d);
+        });
     };
-    Finish f;
-    f.filmic = false;
-    f.vignette = 0.12;
-    f.grain = 0.0;
-    f.seed = 401;
-    return renderPhoto(shader, f, job, 0.06);
 }
 
-RgbaImage juliaFiligree(const PhotoJob &job) {
+Shader juliaFiligree() {
     const double cr = -0.7269, ci = 0.1889;
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         double zr = (u - 0.5) * 3.0 + 0.0, zi = -(v - 0.5) * 3.0;
         // Rotate the set a little so it fills the square.
         double a = 0.55;
@@ -105,18 +109,12 @@ RgbaImage juliaFiligree(const PhotoJob &job) {
         Vec3 c = shadeEscape(e, 0.9, 0.55, {0.5, 0.5, 0.5}, {0.5, 0.5, 0.5}, {1.0, 0.8, 0.6}, {0.0, 0.15, 0.3});
         return c * (nearness * nearness * nearness) + Vec3{0.004, 0.006, 0.02};
     };
-    Finish f;
-    f.filmic = false;
-    f.vignette = 0.15;
-    f.grain = 0.0;
-    f.seed = 402;
-    return renderPhoto(shader, f, job, 0.06);
 }
 
-RgbaImage burningShip(const PhotoJob &job) {
+Shader burningShip() {
     // The small ship in the antenna, upright, with its rigging.
     const double cx = -1.755, cy = -0.018, width = 0.06;
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         double cr = cx + (u - 0.5) * width, ci = cy + (v - 0.5) * width;
         double zr = 0, zi = 0;
         const int maxIterations = 1500;
@@ -142,28 +140,26 @@ RgbaImage burningShip(const PhotoJob &job) {
         }
         return Vec3{0.0, 0.0, 0.0};
     };
-    Finish f;
-    f.filmic = false;
-    f.vignette = 0.15;
-    f.grain = 0.0;
-    f.seed = 403;
-    return renderPhoto(shader, f, job, 0.06);
 }
 
-RgbaImage deepSpiral(const PhotoJob &job) {
-    // Deep in a valley off the main cardioid: a double spiral a hundred
-    // thousandth of the set's size, winding into its centre.
-    const double cx = -0.7746806106269039, cy = -0.1374168856037867, width = 0.000015;
-    Shader shader = [=](double u, double v) {
-        double cr = cx + (u - 0.5) * width, ci = cy - (v - 0.5) * width;
-        Escape e = escape(0, 0, cr, ci, 5000, 1);
-        if (e.smooth < 0) return Vec3{0.0, 0.0, 0.01};
-        return shadeEscape(e, 1.3, 0.3, {0.55, 0.45, 0.5}, {0.45, 0.45, 0.5}, {1.0, 1.0, 1.0}, {0.3, 0.2, 0.2});
+}   // namespace
+
+std::vector<PhotoScene> fractalPhotos() {
+    return {
+        // Elephant valley: trunks curling in rows between the main cardioid and its buds.
+        {"02_mandelbrot-valley.jpg",
+         mandelbrotZoom({.centre = {0.2855, 0.0112}, .width = 0.007, .iterations = 3000,
+                         .inside = {0.005, 0.004, 0.012}, .paletteScale = 1.6, .paletteShift = 0.1,
+                         .a = {0.5, 0.5, 0.5}, .b = {0.5, 0.5, 0.5}, .c = {1.0, 1.0, 1.0}, .d = {0.0, 0.1, 0.2}}),
+         {.filmic = false, .vignette = 0.12, .grain = 0.0, .seed = 401}, 0.06},
+        {"07_julia-filigree.jpg", juliaFiligree, {.filmic = false, .vignette = 0.15, .grain = 0.0, .seed = 402}, 0.06},
+        {"13_burning-ship.jpg", burningShip, {.filmic = false, .vignette = 0.15, .grain = 0.0, .seed = 403}, 0.06},
+        // Deep in a valley off the main cardioid: a double spiral a hundred
+        // thousandth of the set's size, winding into its centre.
+        {"19-deep-spiral.jpg",
+         mandelbrotZoom({.centre = {-0.7746806106269039, -0.1374168856037867}, .width = 0.000015, .iterations = 5000,
+                         .inside = {0.0, 0.0, 0.01}, .paletteScale = 1.3, .paletteShift = 0.3, .a = {0.55, 0.45, 0.5},
+                         .b = {0.45, 0.45, 0.5}, .c = {1.0, 1.0, 1.0}, .d = {0.3, 0.2, 0.2}}),
+         {.filmic = false, .vignette = 0.12, .grain = 0.0, .seed = 404}, 0.06},
     };
-    Finish f;
-    f.filmic = false;
-    f.vignette = 0.12;
-    f.grain = 0.0;
-    f.seed = 404;
-    return renderPhoto(shader, f, job, 0.06);
 }

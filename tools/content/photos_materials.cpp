@@ -16,10 +16,8 @@ double sheen(double u, double v) {
     return std::exp(-d * d / 0.05) * 0.5 + std::exp(-d * d / 0.004) * 0.35;
 }
 
-}   // namespace
-
-RgbaImage polishedMarble(const PhotoJob &job) {
-    Shader shader = [](double u, double v) {
+Shader polishedMarble() {
+    return [](double u, double v) {
         double x = u * 2.5, y = v * 2.5;
         // Veins flow along turbulent bands: a sine of a warped coordinate
         // gives soft grey clouds around thin dark cores, in two directions.
@@ -48,16 +46,10 @@ RgbaImage polishedMarble(const PhotoJob &job) {
         double light = 0.85 + 0.25 * (1.0 - u * 0.5 - v * 0.5);
         return c * light + Vec3{0.9, 0.92, 1.0} * (sheen(u, v) * 0.22);
     };
-    Finish f;
-    f.filmic = false;
-    f.vignette = 0.22;
-    f.grain = 0.012;
-    f.seed = 501;
-    return renderPhoto(shader, f, job, 0.06);
 }
 
-RgbaImage walnutGrain(const PhotoJob &job) {
-    Shader shader = [](double u, double v) {
+Shader walnutGrain() {
+    return [](double u, double v) {
         // Four boards side by side, each sawn from its own log: the growth
         // rings are the distance to the log's axis, which runs at a slight
         // angle to the board's face, so the rings show as arches.
@@ -97,16 +89,10 @@ RgbaImage walnutGrain(const PhotoJob &job) {
         Vec3 lit = c * light + Vec3{1.0, 0.85, 0.65} * (sheen(u, v) * 0.16);
         return lit * (0.15 + 0.85 * groove) * 1.0;
     };
-    Finish f;
-    f.filmic = false;
-    f.vignette = 0.25;
-    f.grain = 0.012;
-    f.seed = 502;
-    return renderPhoto(shader, f, job, 0.06);
 }
 
-RgbaImage amethystGeode(const PhotoJob &job) {
-    Shader shader = [](double u, double v) {
+Shader amethystGeode() {
+    return [](double u, double v) {
         double x = (u - 0.5) * 1.95, y = (v - 0.5) * 1.95;
         // The geode's outline: a lumpy ellipse.
         double angle = std::atan2(y, x);
@@ -169,15 +155,7 @@ RgbaImage amethystGeode(const PhotoJob &job) {
         c = c * (1.0 - 0.6 * smoothstep(0.7, 1.0, depth));
         return c * 1.2;
     };
-    Finish f;
-    f.filmic = false;
-    f.vignette = 0.2;
-    f.grain = 0.01;
-    f.seed = 503;
-    return renderPhoto(shader, f, job, 0.06);
 }
-
-namespace {
 
 struct Leaf {
     double x, y;          // centre, image units 0..1
@@ -226,9 +204,7 @@ double leafVeins(const Leaf &leaf, double lx, double ly) {
     return std::max(std::exp(-mid * mid / 0.00008), std::exp(-side * side / 0.006) * 0.6);
 }
 
-}   // namespace
-
-RgbaImage autumnLeaves(const PhotoJob &job) {
+Shader autumnLeaves() {
     auto leaves = std::make_shared<std::vector<Leaf>>();
     Random random(777);
     const Vec3 palette[] = {{0.6, 0.05, 0.02}, {0.78, 0.18, 0.02}, {0.85, 0.38, 0.03}, {0.85, 0.58, 0.06},
@@ -279,7 +255,7 @@ RgbaImage autumnLeaves(const PhotoJob &job) {
         }
         return false;
     };
-    Shader shader = [topLeaf](double u, double v) {
+    return [topLeaf](double u, double v) {
         // Damp dark soil where no leaf lies.
         double soil = fbm2(u * 30.0, v * 30.0, 5, 931);
         Vec3 c = Vec3{0.035, 0.025, 0.018} * (0.7 + 0.6 * (soil * 0.5 + 0.5));
@@ -292,10 +268,15 @@ RgbaImage autumnLeaves(const PhotoJob &job) {
         double light = 1.1 - 0.35 * std::hypot(u - 0.3, v - 0.25);
         return c * shadow * light * 1.25;
     };
-    Finish f;
-    f.filmic = false;
-    f.vignette = 0.25;
-    f.grain = 0.012;
-    f.seed = 504;
-    return renderPhoto(shader, f, job, 0.06);
+}
+
+}   // namespace
+
+std::vector<PhotoScene> materialPhotos() {
+    return {
+        {"04_polished-marble.jpg", polishedMarble, {.filmic = false, .vignette = 0.22, .grain = 0.012, .seed = 501}, 0.06},
+        {"10_walnut-grain.jpg", walnutGrain, {.filmic = false, .vignette = 0.25, .grain = 0.012, .seed = 502}, 0.06},
+        {"16-amethyst-geode.jpg", amethystGeode, {.filmic = false, .vignette = 0.2, .grain = 0.01, .seed = 503}, 0.06},
+        {"22-autumn-leaves.jpg", autumnLeaves, {.filmic = false, .vignette = 0.25, .grain = 0.012, .seed = 504}, 0.06},
+    };
 }

@@ -1,5 +1,5 @@
-// The four skies: towering cumulus, an aurora over a lake, a storm front
-// with lightning, and a sunset over the sea.
+// Three skies: towering cumulus, an aurora over a lake, and a storm front
+// with lightning. (The sunset over the sea is drawn as a landscape.)
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -8,7 +8,6 @@
 #include "noise.h"
 #include "photos.h"
 #include "sky.h"
-#include "terrain.h"
 
 namespace {
 
@@ -67,23 +66,15 @@ struct CumulusField {
     }
 };
 
-}   // namespace
-
-RgbaImage cumulusAfternoon(const PhotoJob &job) {
+Shader cumulusAfternoon() {
     auto field = std::make_shared<CumulusField>();
     Camera cam({0, 2, 0}, {0.3, 0.5, 1.0}, 62);
-    SkyModel sky;
-    sky.sunDirection = normalize(Vec3{-0.55, 0.55, 0.6});
-    sky.zenith = {0.05, 0.16, 0.55};
-    sky.horizon = {0.5, 0.65, 0.9};
-    sky.belowHorizon = {0.3, 0.35, 0.4};
-    sky.horizonSharpness = 0.5;
-    sky.sunGlow = {0.4, 0.35, 0.25};
-    sky.sunHaze = {1.2, 1.0, 0.7};
-    sky.sunDisc = {150, 140, 120};
+    const SkyModel sky = {.sunDirection = normalize(Vec3{-0.55, 0.55, 0.6}), .zenith = {0.05, 0.16, 0.55},
+                          .horizon = {0.5, 0.65, 0.9}, .belowHorizon = {0.3, 0.35, 0.4}, .sunGlow = {0.4, 0.35, 0.25},
+                          .sunHaze = {1.2, 1.0, 0.7}, .sunDisc = {150, 140, 120}, .horizonSharpness = 0.5};
     const Vec3 sunLight{9.0, 8.4, 7.4};
     const Vec3 ambientTop{0.75, 0.9, 1.2}, ambientBase{0.16, 0.19, 0.27};
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         Vec3 rd = cam.ray(u, v);
         // A line of low hills and trees along the horizon.
         double azimuth = std::atan2(rd.x, rd.z);
@@ -134,13 +125,9 @@ RgbaImage cumulusAfternoon(const PhotoJob &job) {
         Vec3 cloud = light + background * transmittance;
         return mix(cloud, background, haze * 0.85);
     };
-    Finish f;
-    f.exposure = 0.55;
-    f.seed = 205;
-    return renderPhoto(shader, f, job);
 }
 
-RgbaImage auroraLake(const PhotoJob &job) {
+Shader auroraLake() {
     Camera cam({0, 4, 0}, {0.1, 0.22, 1.0}, 64);
     const double pixel = 2 * cam.tanHalf / 1024;
     // Aurora: curtains hanging across the sky. Each has a wavy lower edge,
@@ -177,11 +164,8 @@ RgbaImage auroraLake(const PhotoJob &job) {
         }
         return sum;
     };
-    SkyModel sky;
-    sky.sunDirection = normalize(Vec3{0, -0.3, 1});
-    sky.zenith = {0.003, 0.005, 0.014};
-    sky.horizon = {0.014, 0.03, 0.04};
-    sky.belowHorizon = {0.01, 0.02, 0.03};
+    const SkyModel sky = {.sunDirection = normalize(Vec3{0, -0.3, 1}), .zenith = {0.003, 0.005, 0.014},
+                          .horizon = {0.014, 0.03, 0.04}, .belowHorizon = {0.01, 0.02, 0.03}};
     auto nightSky = [=](const Vec3 &rd) {
         Vec3 c = skyRadiance(sky, rd);
         c += starsOnSphere(rd, 0.004, 0.025, pixel, 0.08, 71) * smoothstep(0.0, 0.1, rd.y);
@@ -191,7 +175,7 @@ RgbaImage auroraLake(const PhotoJob &job) {
     auto mountains = [](double azimuth) {
         return 0.02 + 0.06 * (ridged2(azimuth * 2.2, 0.7, 5, 341) - 0.3) + 0.012 * fbm2(azimuth * 30.0, 0.1, 3, 342);
     };
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         Vec3 rd = cam.ray(u, v);
         double azimuth = std::atan2(rd.x, rd.z);
         double ridge = std::max(mountains(azimuth), 0.004);
@@ -217,14 +201,7 @@ RgbaImage auroraLake(const PhotoJob &job) {
         Vec3 mirrored = rr.y >= std::max(mountains(std::atan2(rr.x, rr.z)), 0.004) ? nightSky(rr) : Vec3{0.003, 0.005, 0.007};
         return mirrored * (0.25 + 0.75 * fresnel) + Vec3{0.001, 0.002, 0.003};
     };
-    Finish f;
-    f.exposure = 1.7;
-    f.grain = 0.014;
-    f.seed = 211;
-    return renderPhoto(shader, f, job);
 }
-
-namespace {
 
 // A branching lightning bolt in image coordinates (pixels of a 1024 image).
 struct Bolt {
@@ -263,16 +240,14 @@ double segmentDistance(const Vec2d &p, const Vec2d &a, const Vec2d &b) {
     return std::hypot(p.x - a.x - dx * t, p.y - a.y - dy * t);
 }
 
-}   // namespace
-
-RgbaImage stormFront(const PhotoJob &job) {
+Shader stormFront() {
     Camera cam({0, 2.0, 0}, {0, 0.17, 1}, 62);
     // Where the horizon (a level ray) crosses the picture, in pixels.
     const double horizonPx = 512 + 0.17 / cam.tanHalf * 512;
     auto bolt = std::make_shared<Bolt>();
     Random random(4242);
     growBolt(*bolt, random, {600, 250}, {548, horizonPx - 6}, 1.0, 0);
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         Vec3 rd = cam.ray(u, v);
         Vec2d px{u * 1024, v * 1024};
         // The bolt, its glow, and the flash it throws on the clouds. Far from
@@ -341,64 +316,14 @@ RgbaImage stormFront(const PhotoJob &job) {
         c = mix(c, boltColour * 6.0, clamp01(core));
         return c;
     };
-    Finish f;
-    f.exposure = 1.0;
-    f.seed = 217;
-    return renderPhoto(shader, f, job);
 }
 
-RgbaImage sunsetSea(const PhotoJob &job) {
-    Landscape s;
-    s.height = [](double x, double z, int octaves) {
-        // A headland on the left horizon; open sea elsewhere.
-        double cx = x + 9000.0, cz = z - 16000.0;
-        double r = std::hypot(cx * 0.6, cz);
-        double land = 420.0 * std::exp(-std::pow(r / 3500.0, 2.0)) * (0.7 + 0.6 * erodedNoise(x / 1500.0, z / 1500.0, octaves, 91));
-        return land - 30.0;
+}   // namespace
+
+std::vector<PhotoScene> skyPhotos() {
+    return {
+        {"05_cumulus-afternoon.jpg", cumulusAfternoon, {.exposure = 0.55, .seed = 205}},
+        {"11_aurora-lake.jpg", auroraLake, {.exposure = 1.7, .grain = 0.014, .seed = 211}},
+        {"17-storm-front.jpg", stormFront, {.exposure = 1.0, .seed = 217}},
     };
-    s.octaves = 10;
-    s.maxHeight = 700;
-    s.surface = [](const SurfaceSample &) { return SurfaceLook{{0.05, 0.05, 0.04}, 0}; };
-    s.water = true;
-    s.waterLevel = 0;
-    s.waterColour = {0.01, 0.018, 0.03};
-    s.waveScale = 0.045;
-    s.waveStrength = 0.12;
-    s.eye = {0, 14, 0};
-    s.target = {0, 60, 3000};
-    s.fovDegrees = 55;
-    s.far = 60000;
-    s.sky.sunDirection = normalize(Vec3{0.08, 0.05, 1.0});
-    s.sky.zenith = {0.025, 0.03, 0.12};
-    s.sky.horizon = {1.3, 0.34, 0.08};
-    s.sky.belowHorizon = {0.6, 0.25, 0.15};
-    s.sky.horizonSharpness = 0.42;
-    s.sky.sunGlow = {1.8, 0.6, 0.15};
-    s.sky.glowPower = 5;
-    s.sky.sunHaze = {5.0, 2.0, 0.5};
-    s.sky.hazePower = 120;
-    s.sky.sunDisc = {80, 35, 8};
-    s.sky.discRadius = 0.016;
-    s.clouds = true;
-    s.cloudLayer.altitude = 3000;
-    s.cloudLayer.scale = 1.0 / 3500;
-    s.cloudLayer.coverage = 0.55;
-    s.cloudLayer.thickness = 2.5;
-    s.cloudLayer.stretch = 3.5;
-    s.cloudLayer.wind = {1, 0, 0.2};
-    s.cloudLayer.litColour = {2.8, 0.9, 0.55};
-    s.cloudLayer.shadowColour = {0.14, 0.05, 0.12};
-    s.cloudLayer.fadeDistance = 90000;
-    s.cloudLayer.seed = 93;
-    s.sunLight = {1.5, 0.6, 0.2};
-    s.skyLight = {0.1, 0.06, 0.1};
-    s.fogColour = {0.6, 0.3, 0.25};
-    s.fogSunColour = {1.6, 0.7, 0.25};
-    s.fogDensity = 0.00002;
-    s.fogFalloff = 0.001;
-    Finish f;
-    f.exposure = 0.75;
-    f.saturation = 1.1;
-    f.seed = 223;
-    return renderPhoto(landscapeShader(s), f, job);
 }

@@ -32,9 +32,7 @@ double spikes(double dx, double dy, double length) {
     return s;
 }
 
-}   // namespace
-
-RgbaImage ringedPlanet(const PhotoJob &job) {
+Shader ringedPlanet() {
     // The planet sits at the origin, radius 1, its equator tilted; the rings lie in the equator's plane.
     const Vec3 pole = normalize(Vec3{0.25, 1.0, -0.35});
     const Vec3 sun = normalize(Vec3{-0.75, 0.3, 0.55});
@@ -77,7 +75,7 @@ RgbaImage ringedPlanet(const PhotoJob &job) {
         c = mix(c, Vec3{0.45, 0.52, 0.6}, smoothstep(0.75, 0.95, std::fabs(lat)) * 0.6);
         return c;
     };
-    Shader shader = [=](double u, double v) {
+    return [=](double u, double v) {
         Vec3 rd = normalize(forward + right * ((u * 2 - 1) * tanHalf) + up * ((1 - v * 2) * tanHalf));
         Vec3 c = backgroundStars(u, v, 0.45, 505);
         // A faint band of the galaxy behind.
@@ -131,15 +129,10 @@ RgbaImage ringedPlanet(const PhotoJob &job) {
         }
         return c;
     };
-    Finish f;
-    f.exposure = 1.25;
-    f.vignette = 0.1;
-    f.seed = 301;
-    return renderPhoto(shader, f, job);
 }
 
-RgbaImage emissionNebula(const PhotoJob &job) {
-    Shader shader = [](double u, double v) {
+Shader emissionNebula() {
+    return [](double u, double v) {
         double x = u * 2.6, y = v * 2.6;
         // Domain warping twice over gives the torn, flowing look of gas.
         double qx = fbm2(x, y, 5, 601), qy = fbm2(x + 5.2, y + 1.3, 5, 602);
@@ -173,15 +166,10 @@ RgbaImage emissionNebula(const PhotoJob &job) {
         }
         return c;
     };
-    Finish f;
-    f.exposure = 1.0;
-    f.vignette = 0.15;
-    f.seed = 302;
-    return renderPhoto(shader, f, job);
 }
 
-RgbaImage spiralGalaxy(const PhotoJob &job) {
-    Shader shader = [](double u, double v) {
+Shader spiralGalaxy() {
+    return [](double u, double v) {
         // The galaxy's own plane: rotated, then stretched for its tilt.
         double x = u - 0.5, y = v - 0.5;
         double angle = 0.5;
@@ -218,15 +206,10 @@ RgbaImage spiralGalaxy(const PhotoJob &job) {
         c += Vec3{0.9, 0.75, 0.55} * (smudge(0.15, 0.2, 0.012, 0.4) * 0.5 + smudge(0.86, 0.83, 0.008, 1.9) * 0.4);
         return c;
     };
-    Finish f;
-    f.exposure = 1.0;
-    f.vignette = 0.12;
-    f.seed = 303;
-    return renderPhoto(shader, f, job);
 }
 
-RgbaImage solarEclipse(const PhotoJob &job) {
-    Shader shader = [](double u, double v) {
+Shader solarEclipse() {
+    return [](double u, double v) {
         // The moon's disc at the centre, in pixels of a 1024 image.
         double px = u * 1024 - 512, py = v * 1024 - 430;
         double r = std::hypot(px, py);
@@ -266,9 +249,15 @@ RgbaImage solarEclipse(const PhotoJob &job) {
         if (v > hill) c = Vec3{0.006, 0.005, 0.006} + Vec3{0.05, 0.02, 0.005} * smoothstep(hill + 0.02, hill, v);
         return c;
     };
-    Finish f;
-    f.exposure = 1.0;
-    f.vignette = 0.1;
-    f.seed = 304;
-    return renderPhoto(shader, f, job);
+}
+
+}   // namespace
+
+std::vector<PhotoScene> spacePhotos() {
+    return {
+        {"08_ringed-planet.jpg", ringedPlanet, {.exposure = 1.25, .vignette = 0.1, .seed = 301}},
+        {"03_emission-nebula.jpg", emissionNebula, {.exposure = 1.0, .vignette = 0.15, .seed = 302}},
+        {"14_spiral-galaxy.jpg", spiralGalaxy, {.exposure = 1.0, .vignette = 0.12, .seed = 303}},
+        {"20-solar-eclipse.jpg", solarEclipse, {.exposure = 1.0, .vignette = 0.1, .seed = 304}},
+    };
 }

@@ -9,14 +9,14 @@
 
 struct SkyModel {
     Vec3 sunDirection{0, 1, 0};   // unit vector towards the sun (or moon)
-    Vec3 zenith;                  // radiance straight up
-    Vec3 horizon;                 // radiance at the horizon
-    Vec3 belowHorizon;            // radiance of the haze under the horizon
-    Vec3 sunGlow;                 // radiance of the wide halo around the sun
+    Vec3 zenith{};                // radiance straight up
+    Vec3 horizon{};               // radiance at the horizon
+    Vec3 belowHorizon{};          // radiance of the haze under the horizon
+    Vec3 sunGlow{};               // radiance of the wide halo around the sun
     double glowPower = 6;         // how tight the wide halo is
-    Vec3 sunHaze;                 // radiance of the narrow halo
+    Vec3 sunHaze{};               // radiance of the narrow halo
     double hazePower = 60;
-    Vec3 sunDisc;                 // radiance of the disc itself
+    Vec3 sunDisc{};               // radiance of the disc itself
     double discRadius = 0.0095;   // radians
     double horizonSharpness = 0.45;   // exponent of the zenith blend
     bool moon = false;            // the disc shows a moon's darker seas, no limb darkening

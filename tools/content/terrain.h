@@ -20,6 +20,8 @@ struct SurfaceLook {
     double specular = 0.0;    // strength of a soft highlight (snow, wet rock)
 };
 
+// The photographs fill it with designated initialisers: keep the fields in
+// this order (terrain, surface, water, camera, sky, light, fog, stars).
 struct Landscape {
     // Height of the ground at (x, z) in world units, summing `octaves` octaves
     // of detail: far points ask for fewer.
@@ -27,14 +29,15 @@ struct Landscape {
     int octaves = 12;            // octaves at full detail
     double lodDistance = 100;    // distance that still gets full detail; each doubling drops an octave
     double maxHeight = 2000;     // no ground rises above this
-    std::function<SurfaceLook(const SurfaceSample &)> surface;
 
     // A precomputed grid of the coarse heights speeds the march over open
     // ground: square, centred at gridCentre (x, z), gridSize world units wide,
     // holding `gridOctaves` octaves. gridSize 0: no grid.
-    Vec2d gridCentre;
+    Vec2d gridCentre{};
     double gridSize = 0;
     int gridOctaves = 6;
+
+    std::function<SurfaceLook(const SurfaceSample &)> surface;   // what the ground is made of at each point
 
     bool water = false;
     double waterLevel = 0;

@@ -1,7 +1,7 @@
-// packArchive: the table, then every entry's bytes in table order.
+// packArchive: the files read, checked and sorted, then packed by archive_format.
 #include "tools/rezpack/archive_writer.h"
 
-#include "assets/resource_archive.h"
+#include "assets/archive_format.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -30,10 +30,6 @@ bool comesBefore(const PackedFile &a, const PackedFile &b) {
     return x < y;
 }
 
-void appendLittleEndian32(std::string &out, uint32_t value) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(char((value >> shift) & 0xff));
-}
-
 std::string baseName(const std::string &path) {
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -43,7 +39,7 @@ std::string baseName(const std::string &path) {
 
 std::string packArchive(const std::string &outPath, const std::vector<std::string> &files) {
     std::vector<PackedFile> packed;
-    uint64_t total = 4;
+    uint64_t total = archiveDataBase(0);
     for (const std::string &path : files) {
         std::ifstream in(path, std::ios::binary);
         if (!in) return "cannot read " + path;
@@ -53,7 +49,7 @@ std::string packArchive(const std::string &outPath, const std::vector<std::strin
             return "name must have 1 to 255 bytes: " + path;
         }
         if (file.name.find('\0') != std::string::npos) return "name holds a NUL byte: " + path;
-        total += RESOURCE_NAME_SIZE + 4 + file.bytes.size();
+        total += ARCHIVE_RECORD_SIZE + file.bytes.size();
         packed.push_back(std::move(file));
     }
     if (total > UINT32_MAX) return "the archive would exceed 4 GiB";
@@ -62,22 +58,13 @@ std::string packArchive(const std::string &outPath, const std::vector<std::strin
         if (packed[i].name == packed[i - 1].name) return "two files named " + packed[i].name;
     }
 
-    std::string table;
-    appendLittleEndian32(table, uint32_t(packed.size()));
-    for (const PackedFile &file : packed) {
-        std::string name = file.name;
-        name.resize(RESOURCE_NAME_SIZE, '\0');
-        table += name;
-        appendLittleEndian32(table, uint32_t(file.bytes.size()));
-    }
+    std::vector<ArchivePart> parts;
+    for (const PackedFile &file : packed) parts.push_back({file.name, file.bytes});
+    const std::string archive = archiveBytes(parts);
 
     FILE *out = std::fopen(outPath.c_str(), "wb");
     if (!out) return "cannot write " + outPath;
-    bool complete = std::fwrite(table.data(), 1, table.size(), out) == table.size();
-    for (const PackedFile &file : packed) {
-        complete = complete && std::fwrite(file.bytes.data(), 1, file.bytes.size(), out) ==
-                                   file.bytes.size();
-    }
+    bool complete = std::fwrite(archive.data(), 1, archive.size(), out) == archive.size();
     if (std::fclose(out) != 0) complete = false;
     if (!complete) {
         std::remove(outPath.c_str());

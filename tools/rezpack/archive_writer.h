@@ -1,6 +1,6 @@
 #pragma once
-// Writing the asset archive (the format the reader in assets/resource_archive.h
-// describes) from a set of files.
+// Writing the asset archive (the format of assets/archive_format.h) from a
+// set of files.
 #include <string>
 #include <vector>
 
