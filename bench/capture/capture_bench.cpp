@@ -7,8 +7,10 @@
 // FILE defaults to a temporary .mp4, deleted afterwards. Drawing runs on the
 // main thread; conversion and encoding on the encoding thread, in parallel
 // with it, and the encoder's own threads besides: the parts add up to more
-// than the total when the two threads overlap. Ends with the peak resident
-// memory, which a longer recording must not raise.
+// than the total when the two threads overlap. The processor time of all
+// threads says how much of the machine the recording had: on a busy machine
+// the wall-clock times grow, the processor time hardly. Ends with the peak
+// resident memory, which a longer recording must not raise.
 #include <sys/resource.h>   // peak resident memory
 #include <unistd.h>           // getpid
 
@@ -55,6 +57,10 @@ int main(int argc, char **argv) {
                 times.encode, 1000 * times.encode / double(times.frames));
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
+    const double cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                       double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+    std::printf("  cpu       %7.1f s   all threads (%.2f cores busy on average; %.1f ms a frame)\n", cpu,
+                cpu / times.total, 1000 * cpu / double(times.frames));
     std::printf("  memory    %7.0f MiB peak resident (flat: the same for a short and a whole recording)\n",
                 double(usage.ru_maxrss) / 1024);
     return 0;
