@@ -64,6 +64,7 @@ test-asan: deps
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    DORIROVA_E2E_SLOWDOWN=3 \
 	    ctest --output-on-failure -j $(JOBS)
 
 # Start-up, frame rate and memory on this machine, against a private Xvfb that
