@@ -15,11 +15,12 @@ JOBS      ?= $(shell nproc)
 # the package's dependencies come from dpkg-dev's dpkg-shlibdeps, which needs file.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
-            libpng-dev libjpeg62-turbo-dev libopenmpt-dev libegl-dev \
+            libpng-dev libjpeg62-turbo-dev libopenmpt-dev libxrandr-dev libegl-dev \
             libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
             libgtest-dev libbenchmark-dev \
             xvfb xauth xdotool x11-utils imagemagick \
             libjpeg-turbo-progs openmpt123 xmp \
+            xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
             desktop-file-utils appstream man-db \
             dpkg-dev file
 
@@ -64,6 +65,7 @@ test-asan: deps
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    DORIROVA_E2E_SLOWDOWN=3 \
 	    ctest --output-on-failure -j $(JOBS)
 
 # Start-up, frame rate and memory on this machine, against a private Xvfb that

@@ -55,7 +55,8 @@ bool drawCaptureFrame(int64_t atNs) {
         postMessage({MessageKind::KeyUp, session.keys[session.nextKey].key, 0});
     }
     session.counter = COUNTER_AT_TIME_ZERO + atNs;
-    return drawFrame();
+    int endStatus = 0;   // any end is an interruption here
+    return drawFrame(endStatus);
 }
 
 void readCaptureFrame(uint8_t *pixels, PixelOrder order) { readOffscreenFrame(pixels, order); }

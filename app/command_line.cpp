@@ -219,7 +219,7 @@ std::string helpText() {
         "  Escape          end the presentation (so does closing the window)\n"
         "\nExit status:\n"
         "  0  the presentation or the dialog ended normally\n"
-        "  1  the display could not be opened, or a recording could not be written\n"
+        "  1  the display could not be opened or was lost, or a recording failed\n"
         "  2  the command line could not be read\n"
         "  130  a recording was interrupted (Ctrl+C); nothing is left of it\n";
     return text;

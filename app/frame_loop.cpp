@@ -53,10 +53,11 @@ void startRunning() {
     if (stack.state == Initialised) stack.state = Running;
 }
 
-bool drawFrame() {
+bool drawFrame(int &endStatus) {
     Message message;
     if (peekMessage(message)) {
         if (message.kind == MessageKind::Quit || (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
+            endStatus = message.kind == MessageKind::Quit ? message.exitCode : 0;
             return false;
         }
         if (message.kind == MessageKind::KeyUp) {
@@ -77,9 +78,10 @@ bool drawFrame() {
 int runFrameLoop() {
     startMusic();
     startRunning();
-    while (drawFrame()) swapBuffers();
+    int status = 0;
+    while (drawFrame(status)) swapBuffers();
     shutdown();
-    return 0;
+    return status;
 }
 
 long displayWindowProc(const Message &message) {

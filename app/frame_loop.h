@@ -29,7 +29,9 @@ public:
     void broadcastKey(int32_t key);
 };
 
-// Starts the music, runs frames until the run ends, calls shutdown, returns 0.
+// Starts the music, runs frames until the run ends, calls shutdown, and
+// returns the exit status: the Quit message's code (1 when the window was
+// lost), 0 after Escape.
 int runFrameLoop();
 
 // The loop's start without the music: an Initialised stack becomes Running.
@@ -37,9 +39,10 @@ void startRunning();
 
 // One iteration of the loop, short of presenting: takes at most one message
 // and routes it, sets up the frame and lets the layers draw. False, with
-// nothing drawn, when the message ends the run (a quit, Escape released).
+// nothing drawn, when the message ends the run (a quit, Escape released);
+// endStatus then holds the run's exit status, as runFrameLoop returns it.
 // Recordings draw their frames with it too.
-bool drawFrame();
+bool drawFrame(int &endStatus);
 
 // The GL state every frame starts from: viewport at the display size, cleared
 // to green, the unit square as projection, identity model-view.

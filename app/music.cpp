@@ -1,9 +1,8 @@
 #include "app/music.h"
 
-#include <cstdio>
-
 #include "assets/asset_store.h"
 #include "platform/sound_system.h"
+#include "platform/temp_file.h"
 
 MusicState music;
 
@@ -28,7 +27,7 @@ void startMusic() {
 }
 
 void releaseMusic() {
-    if (!music.musicTempPath.empty()) std::remove(music.musicTempPath.c_str());
+    if (!music.musicTempPath.empty()) removeTempFile(music.musicTempPath);
     music.musicTempPath.clear();
 }
 

@@ -9,6 +9,7 @@
 #include "app/frame_loop.h"
 #include "app/music.h"
 #include "platform/display_window.h"
+#include "platform/guardian.h"
 #include "resources/settings_dialog.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
@@ -149,6 +150,9 @@ int dorirovaMain(int argc, char *argv[]) {
             break;
     }
 
+    // Before anything connects to the display: whatever ends the run, the
+    // guardian puts back a display mode changed for full screen.
+    startGuardian();
     if (options.skipDialog) {
         if (!takeCommandLineSettings(options)) return EXIT_STATUS_FAILED;
     } else {

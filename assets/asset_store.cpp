@@ -70,7 +70,7 @@ Texture *AssetStore::loadImage(const std::string &fileName) {
     } else if (extension == ".jpg") {
         loaded = loadJpeg(tempPath.c_str());
     }
-    std::remove(tempPath.c_str());
+    removeTempFile(tempPath);
     return loaded;
 }
 

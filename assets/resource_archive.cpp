@@ -58,7 +58,7 @@ std::string copyEntryToTempFile(const ResourceArchiveEntry &record) {
     }
     if (out && std::fclose(out) != 0) complete = false;
     if (!complete) {
-        std::remove(path.c_str());
+        removeTempFile(path);
         return {};
     }
     return path;
@@ -92,7 +92,7 @@ void extractEntry(const char *name, char *outPath) {
         if (path.size() < RESOURCE_PATH_SIZE) {
             std::memcpy(outPath, path.c_str(), path.size() + 1);
         } else {
-            std::remove(path.c_str());  // a path the caller's buffer cannot hold
+            removeTempFile(path);  // a path the caller's buffer cannot hold
         }
         break;
     }
@@ -104,7 +104,7 @@ void close() {
     entries.shrink_to_fit();
     if (archiveFile) std::fclose(archiveFile);
     archiveFile = nullptr;
-    if (archivePath[0]) std::remove(archivePath);
+    if (archivePath[0]) removeTempFile(archivePath);
     std::memset(archivePath, 0, sizeof archivePath);
 }
 

@@ -20,7 +20,7 @@ std::string writeResourceToTempFile() {
                     std::fwrite(resource.data, 1, resource.size, file) == resource.size;
     if (file && std::fclose(file) != 0) complete = false;
     if (!complete) {
-        std::remove(path.c_str());
+        removeTempFile(path);
         return {};
     }
     return path;

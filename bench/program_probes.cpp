@@ -19,7 +19,7 @@ Texture *realLoadPng(const char *path) asm("__real__Z7loadPngPKc");
 void realAddPixelatedLevel(Texture *texture, uint32_t blockSize) asm("__real__ZN7Texture17addPixelatedLevelEj");
 void realLoadMusic() asm("__real__Z9loadMusicv");
 void realSwapBuffers() asm("__real__Z11swapBuffersv");
-extern "C" int __real_remove(const char *path);
+bool realRemoveTempFile(const std::string &path) asm("__real__Z14removeTempFileRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
 extern "C" void __real_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
                                     GLsizei height, GLint border, GLenum format, GLenum type,
                                     const void *pixels);
@@ -95,16 +95,17 @@ void wrapLoadMusic() {
     endStage();
 }
 
-// std::remove is the C library's remove: every file the program deletes.
-// Counted only while the scene is set up outside the music's loading, where
-// what it deletes is an image's extracted file.
-extern "C" int __wrap_remove(const char *path) {
-    if (currentStage() != Stage::SceneRest) return __real_remove(path);
+// removeTempFile: every temporary file the program deletes. Counted only
+// while the scene is set up outside the music's loading, where what it
+// deletes is an image's extracted file.
+bool wrapRemoveTempFile(const std::string &path) asm("__wrap__Z14removeTempFileRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
+bool wrapRemoveTempFile(const std::string &path) {
+    if (currentStage() != Stage::SceneRest) return realRemoveTempFile(path);
     ++calls.tempRemovals;
     beginStage(Stage::TempRemoval);
-    const int result = __real_remove(path);
+    const bool removed = realRemoveTempFile(path);
     endStage();
-    return result;
+    return removed;
 }
 
 void wrapSwapBuffers() asm("__wrap__Z11swapBuffersv");

@@ -6,8 +6,8 @@
 // routed through here.
 //
 // Wrapped: ResourceArchive::writeResourceToTempFile and ::open (archive copy),
-// ResourceArchive::extractEntry (extraction), remove (deleting the extracted
-// files), loadJpeg and loadPng (decoding),
+// ResourceArchive::extractEntry (extraction), removeTempFile (deleting the
+// extracted files), loadJpeg and loadPng (decoding),
 // Texture::addPixelatedLevel (levels), glTexImage2D (upload), loadMusic
 // (music), and swapBuffers, where the frame hook below runs.
 #include <cstdint>

@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/display_configuration.h"
+#include "platform/display_loss.h"
+#include "platform/guardian.h"
+
 namespace {
 SDL_Window *window = nullptr;
 SDL_GLContext glContext = nullptr;
@@ -82,7 +86,13 @@ bool changeDisplayMode(int width, int height) {
         if (!modeChanged || SDL_BITSPERPIXEL(mode.format) > SDL_BITSPERPIXEL(fullscreenMode.format)) {
             fullscreenMode = mode;
         }
-        if (!modeChanged) std::atexit(restoreAtExit);
+        if (!modeChanged) {
+            // The desktop as it is now, before SDL switches: the guardian puts
+            // it back if the program cannot.
+            DisplayConfiguration desktop;
+            if (readDisplayConfiguration(desktop)) guardianRemember(desktop);
+            std::atexit(restoreAtExit);
+        }
         modeChanged = true;
     }
     if (!modeChanged) {
@@ -99,6 +109,9 @@ void restoreDisplayMode() {
         SDL_SetWindowFullscreen(window, 0);
         SDL_PumpEvents();
     }
+    // With its window gone, SDL's restore is not to be trusted: the guardian,
+    // left without "all done", checks the mode and puts it back.
+    if (!displayWindowLost()) guardianAllDone();
 }
 
 bool createWindow(const char *title, int width, int height, bool fullscreen) {
@@ -106,6 +119,9 @@ bool createWindow(const char *title, int width, int height, bool fullscreen) {
     flags |= fullscreen ? (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS) : SDL_WINDOW_RESIZABLE;
     window = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window) return failWith(SDL_GetError());
+    // Its destruction by another client, or a broken connection, must end
+    // the run rather than feed it a stream of errors.
+    watchDisplayWindow(window);
     if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) return failWith(SDL_GetError());
     return true;
 }

@@ -2,7 +2,10 @@
 // The display window and its OpenGL context, one per process, in the steps
 // the start-up sequence takes them. Each step reports success; none undoes
 // an earlier one, except that a changed display mode is always restored
-// (restoreDisplayMode, also run at exit and by the quit signals' path).
+// (restoreDisplayMode, also run at exit and by the quit signals' path), and
+// by the guardian (guardian.h) when the program ends without restoring it.
+// The window's destruction by another client, or a lost display connection,
+// ends the run (display_loss.h).
 // Main thread only; the GL context is current on the thread that made it.
 
 // Step "register the window class": brings up the window system, names the
@@ -21,11 +24,14 @@ bool desktopSize(int &width, int &height);
 bool hasDisplayMode(int width, int height);
 
 // Switches the display to width x height for the full-screen window, as a
-// temporary mode. False, with nothing changed, when there is no such mode.
+// temporary mode, and first tells the guardian the configuration to put back.
+// False, with nothing changed, when there is no such mode.
 bool changeDisplayMode(int width, int height);
 
-// Puts back the mode the display had before changeDisplayMode; harmless
-// when nothing was changed or it was already restored.
+// Puts back the mode the display had before changeDisplayMode and tells the
+// guardian it is all done (unless the window was lost: SDL's restore is then
+// left for the guardian to check); harmless when nothing was changed or it
+// was already restored.
 void restoreDisplayMode();
 
 // Creates the hidden window: title, client area width x height at 0, 0;

@@ -2,6 +2,9 @@
 
 #include <SDL.h>   // window-system events
 #include <csignal>
+#include <cstdio>
+
+#include "platform/display_loss.h"
 
 namespace {
 // A ring of fixed size, so that taking and posting messages never allocates
@@ -32,6 +35,7 @@ struct MessageRing {
 MessageRing queue;
 WindowProcedure windowProcedure = nullptr;
 volatile std::sig_atomic_t quitSignalled = 0;
+bool lossReported = false;   // the lost window's quit is queued
 
 void onQuitSignal(int) { quitSignalled = 1; }
 
@@ -49,9 +53,11 @@ int keyCodeOf(SDL_Keycode key) {
 // Turns one window-system event into a message; false for events not queued.
 bool messageOf(const SDL_Event &event, Message &message) {
     message = Message{};
+    if (noteDisplayEvent(event)) return false;
     switch (event.type) {
         case SDL_MOUSEMOTION:
             return false;
+
         case SDL_KEYDOWN:
             message.kind = MessageKind::KeyDown;
             message.key = keyCodeOf(event.key.keysym.sym);
@@ -81,13 +87,20 @@ void pollWindowSystem() {
     while (SDL_PollEvent(&event)) {
         if (messageOf(event, message)) queue.push_back(message);
     }
+    if (displayWindowLost() && !lossReported) {
+        // Nothing queued before matters any more: the run ends, with status 1.
+        lossReported = true;
+        std::fprintf(stderr, "dorirova: the window was destroyed by another program\n");
+        queue.clear();
+        queue.push_back({MessageKind::Quit, KeyOther, 1});
+    }
 }
 }  // namespace
 
 void setWindowProcedure(WindowProcedure procedure) { windowProcedure = procedure; }
 
 bool peekMessage(Message &message) {
-    if (queue.empty() || quitSignalled) pollWindowSystem();
+    if (queue.empty() || quitSignalled || (displayWindowLost() && !lossReported)) pollWindowSystem();
     if (queue.empty()) return false;
     message = queue.pop_front();
     return true;

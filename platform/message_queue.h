@@ -5,10 +5,12 @@
 // Window-system events (SDL's) are turned into messages when the queue is
 // polled. Mouse motion is never queued: one event per motion would hold up a
 // loop that takes one message per frame. SIGINT and SIGTERM arrive as Quit.
+// A window destroyed by another client arrives as Quit with exit code 1, in
+// place of whatever was queued, after one line on stderr.
 // Main thread only (the signal handler only sets a flag).
 
 enum class MessageKind {
-    Quit,       // ends the run; posted by postQuitMessage or a signal
+    Quit,       // ends the run; posted by postQuitMessage, a signal or the window's loss
     Close,      // the window was asked to close (close box, Alt+F4)
     KeyDown,    // a key went down (also each auto-repeat)
     KeyUp,      // a key was released

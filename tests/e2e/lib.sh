@@ -33,9 +33,11 @@ start_app() {
 }
 
 # Waits for the program to end (at most $1 seconds) and sets APP_STATUS.
+# The sanitizer build runs two to three times slower: its make target sets
+# DORIROVA_E2E_SLOWDOWN, which stretches these limits (never the program's own).
 wait_exit() {
     local limit=${1:-10}
-    for _ in $(seq $((limit * 20))); do
+    for _ in $(seq $((limit * 20 * ${DORIROVA_E2E_SLOWDOWN:-1}))); do
         if ! kill -0 "$APP_PID" 2>/dev/null; then
             wait "$APP_PID"
             APP_STATUS=$?
@@ -81,6 +83,12 @@ click_in() {
 }
 
 window_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
+# How many temporary files the program holds open in $TMPDIR: they have no
+# name there, so only its descriptors show them.
+held_temp_files() {
+    ls -l "/proc/$APP_PID/fd" 2>/dev/null | grep -c -- "-> $TMPDIR/"
+}
 
 expect_tmpdir_empty() {
     local left

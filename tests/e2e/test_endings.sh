@@ -18,7 +18,7 @@ start_run() {
     keys_to "$dialog" Return
     RUN_WINDOW=$(find_window "dorirova") || fail "no window after Run"
     sleep 1   # into the frame loop, with the music's and the archive's temporary files made
-    [ -n "$(ls -A "$TMPDIR")" ] || fail "no temporary files while running"
+    [ "$(held_temp_files)" -gt 0 ] || fail "no temporary files while running"
 }
 
 expect_clean_end() {

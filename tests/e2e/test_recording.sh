@@ -75,7 +75,7 @@ LIST
 (cd "$OUT" && unset DISPLAY WAYLAND_DISPLAY && exec "$BINARY" --capture long.mkv --size 320x240 --fps 30 \
     --seconds 120) >"$WORK/stdout" 2>"$WORK/stderr" &
 APP_PID=$!
-for _ in $(seq 400); do
+for _ in $(seq $((400 * ${DORIROVA_E2E_SLOWDOWN:-1}))); do
     # The file being written has no name yet: it shows only among the open files.
     ls -l "/proc/$APP_PID/fd" 2>/dev/null | grep -q "$OUT/" && break
     sleep 0.05

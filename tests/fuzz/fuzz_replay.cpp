@@ -7,6 +7,7 @@
 #include "platform/temp_file.h"
 
 #include <dirent.h>  // checking that the temporary folder is empty again
+#include <unistd.h>  // readlink, for the files held without a name
 
 #include <algorithm>
 #include <cstdio>
@@ -49,18 +50,36 @@ static std::string readFile(const char *path) {
     return bytes;
 }
 
-// Every temporary file made during an input must be gone by its end.
+// How many entries a folder lists, "." and ".." aside.
+static int entriesOf(const char *folder) {
+    DIR *dir = opendir(folder);
+    REPLAY_CHECK(dir != nullptr);
+    int entries = 0;
+    while (dirent *entry = readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) ++entries;
+    }
+    closedir(dir);
+    return entries;
+}
+
+// Every temporary file made during an input must be gone by its end: none
+// in the folder, and none without a name that this process still holds there.
 static void checkTempFolderEmpty() {
     const char *folder = std::getenv("TMPDIR");
     REPLAY_CHECK(folder != nullptr && *folder != '\0');
-    DIR *dir = opendir(folder);
-    REPLAY_CHECK(dir != nullptr);
-    int files = 0;
-    while (dirent *entry = readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) ++files;
+    REPLAY_CHECK(entriesOf(folder) == 0);
+    DIR *fds = opendir("/proc/self/fd");
+    if (!fds) return;
+    const size_t length = std::strlen(folder);
+    while (dirent *entry = readdir(fds)) {
+        char link[320], target[4096];
+        std::snprintf(link, sizeof link, "/proc/self/fd/%s", entry->d_name);
+        const ssize_t got = readlink(link, target, sizeof target - 1);
+        if (got <= 0) continue;
+        target[got] = '\0';
+        REPLAY_CHECK(std::strncmp(target, folder, length) != 0 || target[length] != '/');
     }
-    closedir(dir);
-    REPLAY_CHECK(files == 0);
+    closedir(fds);
 }
 
 // ---------------------------------------------------------------- archive
@@ -108,7 +127,7 @@ ReplayOutcome replayArchive(const uint8_t *data, size_t size) {
         const std::string bytes = readFile(outPath);
         REPLAY_CHECK(bytes.size() == first.size);
         REPLAY_CHECK(std::memcmp(bytes.data(), data + first.offset, first.size) == 0);
-        REPLAY_CHECK(std::remove(outPath) == 0);
+        REPLAY_CHECK(removeTempFile(outPath));
     }
     std::memset(outPath, 'x', sizeof outPath);
     ResourceArchive::extractEntry(absentName(table).c_str(), outPath);
@@ -204,7 +223,7 @@ static ReplayOutcome replayImage(Texture *(*load)(const char *), const uint8_t *
                                  bool alphaAllowed) {
     const std::string path = writeInput(data, size);
     Texture *texture = load(path.c_str());
-    REPLAY_CHECK(std::remove(path.c_str()) == 0);
+    REPLAY_CHECK(removeTempFile(path));
     checkTempFolderEmpty();
     if (!texture) return ReplayOutcome::Refused;
     REPLAY_CHECK(alphaAllowed || texture->hasAlpha == 0);

@@ -59,7 +59,7 @@ TEST(SoundLoading, ModuleKeepsPlayingAfterItsTemporaryFileIsDeleted) {
     SoundSystem *system = soundSystemCreate();
     Sound *sound = soundSystemCreateSound(system, path.c_str(), SOUND_DEFAULT);
     ASSERT_NE(sound, nullptr);
-    std::remove(path.c_str());
+    removeTempFile(path);
     EXPECT_TRUE(tmp.files().empty());
     EXPECT_GT(peakOf(render(sound, 8.0)), 0.05f);
 }
@@ -76,7 +76,7 @@ TEST(SoundLoading, FilesThatAreNotModulesGiveNoSound) {
     for (const auto &bytes : notModules) {
         std::string path = tempFileWith(bytes);
         EXPECT_EQ(soundSystemCreateSound(system, path.c_str(), SOUND_DEFAULT), nullptr) << bytes.size() << " bytes";
-        std::remove(path.c_str());
+        removeTempFile(path);
     }
     EXPECT_EQ(soundSystemCreateSound(system, (tmp.path() + "/missing").c_str(), SOUND_DEFAULT), nullptr);
     EXPECT_EQ(soundSystemCreateSound(system, tmp.path().c_str(), SOUND_DEFAULT), nullptr) << "a folder";
@@ -97,7 +97,7 @@ TEST(SoundLoading, TruncatedModuleNeitherCrashesNorPrints) {
                 for (size_t length : {size_t(60), size_t(400), size_t(3000), bytes.size() - 100}) {
                     std::string path = tempFileWith(std::vector<char>(bytes.begin(), bytes.begin() + long(length)));
                     if (Sound *sound = soundSystemCreateSound(system, path.c_str(), SOUND_DEFAULT)) render(sound, 1.0);
-                    std::remove(path.c_str());
+                    removeTempFile(path);
                 }
             }
             std::exit(0);

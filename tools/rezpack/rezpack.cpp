@@ -49,7 +49,7 @@ static bool openArchive(const std::string &archive) {
     std::string copy = createTempFile();
     if (copy.empty()) return false;
     if (!copyFile(archive, copy)) {
-        std::remove(copy.c_str());
+        removeTempFile(copy);
         return false;
     }
     if (ResourceArchive::open(copy.c_str()) != 0) {
@@ -80,7 +80,7 @@ static int extractFromArchive(const std::string &archive, const std::string &nam
 
     bool written = outPath == "-" ? copyToStream(extracted, stdout) && std::fflush(stdout) == 0
                                   : copyFile(extracted, outPath);
-    std::remove(extracted);
+    removeTempFile(extracted);
     if (!written && outPath != "-") std::remove(outPath.c_str());
     return written ? 0 : fail("cannot write " + outPath);
 }
