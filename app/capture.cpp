@@ -100,8 +100,8 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
         settings.lengthNs >= 0 ? settings.lengthNs : int64_t(musicSeconds() * double(NS_PER_SECOND) + 0.5);
     const int64_t total = std::max<int64_t>(1, frameCountFor(lengthNs, settings.fps));
 
-    VideoFile *video =
-        videoFileOpen(output.writePath, {container, settings.width, settings.height, settings.fps, SOUNDTRACK_RATE, true}, error);
+    const VideoFileFormat format = {container, settings.width, settings.height, settings.fps, SOUNDTRACK_RATE, true};
+    VideoFile *video = videoFileOpen(output.writePath, format, error);
     if (!video) {
         closeCaptureSession();
         discardPartialFile(output);

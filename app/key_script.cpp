@@ -56,7 +56,8 @@ bool parseKeyScript(const std::string &text, std::vector<ScriptedKey> &keys, std
     size_t start = 0;
     for (;;) {
         const size_t comma = text.find(',', start);
-        const std::string item = trimmed(text.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        const size_t length = comma == std::string::npos ? std::string::npos : comma - start;
+        const std::string item = trimmed(text.substr(start, length));
         const size_t colon = item.find(':');
         ScriptedKey key;
         if (colon == std::string::npos || !parseSeconds(trimmed(item.substr(0, colon)), key.atNs) ||

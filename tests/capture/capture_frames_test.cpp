@@ -63,7 +63,9 @@ TEST(CaptureFrames, AreTheWindowsGoldenFramesAtTheMomentsTheyShare) {
     }
     closeCaptureSession();
     EXPECT_TRUE(tmp.files().empty()) << "temporary files left after the session";
-    if (!differing.empty() && mesa != ours) GTEST_SKIP() << "golden frames recorded with " << mesa << ", this is " << ours;
+    if (!differing.empty() && mesa != ours) {
+        GTEST_SKIP() << "golden frames recorded with " << mesa << ", this is " << ours;
+    }
     EXPECT_EQ(differing, "") << "frames that differ from the window's";
 }
 
