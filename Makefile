@@ -4,7 +4,7 @@
 #   make install   the program, desktop entry, icons, metainfo and manual pages
 #                  under PREFIX (/usr/local); DESTDIR stages them elsewhere
 #   make package   a Debian package, build/dorirova_<version>_<arch>.deb
-.PHONY: all run test test-asan deps build bench assets clean install package
+.PHONY: all run test test-asan deps build bench bench-capture assets clean install package
 
 BUILD     ?= build
 BUILD_ASAN ?= build-asan
@@ -15,7 +15,8 @@ JOBS      ?= $(shell nproc)
 # the package's dependencies come from dpkg-dev's dpkg-shlibdeps, which needs file.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
-            libpng-dev libjpeg62-turbo-dev libopenmpt-dev libxrandr-dev \
+            libpng-dev libjpeg62-turbo-dev libopenmpt-dev libxrandr-dev libegl-dev \
+            libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
             libgtest-dev libbenchmark-dev \
             xvfb xauth xdotool x11-utils imagemagick \
             libjpeg-turbo-progs openmpt123 xmp \
@@ -64,6 +65,7 @@ test-asan: deps
 	cd $(BUILD_ASAN) && ASAN_OPTIONS=detect_leaks=1 \
 	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	    DORIROVA_E2E_SLOWDOWN=3 \
 	    ctest --output-on-failure -j $(JOBS)
 
 # Start-up, frame rate and memory on this machine, against a private Xvfb that
@@ -73,9 +75,23 @@ bench: deps
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	bench/run_bench.sh ./$(BUILD)/bench/dorirova_bench
 
+# The content first, then the program that carries it, then the README's
+# screenshot from that program: the first cross-fade, the first member chosen.
 assets: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target assets
+	cmake --build $(BUILD) -j $(JOBS) --target dorirova
+	./$(BUILD)/dorirova --still 4.2 docs/screenshot.png --size 1024x768 --keys 0:Down
+
+# Recording speed: 30 s at 1280 x 720 and 30 fps, then the whole presentation
+# at 1920 x 1080 and 60 fps (about five minutes); no display needed.
+bench-capture: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target dorirova_capture_bench
+	uptime
+	./$(BUILD)/bench/dorirova_capture_bench 1280x720 30 30
+	./$(BUILD)/bench/dorirova_capture_bench 1920x1080 60 whole
+	uptime
 
 clean:
 	rm -rf $(BUILD) $(BUILD_ASAN) build-fuzz

@@ -8,7 +8,9 @@ namespace {
 
 // Values getopt_long returns for each option: beyond any character, since
 // no option has a one-letter form.
-enum OptionCode { OPT_SIZE = 256, OPT_FULLSCREEN, OPT_HELP, OPT_VERSION };
+enum OptionCode {
+    OPT_SIZE = 256, OPT_FULLSCREEN, OPT_CAPTURE, OPT_STILL, OPT_FPS, OPT_SECONDS, OPT_KEYS, OPT_HELP, OPT_VERSION
+};
 
 // One row per option. getopt_long's table, the usage line and the help are
 // all made from these rows, so an option is one row here and one case in
@@ -23,6 +25,11 @@ struct OptionRow {
 constexpr OptionRow OPTIONS[] = {
     {"size", OPT_SIZE, "WxH", "start at once in a W x H window (320x240 to 7680x4320)"},
     {"fullscreen", OPT_FULLSCREEN, nullptr, "start at once in full screen, at --size or the desktop's size"},
+    {"capture", OPT_CAPTURE, "FILE", "record a video (.mp4, .mkv or .webm) without a display"},
+    {"still", OPT_STILL, "SECONDS", "save the frame at that moment as FILE.png, without a display"},
+    {"fps", OPT_FPS, "N", "a recording's frames per second (1 to 240, default 60)"},
+    {"seconds", OPT_SECONDS, "S", "a video's length (up to 3600, default: until the music ends)"},
+    {"keys", OPT_KEYS, "SCRIPT", "keys to release while recording: TIME:KEY,... like 1.0:Right"},
     {"help", OPT_HELP, nullptr, "show this help and exit"},
     {"version", OPT_VERSION, nullptr, "show the version and exit"},
 };
@@ -55,6 +62,40 @@ CommandLine usageError(std::string error) {
     return faulty;
 }
 
+// A whole number of 1 to 5 digits and nothing else.
+bool readWholeNumber(const char *text, int32_t &value) {
+    const char *p = text;
+    return readNumber(p, value) && *p == '\0';
+}
+
+bool isRecording(const CommandLine &options) {
+    return options.action == CommandLine::Action::Capture || options.action == CommandLine::Action::Still;
+}
+
+// What only a recording takes, and what a recording cannot take; the
+// recording's size, and its file. An empty text when all is well.
+std::string recordingFault(CommandLine &options, bool fpsGiven, bool lengthGiven, bool keysGiven) {
+    if (!isRecording(options)) {
+        if (fpsGiven || keysGiven) return "--fps and --keys go with --capture or --still";
+        if (lengthGiven) return "--seconds goes with --capture";
+        return "";
+    }
+    if (lengthGiven && options.action == CommandLine::Action::Still) return "--seconds goes with --capture";
+    if (options.fullscreen) return "--fullscreen does not go with --capture or --still";
+    if (options.outputFile.empty()) return "a recording needs the name of the file to write";
+    if (!options.sizeGiven) {
+        options.width = DEFAULT_RECORDING_WIDTH;
+        options.height = DEFAULT_RECORDING_HEIGHT;
+    } else if (options.width % 2 || options.height % 2 || options.width > MAX_RECORDING_WIDTH ||
+               options.height > MAX_RECORDING_HEIGHT) {
+        return "a recording's size is even, from " + std::to_string(MIN_WIDTH) + "x" + std::to_string(MIN_HEIGHT) +
+               " to " + std::to_string(MAX_RECORDING_WIDTH) + "x" + std::to_string(MAX_RECORDING_HEIGHT) + ", not " +
+               std::to_string(options.width) + "x" + std::to_string(options.height);
+    }
+    options.skipDialog = true;
+    return "";
+}
+
 // The argument getopt_long has just rejected: a short option by its letter,
 // a long one as written (it is always a whole argument).
 std::string rejectedArgument(int argc, char *argv[]) {
@@ -72,6 +113,7 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
     }
 
     CommandLine result;
+    bool fpsGiven = false, lengthGiven = false, keysGiven = false;
     optind = 0;   // 0, not 1: glibc starts afresh, so the parser can run again
     opterr = 0;   // faults come back in the record instead of on stderr
     // The leading ':' tells a missing value (':') apart from an unknown option ('?').
@@ -96,6 +138,41 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
             case OPT_FULLSCREEN:
                 result.fullscreen = result.skipDialog = true;
                 break;
+            case OPT_CAPTURE:
+            case OPT_STILL: {
+                const auto action = code == OPT_CAPTURE ? CommandLine::Action::Capture : CommandLine::Action::Still;
+                if (isRecording(result) && result.action != action) {
+                    return usageError("--capture and --still exclude each other");
+                }
+                result.action = action;
+                if (code == OPT_CAPTURE) {
+                    result.outputFile = optarg;
+                } else if (!parseSeconds(optarg, result.stillNs) || result.stillNs > MAX_RECORDING_NS) {
+                    return usageError("--still takes the moment in seconds, 0 to 3600, like 2.5, not '" +
+                                      std::string(optarg) + "'");
+                }
+                break;
+            }
+            case OPT_FPS:
+                fpsGiven = true;
+                if (!readWholeNumber(optarg, result.fps) || result.fps < MIN_FPS || result.fps > MAX_FPS) {
+                    return usageError("--fps takes a whole number from 1 to 240, not '" + std::string(optarg) + "'");
+                }
+                break;
+            case OPT_SECONDS:
+                lengthGiven = true;
+                if (!parseSeconds(optarg, result.lengthNs) || result.lengthNs <= 0 ||
+                    result.lengthNs > MAX_RECORDING_NS) {
+                    return usageError("--seconds takes a length above 0 and up to 3600, like 30 or 2.5, not '" +
+                                      std::string(optarg) + "'");
+                }
+                break;
+            case OPT_KEYS: {
+                keysGiven = true;
+                std::string error;
+                if (!parseKeyScript(optarg, result.keys, error)) return usageError("--keys: " + error);
+                break;
+            }
             case OPT_HELP:
                 result.action = CommandLine::Action::ShowHelp;
                 return result;
@@ -108,24 +185,31 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
                 return usageError("invalid option '" + rejectedArgument(argc, argv) + "'");
         }
     }
+    // A still's file is the one argument that is not an option.
+    if (result.action == CommandLine::Action::Still && optind < argc) result.outputFile = argv[optind++];
     if (optind < argc) return usageError("unexpected argument '" + std::string(argv[optind]) + "'");
+    const std::string fault = recordingFault(result, fpsGiven, lengthGiven, keysGiven);
+    if (!fault.empty()) return usageError(fault);
     return result;
 }
 
 std::string usageLine() {
-    std::string line = "Usage: dorirova";
-    for (const OptionRow &row : OPTIONS) line += " [" + optionWithValue(row) + "]";
-    return line;
+    return "Usage: dorirova [--size WxH] [--fullscreen]\n"
+           "  dorirova --capture FILE [--size WxH] [--fps N] [--seconds S] [--keys SCRIPT]\n"
+           "  dorirova --still SECONDS FILE.png [--size WxH] [--fps N] [--keys SCRIPT]\n"
+           "  dorirova --help | --version";
 }
 
 std::string helpText() {
     std::string text = usageLine() + "\n"
         "A real-time slideshow of 24 photographs with a text scroller and music, by krv.\n"
         "Without options a settings dialog asks for the resolution first.\n"
+        "--capture and --still record it exactly, without a display, at 1920x1080\n"
+        "unless --size says otherwise (even sizes up to 3840x2160).\n"
         "\nOptions:\n";
     for (const OptionRow &row : OPTIONS) {
         std::string left = "  " + optionWithValue(row);
-        left.resize(18, ' ');
+        left.resize(19, ' ');
         text += left + row.help + "\n";
     }
     text +=
@@ -135,8 +219,9 @@ std::string helpText() {
         "  Escape          end the presentation (so does closing the window)\n"
         "\nExit status:\n"
         "  0  the presentation or the dialog ended normally\n"
-        "  1  the display could not be opened, or was lost\n"
-        "  2  the command line could not be read\n";
+        "  1  the display could not be opened or was lost, or a recording failed\n"
+        "  2  the command line could not be read\n"
+        "  130  a recording was interrupted (Ctrl+C); nothing is left of it\n";
     return text;
 }
 

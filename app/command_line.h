@@ -6,18 +6,29 @@
 // The program's exit statuses.
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "app/key_script.h"
 
 constexpr int EXIT_STATUS_OK = 0;       // after a run, the dialog's Exit, --help, --version
 constexpr int EXIT_STATUS_FAILED = 1;   // the display could not be opened or was lost, or output failed
 constexpr int EXIT_STATUS_USAGE = 2;    // a command line that cannot be read
+constexpr int EXIT_STATUS_INTERRUPTED = 130;   // a recording stopped by SIGINT or SIGTERM
 
 // The sizes --size accepts, in pixels, inclusive.
 constexpr int32_t MIN_WIDTH = 320, MIN_HEIGHT = 240;
 constexpr int32_t MAX_WIDTH = 7680, MAX_HEIGHT = 4320;
+// A recording's sizes (even, inclusive), frame rates and lengths.
+constexpr int32_t MAX_RECORDING_WIDTH = 3840, MAX_RECORDING_HEIGHT = 2160;
+constexpr int32_t DEFAULT_RECORDING_WIDTH = 1920, DEFAULT_RECORDING_HEIGHT = 1080;
+constexpr int32_t MIN_FPS = 1, MAX_FPS = 240, DEFAULT_FPS = 60;
+constexpr int64_t MAX_RECORDING_NS = 3600000000000;   // an hour
 
 struct CommandLine {
     enum class Action {
         Present,       // the presentation, after the dialog unless skipDialog
+        Capture,       // --capture FILE: record a video, without a display
+        Still,         // --still SECONDS FILE.png: save one frame, without a display
         ShowHelp,      // --help
         ShowVersion,   // --version
         UsageError,    // something malformed; `error` says what
@@ -28,6 +39,12 @@ struct CommandLine {
     int32_t width = 0;          // pixels, MIN_WIDTH..MAX_WIDTH when sizeGiven
     int32_t height = 0;         // pixels, MIN_HEIGHT..MAX_HEIGHT when sizeGiven
     bool fullscreen = false;    // --fullscreen
+    // Capture and Still: the size is always set (the default when not given).
+    std::string outputFile;            // the video or the PNG
+    int32_t fps = DEFAULT_FPS;         // --fps, MIN_FPS..MAX_FPS
+    int64_t lengthNs = -1;             // --seconds in nanoseconds; -1: until the music ends
+    int64_t stillNs = -1;              // Still: the moment, 0..MAX_RECORDING_NS
+    std::vector<ScriptedKey> keys;     // --keys
     std::string error;          // UsageError only: one line, without the program's name
 };
 
@@ -36,7 +53,8 @@ struct CommandLine {
 // counts. May reorder argv, as getopt_long does.
 CommandLine parseCommandLine(int argc, char *argv[]);
 
-// "Usage: dorirova [--size WxH] ...", one line without a newline.
+// "Usage: dorirova [--size WxH] ...": one line for each way to start, the
+// last without a newline.
 std::string usageLine();
 
 // What --help prints: usage, options, keys, exit statuses.

@@ -54,34 +54,41 @@ void setUpFrame() {
     glLoadIdentity();
 }
 
-int runFrameLoop() {
-    startMusic();
+void startRunning() {
     LayerStack &stack = LayerStack::instance();
     if (stack.state == Initialised) stack.state = Running;
+}
 
-    for (;;) {
-        Message message;
-        if (peekMessage(message)) {
-            if (message.kind == MessageKind::Quit ||
-                (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
-                shutdown();
-                return message.kind == MessageKind::Quit ? message.exitCode : 0;
-            }
-            if (message.kind == MessageKind::KeyUp) {
-                if (int32_t arrow = arrowKeyOf(message.key)) LayerStack::instance().broadcastKey(arrow);
-            }
-            translateMessage(message);
-            dispatchMessage(message);
+bool drawFrame(int &endStatus) {
+    Message message;
+    if (peekMessage(message)) {
+        if (message.kind == MessageKind::Quit || (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
+            endStatus = message.kind == MessageKind::Quit ? message.exitCode : 0;
+            return false;
         }
-
-        AssetStore::uploadArrived(UPLOADS_PER_FRAME);
-        setUpFrame();
-        LayerStack &layers = LayerStack::instance();
-        if (layers.state == Running) {
-            for (Layer *layer : layers.layers) layer->draw(0);
+        if (message.kind == MessageKind::KeyUp) {
+            if (int32_t arrow = arrowKeyOf(message.key)) LayerStack::instance().broadcastKey(arrow);
         }
-        swapBuffers();
+        translateMessage(message);
+        dispatchMessage(message);
     }
+
+    AssetStore::uploadArrived(UPLOADS_PER_FRAME);
+    setUpFrame();
+    LayerStack &layers = LayerStack::instance();
+    if (layers.state == Running) {
+        for (Layer *layer : layers.layers) layer->draw(0);
+    }
+    return true;
+}
+
+int runFrameLoop() {
+    startMusic();
+    startRunning();
+    int status = 0;
+    while (drawFrame(status)) swapBuffers();
+    shutdown();
+    return status;
 }
 
 long displayWindowProc(const Message &message) {

@@ -34,6 +34,16 @@ public:
 // lost), 0 after Escape.
 int runFrameLoop();
 
+// The loop's start without the music: an Initialised stack becomes Running.
+void startRunning();
+
+// One iteration of the loop, short of presenting: takes at most one message
+// and routes it, sets up the frame and lets the layers draw. False, with
+// nothing drawn, when the message ends the run (a quit, Escape released);
+// endStatus then holds the run's exit status, as runFrameLoop returns it.
+// Recordings draw their frames with it too.
+bool drawFrame(int &endStatus);
+
 // The GL state every frame starts from: viewport at the display size, cleared
 // to green, the unit square as projection, identity model-view.
 void setUpFrame();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/capture.h"
 #include "app/command_line.h"
 #include "app/display.h"
 #include "app/frame_loop.h"
@@ -16,6 +17,7 @@
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
 #include "scene/virtual_screen.h"
+#include "scroller/charset_text.h"
 #include "scroller/scroller_layer.h"
 
 bool DisplaySettings::run = true;
@@ -102,6 +104,21 @@ bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
     return true;
 }
 
+void resetScene() {
+    LayerStack &stack = LayerStack::instance();
+    for (Layer *layer : stack.layers) delete layer;
+    stack.layers.clear();
+    stack.state = Created;
+    resetBackground();
+    resetSlideshow();
+    resetScroller();
+    resetCharset();
+    resetLogo();
+    resetMusic();
+    resetDisplay();
+    VirtualScreen::reset();
+}
+
 namespace {
 // --help and --version: the text on stdout; a failed write is a failure.
 int printAndEnd(const std::string &text) {
@@ -130,6 +147,18 @@ bool takeCommandLineSettings(const CommandLine &options) {
     DisplaySettings::height = height;
     return true;
 }
+// --capture and --still: the presentation recorded without a display.
+int record(const CommandLine &options) {
+    CaptureSettings settings;
+    settings.file = options.outputFile;
+    settings.width = options.width;
+    settings.height = options.height;
+    settings.fps = options.fps;
+    settings.lengthNs = options.lengthNs;
+    settings.stillNs = options.stillNs;
+    settings.keys = options.keys;
+    return options.action == CommandLine::Action::Still ? recordStill(settings) : recordVideo(settings);
+}
 }  // namespace
 
 int dorirovaMain(int argc, char *argv[]) {
@@ -142,6 +171,9 @@ int dorirovaMain(int argc, char *argv[]) {
         case CommandLine::Action::UsageError:
             std::fprintf(stderr, "dorirova: %s\n%s\n", options.error.c_str(), usageLine().c_str());
             return EXIT_STATUS_USAGE;
+        case CommandLine::Action::Capture:
+        case CommandLine::Action::Still:
+            return record(options);
         case CommandLine::Action::Present:
             break;
     }

@@ -35,6 +35,13 @@ void initScene(int32_t width, int32_t height);
 // cannot be opened; the loading has then stopped and the music's file is gone.
 bool startPresentation(int32_t width, int32_t height, bool fullscreen);
 
+// Puts the scene back as it was before initScene, so that it can be set up
+// again in the same process (recordings one after another): the stack's
+// layers deleted (initScene made them) and the stack Created again, every
+// layer's, the charset's, the music's, the display's and the virtual
+// screen's state at its start values. Run after shutdown.
+void resetScene();
+
 // The whole run: the command line, then the dialog (unless the command line
 // gave a size or full screen), display, scene, frame loop. Returns the exit
 // status (EXIT_STATUS_OK, _FAILED or _USAGE, app/command_line.h).

@@ -14,7 +14,11 @@ XErrorHandler previousErrorHandler = nullptr;
 
 int onXError(Display *display, XErrorEvent *error) {
     if (windowLost.load()) return 0;   // an echo of the loss
-    if ((error->error_code == BadWindow || error->error_code == BadDrawable) && error->resourceid == watchedWindow) {
+    // The window's id names its GL drawable too, so GLX reports the loss with an
+    // extension error code of its own (GLXBadDrawable) as often as the core does.
+    const bool aboutTheWindow = error->error_code == BadWindow || error->error_code == BadDrawable ||
+                                error->error_code >= FirstExtensionError;
+    if (aboutTheWindow && error->resourceid == watchedWindow) {
         windowLost.store(true);
         return 0;
     }

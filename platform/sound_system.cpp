@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-static constexpr int DEVICE_RATE = 48000;           // Hz asked for; the device may choose another
-static constexpr Uint16 DEVICE_FRAMES = 1024;       // frames per callback asked for (~21 ms)
+static constexpr int DEVICE_RATE = SOUND_DEVICE_RATE;         // Hz asked for; the device may choose another
+static constexpr Uint16 DEVICE_FRAMES = SOUND_DEVICE_FRAMES;  // frames per callback asked for (~21 ms)
 static constexpr double EXIT_FADE_SECONDS = 0.02;   // ramp to silence before the device closes
 static constexpr int EXIT_FADE_WAIT_MS = 250;       // longest wait for that ramp to be played
 
@@ -250,7 +250,7 @@ void soundSystemPlaySound(SoundSystem *system, int channel, Sound *sound, bool p
         slot = free == channels.end() ? -1 : int(free - channels.begin());
     }
     if (slot >= 0 && slot < int(channels.size())) {
-        if (sound->module->get_position_seconds() != 0.0) sound->module->set_position_order_row(0, 0);
+        soundRewind(sound);
         channels[size_t(slot)] = Channel{sound, paused, false};
     }
     SDL_UnlockAudioDevice(system->device);
@@ -259,6 +259,24 @@ void soundSystemPlaySound(SoundSystem *system, int channel, Sound *sound, bool p
 size_t soundRenderFrames(Sound *sound, int sampleRate, float *stereo, size_t frames) {
     if (!stereo) return 0;
     size_t got = sound ? renderModule(*sound, sampleRate, stereo, frames) : 0;
+    for (size_t i = 0; i < got * 2; ++i) stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
     std::fill(stereo + got * 2, stereo + frames * 2, 0.0f);
     return got;
+}
+
+void soundRewind(Sound *sound) {
+    if (!sound) return;
+    try {
+        if (sound->module->get_position_seconds() != 0.0) sound->module->set_position_order_row(0, 0);
+    } catch (...) {
+    }
+}
+
+double soundLengthSeconds(Sound *sound) {
+    if (!sound) return 0;
+    try {
+        return sound->module->get_duration_seconds();
+    } catch (...) {
+        return 0;
+    }
 }

@@ -27,6 +27,11 @@ struct Sound;
 constexpr unsigned SOUND_INIT_NORMAL = 0;   // soundSystemInit flags
 constexpr unsigned SOUND_DEFAULT = 0;       // soundSystemCreateSound mode: no loop, not streamed
 constexpr int SOUND_CHANNEL_FREE = -1;      // soundSystemPlaySound: any free channel
+// What the device is asked for: the rate in Hz and the frames rendered at a
+// time. A device that grants both plays exactly what soundRenderFrames gives
+// when called with them (a module's sound depends on the block size).
+constexpr int SOUND_DEVICE_RATE = 48000;
+constexpr size_t SOUND_DEVICE_FRAMES = 1024;
 
 // A new sound system, not yet initialised; never null.
 SoundSystem *soundSystemCreate();
@@ -50,9 +55,16 @@ Sound *soundSystemCreateSound(SoundSystem *system, const char *path, unsigned mo
 // null, the system has no device, or no channel is free.
 void soundSystemPlaySound(SoundSystem *system, int channel, Sound *sound, bool paused);
 
-// Tests and tools: renders the sound's next frames into stereo (interleaved
-// left, right; -1..1) at sampleRate Hz without any device, advancing its
-// position like playing would. Returns the frames rendered: fewer than asked
-// at its end (the rest of the buffer is zeroed), 0 after it. Only for a sound
-// that no channel plays.
+// Renders the sound's next frames into stereo (interleaved left, right;
+// clamped to -1..1 as the device's mix is) at sampleRate Hz without any
+// device, advancing its position like playing would. Returns the frames
+// rendered: fewer than asked at its end (the rest of the buffer is zeroed),
+// 0 after it. Only for a sound that no channel plays.
 size_t soundRenderFrames(Sound *sound, int sampleRate, float *stereo, size_t frames);
+
+// Puts the sound back at its start, as playing it does. Only for a sound
+// that no channel plays; takes null.
+void soundRewind(Sound *sound);
+
+// How long the sound plays once from its start, in seconds; 0 for null.
+double soundLengthSeconds(Sound *sound);

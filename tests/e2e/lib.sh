@@ -33,9 +33,11 @@ start_app() {
 }
 
 # Waits for the program to end (at most $1 seconds) and sets APP_STATUS.
+# The sanitizer build runs two to three times slower: its make target sets
+# DORIROVA_E2E_SLOWDOWN, which stretches these limits (never the program's own).
 wait_exit() {
     local limit=${1:-10}
-    for _ in $(seq $((limit * 20))); do
+    for _ in $(seq $((limit * 20 * ${DORIROVA_E2E_SLOWDOWN:-1}))); do
         if ! kill -0 "$APP_PID" 2>/dev/null; then
             wait "$APP_PID"
             APP_STATUS=$?

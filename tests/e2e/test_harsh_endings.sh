@@ -83,8 +83,8 @@ DESKTOP=$(screen_mode)
 [ "$DESKTOP" = 1920x1080 ] || fail "the desktop starts at $DESKTOP"
 
 # Starts a run at 800 x 600 ("fullscreen" or "window") and returns once its
-# frame loop runs: the music, extracted last, is among its temporary files.
-# Sets RUN_WINDOW and GUARDIAN.
+# window is up and its music loaded (the module is among its temporary
+# files): the frame loop runs then or soon after. Sets RUN_WINDOW and GUARDIAN.
 start_run() {
     start_app
     local dialog

@@ -102,11 +102,62 @@ TEST(CommandLine, TheFirstOfHelpVersionOrAFaultDecides) {
     EXPECT_EQ(parse({"--size", "800x600"}).action, Action::Present);
 }
 
+TEST(CommandLine, RecordingsTakeTheirFileSizeRateLengthAndKeys) {
+    CommandLine video = parse({"--capture", "party.mp4"});
+    EXPECT_EQ(video.action, Action::Capture);
+    EXPECT_EQ(video.outputFile, "party.mp4");
+    EXPECT_EQ(video.width, 1920);
+    EXPECT_EQ(video.height, 1080);
+    EXPECT_EQ(video.fps, 60);
+    EXPECT_EQ(video.lengthNs, -1) << "until the music ends";
+
+    CommandLine small = parse({"--capture=a.webm", "--size", "320x240", "--fps", "240", "--seconds", "3600",
+                               "--keys", "5.5:Down,1.0:Right"});
+    EXPECT_EQ(small.width, 320);
+    EXPECT_EQ(small.fps, 240);
+    EXPECT_EQ(small.lengthNs, 3600000000000);
+    ASSERT_EQ(small.keys.size(), 2u);
+    EXPECT_EQ(small.keys[0].atNs, 1000000000);
+
+    // The still's file may stand before or after the options.
+    for (const auto &args : {std::vector<std::string>{"--still", "2.5", "shot.png", "--size", "3840x2160"},
+                             std::vector<std::string>{"shot.png", "--size=3840x2160", "--still=2.5"}}) {
+        CommandLine still = parse(args);
+        EXPECT_EQ(still.action, Action::Still);
+        EXPECT_EQ(still.outputFile, "shot.png");
+        EXPECT_EQ(still.stillNs, 2500000000);
+        EXPECT_EQ(still.width, 3840);
+    }
+    EXPECT_EQ(parse({"--still", "0", "first.png", "--fps", "1"}).action, Action::Still);
+}
+
+TEST(CommandLine, RecordingFaultsAreUsageErrors) {
+    const std::vector<std::vector<std::string>> faults = {
+        {"--capture", "a.mp4", "--size", "322x241"},  {"--capture", "a.mp4", "--size", "3842x2160"},
+        {"--capture", "a.mp4", "--size", "3840x2162"}, {"--capture", "a.mp4", "--fps", "0"},
+        {"--capture", "a.mp4", "--fps", "241"},       {"--capture", "a.mp4", "--fps", "30.5"},
+        {"--capture", "a.mp4", "--seconds", "0"},     {"--capture", "a.mp4", "--seconds", "3600.001"},
+        {"--capture", "a.mp4", "--seconds", "-1"},    {"--capture", "a.mp4", "--keys", "1.0:Escape"},
+        {"--capture", "a.mp4", "--fullscreen"},       {"--capture", "a.mp4", "stray"},
+        {"--capture", ""},                            {"--still", "2"},
+        {"--still", "x", "a.png"},                    {"--still", "3600.5", "a.png"},
+        {"--still", "2", "a.png", "b.png"},           {"--still", "2", "a.png", "--seconds", "3"},
+        {"--still", "2", "a.png", "--capture", "b.mp4"}, {"--fps", "30"},
+        {"--seconds", "3"},                           {"--keys", "1:Left"},
+    };
+    for (const auto &args : faults) {
+        CommandLine options = parse(args);
+        EXPECT_EQ(options.action, Action::UsageError) << args[0] << " " << args.back();
+        EXPECT_EQ(options.error.find('\n'), std::string::npos) << options.error;
+    }
+}
+
 TEST(CommandLine, HelpNamesEveryOptionKeyAndExitStatus) {
     const std::string help = helpText();
     EXPECT_EQ(help.rfind(usageLine() + "\n", 0), 0u) << "the help starts with the usage line";
-    for (const char *word : {"--size WxH", "--fullscreen", "--help", "--version", "Left", "Right", "Up", "Down",
-                             "Escape", "Exit status", "  0 ", "  1 ", "  2 "}) {
+    for (const char *word : {"--size WxH", "--fullscreen", "--help", "--version", "--capture FILE",
+                             "--still SECONDS FILE.png", "--fps N", "--seconds S", "--keys SCRIPT", "Left", "Right",
+                             "Up", "Down", "Escape", "Exit status", "  0 ", "  1 ", "  2 ", "  130 "}) {
         EXPECT_NE(help.find(word), std::string::npos) << word;
     }
     EXPECT_TRUE(std::regex_match(versionText(), std::regex("dorirova [0-9]+\\.[0-9]+\\.[0-9]+\n"))) << versionText();

@@ -1,0 +1,207 @@
+#include "app/capture.h"
+
+#include <sys/stat.h>   // the finished file's size
+
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <thread>
+
+#include "app/bounded_queue.h"
+#include "app/capture_session.h"
+#include "app/progress_line.h"
+#include "app/soundtrack.h"
+#include "assets/png_encoding.h"
+#include "platform/message_queue.h"
+#include "platform/partial_file.h"
+#include "platform/video_file.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int64_t NS_PER_SECOND = 1000000000;
+// Frames between drawing and encoding: enough to keep both threads busy,
+// few enough that memory stays flat (each is width x height x 4 bytes).
+constexpr size_t FRAMES_IN_FLIGHT = 3;
+
+// One frame on its way to the encoder, with the sound that plays during it.
+struct FrameSlot {
+    std::vector<uint8_t> bgra;
+    std::vector<float> sound;   // interleaved stereo
+    size_t soundFrames = 0;
+};
+using SlotQueue = BoundedQueue<std::unique_ptr<FrameSlot>>;
+
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+int fail(const std::string &file, const std::string &reason) {
+    std::fprintf(stderr, "dorirova: %s: %s\n", file.c_str(), reason.c_str());
+    return CAPTURE_FAILED;
+}
+
+bool hasPngExtension(const std::string &path) {
+    const size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.size() < 5) return false;
+    std::string extension = name.substr(name.size() - 4);
+    for (char &c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return extension == ".png";
+}
+
+// Sound frames from time 0 to the start of video frame i.
+int64_t soundFramesBefore(int64_t frame, int32_t fps) { return frame * SOUNDTRACK_RATE / fps; }
+
+// The encoding thread: takes drawn frames, encodes them and hands the slots
+// back. On a failure it closes both queues, which stops the drawing.
+void encodeFrames(VideoFile *video, SlotQueue &drawn, SlotQueue &empty) {
+    std::unique_ptr<FrameSlot> slot;
+    while (drawn.take(slot)) {
+        if (!videoFileWriteFrame(video, slot->bgra.data()) ||
+            !videoFileWriteSound(video, slot->sound.data(), slot->soundFrames)) {
+            drawn.close();
+            empty.close();
+            return;
+        }
+        empty.put(slot);
+    }
+}
+
+uint64_t fileSize(const std::string &path) {
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 ? uint64_t(status.st_size) : 0;
+}
+
+}  // namespace
+
+int64_t frameTimeNs(int64_t frame, int32_t fps) { return frame * NS_PER_SECOND / fps; }
+
+int64_t frameCountFor(int64_t lengthNs, int32_t fps) {
+    return (lengthNs * fps + NS_PER_SECOND - 1) / NS_PER_SECOND;
+}
+
+int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
+    const Clock::time_point started = Clock::now();
+    installQuitSignals();   // from the start: a Ctrl+C while loading counts too
+    CaptureTimes spent;
+    const VideoContainer container = videoContainerForName(settings.file);
+    if (container == VideoContainer::None) return fail(settings.file, "unknown extension (.mp4, .mkv or .webm)");
+    PartialFile output;
+    std::string error;
+    if (!openPartialFile(settings.file, output, error)) return fail(settings.file, "cannot write: " + error);
+    if (!openCaptureSession(settings.width, settings.height, settings.keys, error)) {
+        discardPartialFile(output);
+        return fail(settings.file, "cannot draw without a display: " + error);
+    }
+    spent.load = secondsSince(started);
+    startSoundtrack();
+    const int64_t lengthNs =
+        settings.lengthNs >= 0 ? settings.lengthNs : int64_t(musicSeconds() * double(NS_PER_SECOND) + 0.5);
+    const int64_t total = std::max<int64_t>(1, frameCountFor(lengthNs, settings.fps));
+
+    const VideoFileFormat format = {container, settings.width, settings.height, settings.fps, SOUNDTRACK_RATE, true};
+    VideoFile *video = videoFileOpen(output.writePath, format, error);
+    if (!video) {
+        closeCaptureSession();
+        discardPartialFile(output);
+        return fail(settings.file, "cannot record: " + error);
+    }
+
+    SlotQueue drawn(FRAMES_IN_FLIGHT), empty(FRAMES_IN_FLIGHT);
+    for (size_t i = 0; i < FRAMES_IN_FLIGHT; ++i) {
+        auto slot = std::make_unique<FrameSlot>();
+        slot->bgra.resize(size_t(settings.width) * size_t(settings.height) * 4);
+        slot->sound.resize(size_t(SOUNDTRACK_RATE / settings.fps + 1) * 2);
+        empty.put(slot);
+    }
+    std::thread encoder(encodeFrames, video, std::ref(drawn), std::ref(empty));
+
+    CaptureReport report(total);
+    bool interrupted = false;
+    int64_t done = 0;
+    std::unique_ptr<FrameSlot> slot;
+    for (; done < total && empty.take(slot); ++done) {
+        Clock::time_point step = Clock::now();
+        if (!drawCaptureFrame(frameTimeNs(done, settings.fps))) {
+            interrupted = true;
+            break;
+        }
+        readCaptureFrame(slot->bgra.data(), PixelOrder::Bgra);
+        spent.render += secondsSince(step);
+        step = Clock::now();
+        slot->soundFrames = size_t(soundFramesBefore(done + 1, settings.fps) - soundFramesBefore(done, settings.fps));
+        renderSoundtrack(slot->sound.data(), slot->soundFrames);
+        spent.sound += secondsSince(step);
+        if (!drawn.put(slot)) break;
+        report.frameDone(done + 1);
+    }
+    drawn.close();
+    encoder.join();
+    closeCaptureSession();
+
+    // A failed encoder stopped the drawing early; finishing then says why.
+    const bool written = !interrupted && videoFileFinish(video, error) && done == total;
+    const VideoFileTimes encoding = videoFileTimes(video);
+    videoFileClose(video);
+    interrupted = interrupted || captureQuitRequested();
+    if (interrupted || !written) {
+        discardPartialFile(output);
+        if (interrupted) {
+            report.interrupted(settings.file);
+            return CAPTURE_INTERRUPTED;
+        }
+        report.clear();
+        return fail(settings.file, error);
+    }
+    if (!completePartialFile(output, error)) {
+        report.clear();
+        return fail(settings.file, "cannot write: " + error);
+    }
+    spent.frames = done;
+    spent.convert = encoding.convert;
+    spent.encode = encoding.encode;
+    spent.total = secondsSince(started);
+    if (times) *times = spent;
+    report.finished(summaryLine(settings.file, fileSize(settings.file), double(total) / settings.fps, spent.total));
+    return CAPTURE_DONE;
+}
+
+int recordStill(const CaptureSettings &settings) {
+    const Clock::time_point started = Clock::now();
+    installQuitSignals();
+    if (!hasPngExtension(settings.file)) return fail(settings.file, "unknown extension (a still is .png)");
+    PartialFile output;
+    std::string error;
+    if (!openPartialFile(settings.file, output, error)) return fail(settings.file, "cannot write: " + error);
+    if (!openCaptureSession(settings.width, settings.height, settings.keys, error)) {
+        discardPartialFile(output);
+        return fail(settings.file, "cannot draw without a display: " + error);
+    }
+    // The frames a video would draw before the moment, then one at the moment.
+    const int64_t before = frameCountFor(settings.stillNs, settings.fps);
+    CaptureReport report(before + 1);
+    bool drawnAll = true;
+    for (int64_t i = 0; i < before && drawnAll; ++i) {
+        drawnAll = drawCaptureFrame(frameTimeNs(i, settings.fps));
+        report.frameDone(i + 1);
+    }
+    std::vector<uint8_t> frame(size_t(settings.width) * size_t(settings.height) * 4);
+    drawnAll = drawnAll && drawCaptureFrame(settings.stillNs);
+    if (drawnAll) readCaptureFrame(frame.data());
+    closeCaptureSession();
+    if (!drawnAll || captureQuitRequested()) {
+        discardPartialFile(output);
+        report.interrupted(settings.file);
+        return CAPTURE_INTERRUPTED;
+    }
+    if (!savePngFrame(output.writePath, frame.data(), settings.width, settings.height, error) ||
+        !completePartialFile(output, error)) {
+        discardPartialFile(output);
+        report.clear();
+        return fail(settings.file, "cannot write: " + error);
+    }
+    report.finished(settings.file + ": " + sizeText(fileSize(settings.file)) + ", " + std::to_string(settings.width) +
+                    " x " + std::to_string(settings.height) + ", recorded in " + clockText(secondsSince(started)));
+    return CAPTURE_DONE;
+}

@@ -1,0 +1,60 @@
+#pragma once
+// Recordings: the presentation as a video file with its music, or as one
+// still, drawn without a display and exactly: frame i shows presentation
+// time i / fps, drawn by the same scene set-up and frame code as the window
+// with the clock set to that time (no sleeping, no wall clock), and the
+// soundtrack is the music as the sound system plays it from the first
+// frame. Time 0 is the end of loading: the first frame.
+//
+// A still at T draws the same frames a video would up to T and then one at
+// exactly T, because the slideshow's transition moves at most one step a
+// frame: so a still at T is frame T x fps of a video with the same size,
+// rate and keys, whenever T x fps is whole.
+//
+// Main thread only; each runs once per process (the scene is set up once).
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/key_script.h"
+
+struct CaptureSettings {
+    std::string file;                // a video (.mp4, .mkv, .webm) or a still (.png)
+    int32_t width = 1920;            // pixels, even
+    int32_t height = 1080;           // pixels, even
+    int32_t fps = 60;                // frames per second
+    int64_t lengthNs = -1;           // a video's length in nanoseconds; -1: until the music ends
+    int64_t stillNs = -1;            // a still's moment in nanoseconds
+    std::vector<ScriptedKey> keys;   // released at their times, as a viewer would
+};
+
+// Where a recording's time went: wall-clock seconds.
+struct CaptureTimes {
+    int64_t frames = 0;    // frames drawn
+    double load = 0;       // scene set-up: images, textures, music
+    double render = 0;     // drawing the frames and reading them back
+    double sound = 0;      // rendering the soundtrack
+    double convert = 0;    // RGBA to yuv420p, on the encoding thread
+    double encode = 0;     // encoders and muxer, on the encoding thread
+    double total = 0;      // from the start to the file in place
+};
+
+// Exit statuses of a recording.
+constexpr int CAPTURE_DONE = 0;
+constexpr int CAPTURE_FAILED = 1;        // one line on stderr says why; nothing is left behind
+constexpr int CAPTURE_INTERRUPTED = 130; // SIGINT or SIGTERM; nothing is left behind
+
+// Records settings.file as a video. On a terminal, a progress line on
+// stderr, then one line with the file, its size and duration and the time
+// taken; silent otherwise. times, when given, receives where the time went.
+int recordVideo(const CaptureSettings &settings, CaptureTimes *times = nullptr);
+
+// Writes the frame at settings.stillNs to settings.file as a PNG.
+int recordStill(const CaptureSettings &settings);
+
+// The presentation time of frame i at fps, in nanoseconds: i x 10^9 / fps,
+// rounded down.
+int64_t frameTimeNs(int64_t frame, int32_t fps);
+
+// How many frames a video of lengthNs has at fps: enough to cover it.
+int64_t frameCountFor(int64_t lengthNs, int32_t fps);

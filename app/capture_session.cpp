@@ -1,0 +1,112 @@
+#include "app/capture_session.h"
+
+#include <unistd.h>   // isatty
+
+#include <cstdio>
+
+#include "app/display.h"
+#include "app/frame_loop.h"
+#include "app/progress_line.h"
+#include "app/startup.h"
+#include "assets/asset_store.h"
+#include "platform/clock.h"
+#include "platform/message_queue.h"
+#include "platform/offscreen_context.h"
+
+namespace {
+
+// The counter the layers' stopwatches read while recording: it moves only
+// when a frame is due. Away from 0, like a real counter.
+constexpr int64_t COUNTER_AT_TIME_ZERO = 1000000000;
+
+struct CaptureSession {
+    int64_t counter = COUNTER_AT_TIME_ZERO;   // nanoseconds, performanceFrequency's unit
+    std::vector<ScriptedKey> keys;
+    size_t nextKey = 0;                       // the first key not yet released
+    int32_t width = 0, height = 0;
+};
+CaptureSession session;
+
+int64_t captureCounter() { return session.counter; }
+
+}  // namespace
+
+bool openCaptureSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error) {
+    session = CaptureSession{};
+    session.keys = keys;
+    session.width = width;
+    session.height = height;
+    if (!createOffscreenContext(width, height)) {
+        error = offscreenFailureReason();
+        return false;
+    }
+    // The clock stands still while everything loads: the photographs' clocks
+    // start at the end of their loading, and that moment is time 0.
+    setPerformanceCounterSource(captureCounter);
+    resetScene();   // a session before this one in the process left its scene
+    display.displayWidth = width;
+    display.displayHeight = height;
+    initScene(width, height);
+    // A recording starts from the complete picture: every photograph is
+    // here before the first frame, so no frame depends on the loading's pace.
+    AssetStore::instance()->finishLoading();
+    startRunning();
+    return true;
+}
+
+bool drawCaptureFrame(int64_t atNs) {
+    for (; session.nextKey < session.keys.size() && session.keys[session.nextKey].atNs <= atNs; ++session.nextKey) {
+        postMessage({MessageKind::KeyUp, session.keys[session.nextKey].key, 0});
+    }
+    session.counter = COUNTER_AT_TIME_ZERO + atNs;
+    int endStatus = 0;   // any end is an interruption here
+    return drawFrame(endStatus);
+}
+
+void readCaptureFrame(uint8_t *pixels, PixelOrder order) { readOffscreenFrame(pixels, order); }
+
+void closeCaptureSession() {
+    shutdown();
+    setPerformanceCounterSource(nullptr);
+    destroyOffscreenContext();
+}
+
+bool captureQuitRequested() {
+    Message message;
+    while (peekMessage(message)) {
+        if (message.kind == MessageKind::Quit) return true;
+    }
+    return false;
+}
+
+CaptureReport::CaptureReport(int64_t totalFrames)
+    : terminal(isatty(STDERR_FILENO) == 1), total(totalFrames), start(std::chrono::steady_clock::now()) {}
+
+double CaptureReport::elapsedSeconds() const {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void CaptureReport::frameDone(int64_t done) {
+    if (!terminal) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (drawn && done < total && now - lastDrawn < std::chrono::milliseconds(250)) return;
+    lastDrawn = now;
+    drawn = true;
+    std::fprintf(stderr, "\r%s\033[K", progressLine(done, total, elapsedSeconds()).c_str());
+    std::fflush(stderr);
+}
+
+void CaptureReport::clear() {
+    if (terminal && drawn) std::fprintf(stderr, "\r\033[K");
+    drawn = false;
+}
+
+void CaptureReport::finished(const std::string &summary) {
+    clear();
+    if (terminal) std::fprintf(stderr, "%s\n", summary.c_str());
+}
+
+void CaptureReport::interrupted(const std::string &file) {
+    clear();
+    if (terminal) std::fprintf(stderr, "interrupted: %s not written\n", file.c_str());
+}
