@@ -8,6 +8,7 @@
 #include "app/frame_loop.h"
 #include "app/progress_line.h"
 #include "app/startup.h"
+#include "assets/asset_store.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
 #include "platform/offscreen_context.h"
@@ -46,6 +47,9 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
     display.displayWidth = width;
     display.displayHeight = height;
     initScene(width, height);
+    // A recording starts from the complete picture: every photograph is
+    // here before the first frame, so no frame depends on the loading's pace.
+    AssetStore::instance()->finishLoading();
     startRunning();
     return true;
 }

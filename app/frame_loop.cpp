@@ -9,6 +9,12 @@
 
 static int shutdownRuns = 0;
 
+// Images uploaded between two frames, at most: a photograph with its
+// pixelated levels costs about 3 ms here (its texture's fresh memory, mostly),
+// so two keep a frame's upload near the length of a frame while the loader's
+// threads still set the pace of the loading.
+static const int UPLOADS_PER_FRAME = 2;
+
 LayerStack &LayerStack::instance() {
     static LayerStack *stack = new LayerStack;   // lives until the process ends
     return *stack;
@@ -67,6 +73,7 @@ bool drawFrame(int &endStatus) {
         dispatchMessage(message);
     }
 
+    AssetStore::uploadArrived(UPLOADS_PER_FRAME);
     setUpFrame();
     LayerStack &layers = LayerStack::instance();
     if (layers.state == Running) {

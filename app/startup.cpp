@@ -8,8 +8,10 @@
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/music.h"
+#include "assets/asset_store.h"
 #include "platform/display_window.h"
 #include "platform/guardian.h"
+#include "platform/message_queue.h"
 #include "resources/settings_dialog.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
@@ -64,7 +66,7 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
     return false;
 }
 
-void initScene(int32_t width, int32_t height) {
+void beginScene(int32_t width, int32_t height) {
     VirtualScreen::configure(uint32_t(width), uint32_t(height));
     // Created on the heap and never deleted: the stack holds them to the end.
     // Their order is the draw order and the order keys are delivered in.
@@ -72,8 +74,34 @@ void initScene(int32_t width, int32_t height) {
     LayerStack::instance().add(new PhotoLayer);
     LayerStack::instance().add(new ScrollerLayer);
     LayerStack::instance().add(new LogoLayer);
-    LayerStack::instance().initAll();
-    loadMusic();
+    LayerStack::instance().initAll();   // the layers' images begin to load on the loader's threads
+    loadMusic();                        // meanwhile, here
+}
+
+void finishScene() {
+    // The frame loop starts once the first frame's images are here; the
+    // other photographs come in between frames.
+    AssetStore::instance()->waitForFirstFrame();
+}
+
+void initScene(int32_t width, int32_t height) {
+    beginScene(width, height);
+    finishScene();
+}
+
+bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
+    // The window shows before the frame loop runs: from here on SIGINT and
+    // SIGTERM must become the quit message, however early they come.
+    installQuitSignals();
+    beginScene(width, height);
+    if (!createDisplay(width, height, fullscreen)) {
+        // The run ends here: the loading stops and the music's file goes.
+        releaseMusic();
+        AssetStore::destroyInstance();
+        return false;
+    }
+    finishScene();
+    return true;
 }
 
 void resetScene() {
@@ -160,12 +188,11 @@ int dorirovaMain(int argc, char *argv[]) {
         if (!DisplaySettings::run) return dialogResult;
     }
 
-    if (!createDisplay(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
+    if (!startPresentation(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
         std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display: %s\n", DisplaySettings::width,
                      DisplaySettings::height, DisplaySettings::fullscreen ? "full-screen" : "windowed",
                      displayFailureReason());
         return EXIT_STATUS_FAILED;
     }
-    initScene(DisplaySettings::width, DisplaySettings::height);
     return runFrameLoop();
 }

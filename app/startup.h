@@ -18,9 +18,22 @@ struct DisplaySettings {
 // box and the first ticked resolution; Exit clears DisplaySettings::run.
 bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId);
 
-// Configures the virtual screen, creates the four layers in stack order,
-// initialises them (loading their assets) and loads the music.
+// The scene's set-up, in two steps around the opening of the display, so
+// that the images decode while the window and its GL context come up.
+// beginScene configures the virtual screen, creates the four layers in stack
+// order, initialises them (requesting their images) and loads the music; it
+// needs no display. finishScene waits for the images of the first frame and
+// uploads them, with the GL context current; the later photographs go on
+// loading.
+void beginScene(int32_t width, int32_t height);
+void finishScene();
+
+// Both steps at once, for a GL context that is current already.
 void initScene(int32_t width, int32_t height);
+
+// After Run: beginScene, createDisplay, finishScene. False when the display
+// cannot be opened; the loading has then stopped and the music's file is gone.
+bool startPresentation(int32_t width, int32_t height, bool fullscreen);
 
 // Puts the scene back as it was before initScene, so that it can be set up
 // again in the same process (recordings one after another): the stack's

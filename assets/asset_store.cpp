@@ -4,9 +4,13 @@
 #include "assets/image_decoding.h"
 #include "assets/resource_archive.h"
 #include "platform/embedded_resources.h"
+#include "platform/large_blocks.h"
 #include "platform/temp_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 static AssetStore *singleInstance = nullptr;
@@ -15,8 +19,14 @@ static AssetStore *singleInstance = nullptr;
 // names, and the process end reclaims them. Kept here so they stay reachable.
 static std::vector<Texture *> *outlivingTextures = nullptr;
 
+// The archive reader has one read position for the whole process, and the
+// loader's threads read from it too: every read, extraction and table lookup,
+// and the report below, happen under this lock. The store opens the archive
+// before the loader's threads exist and closes it after they have ended.
+static std::mutex archiveLock;
+
 // Says once per run, on stderr, that temporary files could not be written:
-// the presentation goes on without what could not be extracted.
+// the presentation goes on without what could not be extracted. Needs archiveLock.
 static void reportTempFileFailure() {
     static bool reported = false;
     if (reported) return;
@@ -25,6 +35,55 @@ static void reportTempFileFailure() {
                  tempDirectory().c_str());
 }
 
+// Whether the archive's table has an entry of exactly this name. Needs archiveLock.
+static bool archiveHas(const std::string &fileName) {
+    for (uint32_t i = 0; i < ResourceArchive::entryCount(); ++i) {
+        if (fileName == ResourceArchive::entry(i).name) return true;
+    }
+    return false;
+}
+
+// Reads one image's bytes from the archive and decodes them, without the
+// upload; null on failure. Any thread. The bytes go from the archive's copy
+// straight to the decoder: no temporary file per image.
+static Texture *decodeEntry(const std::string &fileName, JpegLayout layout) {
+    std::vector<unsigned char> bytes;
+    {
+        std::lock_guard held(archiveLock);
+        if (!ResourceArchive::readEntry(fileName.c_str(), bytes)) return nullptr;   // no such entry
+    }
+    const size_t dot = fileName.rfind('.');
+    const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
+    if (extension == ".png") return decodePngBytes(bytes.data(), bytes.size());
+    if (extension == ".jpg") return decodeJpegBytes(bytes.data(), bytes.size(), layout);
+    return nullptr;
+}
+
+// What a loader thread does with one request: the image decoded and the
+// texels of its levels made, ready for the upload.
+static LoadedImage loadInBackground(const ImageRequest &request) {
+    LoadedImage image;
+    // Photographs as R G B A: their upload, between frames, is then a copy.
+    image.texture.reset(decodeEntry(request.fileName, JpegLayout::OpaqueRgba));
+    Texture *texture = image.texture.get();
+    if (!texture) return image;
+    for (uint32_t block : request.levelBlocks) {
+        LevelTexels level;
+        // Block 1 of an opaque image is the image itself: no level of its own.
+        level.itself = block <= 1 && (!texture->hasAlpha || texture->opaque);
+        if (!level.itself) level.texels = texture->pixelatedTexels(block, &level.width, &level.height);
+        image.levels.push_back(std::move(level));
+    }
+    texture->pixelatedLevels.reserve(request.levelBlocks.size());   // the upload between frames allocates nothing
+    std::vector<uint32_t>().swap(texture->levelSums);                // read by no later level
+    texture->levelSumsBlock = 0;
+    return image;
+}
+
+// Loader threads: one per core, up to four; images in their hands or
+// waiting for the upload: two more than that.
+static unsigned loaderThreads() { return std::clamp(std::thread::hardware_concurrency(), 1u, 4u); }
+
 AssetStore::AssetStore() {
     // A failed open leaves an empty table; every load then fails on its own.
     const std::string copy = ResourceArchive::writeResourceToTempFile();
@@ -32,7 +91,10 @@ AssetStore::AssetStore() {
     ResourceArchive::open(copy.c_str());
 }
 
-AssetStore::~AssetStore() { ResourceArchive::close(); }
+AssetStore::~AssetStore() {
+    loader.reset();   // its threads end before the archive closes
+    ResourceArchive::close();
+}
 
 AssetStore *AssetStore::instance() {
     if (!singleInstance) singleInstance = new AssetStore;
@@ -60,31 +122,80 @@ Texture *AssetStore::texture(int id) const {
 }
 
 Texture *AssetStore::loadImage(const std::string &fileName) {
-    std::string tempPath = extractToTempFile(fileName);
-    if (tempPath.empty()) return nullptr;  // no such entry
-    size_t dot = fileName.rfind('.');
-    std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
-    Texture *loaded = nullptr;
-    if (extension == ".png") {
-        loaded = loadPng(tempPath.c_str());
-    } else if (extension == ".jpg") {
-        loaded = loadJpeg(tempPath.c_str());
-    }
-    removeTempFile(tempPath);
-    return loaded;
-}
-
-// Whether the archive's table has an entry of exactly this name.
-static bool archiveHas(const std::string &fileName) {
-    for (uint32_t i = 0; i < ResourceArchive::entryCount(); ++i) {
-        if (fileName == ResourceArchive::entry(i).name) return true;
-    }
-    return false;
+    return uploadDecoded(decodeEntry(fileName, JpegLayout::Rgb));
 }
 
 std::string AssetStore::extractToTempFile(const std::string &fileName) {
+    std::lock_guard held(archiveLock);
     char path[RESOURCE_PATH_SIZE] = {};
     ResourceArchive::extractEntry(fileName.c_str(), path);
     if (!path[0] && archiveHas(fileName)) reportTempFileFailure();
     return path;
+}
+
+int AssetStore::requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks) {
+    const int id = nextId++;
+    textures[id] = nullptr;
+    loading.insert(id);
+    backgroundLoader().request({id, fileName, std::move(levelBlocks), when == LoadWhen::FirstFrame});
+    return id;
+}
+
+ImageLoader &AssetStore::backgroundLoader() {
+    if (!loader) {
+        // What the threads decode is handed to this thread and freed here:
+        // large blocks go back to the system, not to the decoding thread's heap.
+        returnLargeBlocksToSystem();
+        loader = std::make_unique<ImageLoader>(loaderThreads(), loaderThreads() + 2, loadInBackground);
+    }
+    return *loader;
+}
+
+bool AssetStore::isLoading(int id) const { return loading.count(id) > 0; }
+
+void AssetStore::upload(LoadedImage &image) {
+    Texture *texture = image.texture.release();
+    if (texture) {
+        // The levels first, each one's texels freed once uploaded, then the
+        // texture itself and its pixels: the least memory held at once.
+        for (LevelTexels &level : image.levels) {
+            if (level.itself) continue;
+            level.name = uploadPixelatedTexture(texture, level.width, level.height, level.texels.data());
+            std::vector<uint8_t>().swap(level.texels);
+        }
+        uploadDecoded(texture);
+        texture->pixels.reset();   // uploaded, levels made: nothing reads them any more
+        for (const LevelTexels &level : image.levels) {
+            texture->pixelatedLevels.push_back(level.itself ? texture->glName : level.name);
+        }
+    }
+    textures[image.id] = texture;
+    loading.erase(image.id);
+}
+
+void AssetStore::waitForFirstFrame() {
+    LoadedImage image;
+    while (loader && loader->waitForArrival(image, true)) upload(image);
+}
+
+void AssetStore::finishLoading() {
+    LoadedImage image;
+    while (loader && loader->waitForArrival(image, false)) upload(image);
+}
+
+int AssetStore::uploadArrived(int maxImages) {
+    if (!singleInstance || !singleInstance->loader) return 0;
+    int uploaded = 0;
+    LoadedImage image;
+    while (uploaded < maxImages && singleInstance->loader->takeArrived(image, false)) {
+        singleInstance->upload(image);
+        ++uploaded;
+    }
+    return uploaded;
+}
+
+void AssetStore::pauseLoading() { backgroundLoader().pause(); }
+
+void AssetStore::resumeLoading() {
+    if (loader) loader->resume();
 }

@@ -1,11 +1,29 @@
 #pragma once
 // The one owner of every loaded image. Layers load images by archive file
 // name during their init, keep the integer ids, and look the Texture up by id
-// when they draw. Main thread only; loads need the current GL context.
+// when they draw. Every operation runs on the GL thread (the one whose GL
+// context is current); uploads need that context.
+//
+// Images load either at once (loadTexture) or in the background
+// (requestTexture): worker threads read them from the archive, decode them
+// and make their pixelated levels, and the GL thread uploads what arrived,
+// between frames. The workers reach the store's archive under a lock of its
+// own (asset_store.cpp); the map, the ids and the set of loading ids belong
+// to the GL thread alone.
+#include "assets/image_loader.h"
 #include "assets/texture.h"
 
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
+#include <vector>
+
+// When a requested image has to be on screen.
+enum class LoadWhen {
+    FirstFrame,   // before the frame loop's first frame: waitForFirstFrame waits for it
+    Later,        // whenever it comes; its layer copes until then
+};
 
 class AssetStore {
 public:
@@ -27,10 +45,44 @@ public:
     // failed load. Valid for the rest of the process.
     Texture *texture(int id) const;
 
-    // Extracts, decodes and uploads one image; null on failure. The type
-    // comes from the name's last "." on: exactly ".png" or ".jpg" (so
-    // ".PNG", ".jpeg" and names without "." are no image). The extracted
-    // file is deleted before returning, whatever the outcome.
+    // Issues the next id at once, as loadTexture does, and has the image
+    // loaded in the background, with a pixelated level for each of
+    // levelBlocks (block sizes, in order, as Texture::addPixelatedLevel),
+    // except that block 1 of an opaque image is the image's own texture
+    // (glName): its texels are the same; who draws it as a level sets
+    // nearest filtering. JPEGs come as opaque R G B A (JpegLayout). Once
+    // uploaded, the Texture keeps no pixels.
+    // texture(id) stays null until the image has been uploaded, and so
+    // isLoading(id) is true until then; a failed load ends as null.
+    int requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks = {});
+
+    // True from requestTexture until the image has arrived (or failed).
+    bool isLoading(int id) const;
+
+    // Waits until every image requested for the first frame has arrived and
+    // uploads them; decodes on this thread too rather than wait idle. The
+    // last step of the scene's set-up.
+    void waitForFirstFrame();
+
+    // Waits until every requested image has arrived and uploads them all:
+    // afterwards nothing is loading. For a run that must start from the
+    // complete picture (a recording, the golden frames).
+    void finishLoading();
+
+    // Uploads at most maxImages images that have arrived (each with its
+    // levels) and returns how many. Does not wait. Between frames; nothing
+    // without a store.
+    static int uploadArrived(int maxImages);
+
+    // While paused, the background loads begin no new image; waits still
+    // load on the calling thread. Tests hold images back with it.
+    void pauseLoading();
+    void resumeLoading();
+
+    // Reads one image's bytes from the archive, decodes and uploads it; null
+    // on failure. The type comes from the name's last "." on: exactly ".png"
+    // or ".jpg" (so ".PNG", ".jpeg" and names without "." are no image). No
+    // temporary file is made for an image.
     Texture *loadImage(const std::string &fileName);
 
     // The path of a new temporary file holding the named entry's bytes; the
@@ -41,6 +93,13 @@ private:
     AssetStore();
     ~AssetStore();
 
-    std::map<int, Texture *> textures;  // null for a failed load; the records outlive the store
+    // The loader, started with the first request.
+    ImageLoader &backgroundLoader();
+    // Puts a loaded image's texture (uploaded here) under its id.
+    void upload(LoadedImage &image);
+
+    std::map<int, Texture *> textures;  // null for a failed load or one still loading; the records outlive the store
     int nextId = 1;                     // the id the next load receives
+    std::set<int> loading;              // requested ids not yet arrived
+    std::unique_ptr<ImageLoader> loader;   // made with the first request
 };

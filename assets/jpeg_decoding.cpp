@@ -1,10 +1,11 @@
-// loadJpeg: JPEG files through libjpeg's file-stream source, default
-// decompression parameters, and an error manager that returns instead of
-// ending the process.
+// loadJpeg and decodeJpeg: JPEG files through libjpeg's file-stream source
+// (or bytes in memory through its memory source), default decompression
+// parameters, and an error manager that returns instead of ending the process.
 #include "assets/image_decoding.h"
 
 #include <csetjmp>
 #include <cstdio>  // FILE, needed before jpeglib.h
+#include <memory>
 #include <new>
 
 #include <jerror.h>   // message codes, to tell a premature end of the data
@@ -38,31 +39,41 @@ void emitMessage(j_common_ptr info, int level) {
     reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
 }
 
+// Where a decoding reads from: an open file (closed at the end), or bytes.
+struct JpegSource {
+    FILE *file = nullptr;
+    const uint8_t *data = nullptr;
+    size_t size = 0;
+};
+
 // Releases what one decoding holds; buffer may be null.
-void releaseJpeg(jpeg_decompress_struct *decoder, FILE *file, uint8_t *buffer) {
+void releaseJpeg(jpeg_decompress_struct *decoder, JpegSource source, uint8_t *buffer) {
     jpeg_destroy_decompress(decoder);
-    std::fclose(file);
+    if (source.file) std::fclose(source.file);
     delete[] buffer;
 }
 
-// makeTexture, but null when padding to powers of two needs memory that the
-// allocator refuses.
-Texture *makeTextureOrNull(uint32_t width, uint32_t height, std::unique_ptr<uint8_t[]> pixels) {
-    std::unique_ptr<Texture> texture(new (std::nothrow) Texture);
-    if (!texture) return nullptr;
-    try {
-        makeTexture(width, height, texture.get(), 0, std::move(pixels));
-    } catch (const std::bad_alloc &) {
-        return nullptr;
-    }
-    return texture.release();
-}
+Texture *decodeJpegFrom(JpegSource source, JpegLayout layout);
 
 }  // namespace
 
-Texture *loadJpeg(const char *path) {
+Texture *loadJpeg(const char *path) { return uploadDecoded(decodeJpeg(path)); }
+
+Texture *decodeJpeg(const char *path, JpegLayout layout) {
     FILE *file = std::fopen(path, "rb");
     if (!file) return nullptr;
+    return decodeJpegFrom({file, nullptr, 0}, layout);
+}
+
+Texture *decodeJpegBytes(const uint8_t *data, size_t size, JpegLayout layout) {
+    if (!data || size == 0) return nullptr;
+    return decodeJpegFrom({nullptr, data, size}, layout);
+}
+
+namespace {
+
+Texture *decodeJpegFrom(JpegSource source, JpegLayout layout) {
+    const bool rgba = layout == JpegLayout::OpaqueRgba;
 
     jpeg_decompress_struct decoder;
     JpegErrorManager errors;
@@ -73,37 +84,41 @@ Texture *loadJpeg(const char *path) {
     // Set after setjmp and released on the error path, hence volatile.
     uint8_t *volatile buffer = nullptr;
     if (setjmp(errors.failure)) {
-        releaseJpeg(&decoder, file, buffer);
+        releaseJpeg(&decoder, source, buffer);
         return nullptr;
     }
     jpeg_create_decompress(&decoder);
-    jpeg_stdio_src(&decoder, file);
+    if (source.file) jpeg_stdio_src(&decoder, source.file);
+    else jpeg_mem_src(&decoder, source.data, static_cast<unsigned long>(source.size));
     jpeg_read_header(&decoder, TRUE);
 
     // Colour (3 components) decodes to R G B by default; grey is widened to
-    // R G B by libjpeg; anything else (CMYK, YCCK) is refused.
+    // R G B by libjpeg; anything else (CMYK, YCCK) is refused. libjpeg-turbo
+    // writes R G B A (alpha 255) as directly, in its colour conversion.
     bool usable = decoder.num_components == 3 ||
                   (decoder.num_components == 1 && decoder.jpeg_color_space == JCS_GRAYSCALE);
-    if (decoder.num_components == 1) decoder.out_color_space = JCS_RGB;
+    const J_COLOR_SPACE outSpace = rgba ? JCS_EXT_RGBA : JCS_RGB;
+    const int outComponents = rgba ? 4 : 3;
+    decoder.out_color_space = outSpace;
     usable = usable && decoder.image_width <= TEXTURE_MAX_SIDE &&
              decoder.image_height <= TEXTURE_MAX_SIDE;
     if (usable) {
         jpeg_start_decompress(&decoder);
-        usable = decoder.output_components == 3 && decoder.out_color_space == JCS_RGB;
+        usable = decoder.output_components == outComponents && decoder.out_color_space == outSpace;
     }
     if (!usable) {
-        releaseJpeg(&decoder, file, buffer);
+        releaseJpeg(&decoder, source, buffer);
         return nullptr;
     }
 
     const uint32_t width = decoder.output_width;
     const uint32_t height = decoder.output_height;
-    const size_t rowBytes = size_t(width) * 3;
+    const size_t rowBytes = size_t(width) * outComponents;
     // Up to 768 MB for the largest picture: a refusal from the allocator (an
     // address-space limit, a small machine) fails this load, not the process.
     buffer = new (std::nothrow) uint8_t[rowBytes * height];
     if (!buffer) {
-        releaseJpeg(&decoder, file, buffer);
+        releaseJpeg(&decoder, source, buffer);
         return nullptr;
     }
     // Scanline k (k = 0 at the top) goes straight to its bottom-up row.
@@ -114,6 +129,10 @@ Texture *loadJpeg(const char *path) {
         }
     }
     std::unique_ptr<uint8_t[]> pixels(buffer);
-    releaseJpeg(&decoder, file, nullptr);
-    return makeTextureOrNull(width, height, std::move(pixels));
+    releaseJpeg(&decoder, source, nullptr);
+    Texture *texture = newPreparedTexture(width, height, rgba ? 1 : 0, std::move(pixels));
+    if (texture) texture->opaque = true;
+    return texture;
 }
+
+}  // namespace

@@ -1,45 +1,66 @@
-// loadPng: PNG files through libpng's buffered file-stream input.
+// loadPng and decodePng: PNG files through libpng's buffered file-stream
+// input, or bytes in memory through a reading function of its own.
 #include "assets/image_decoding.h"
 
 #include <png.h>  // PNG decoding (libpng 1.6)
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 #include <new>
 
+// Where a decoding reads from, past the signature: an open file (closed at
+// the end), or bytes, read on from position.
+struct PngSource {
+    FILE *file = nullptr;
+    const uint8_t *data = nullptr;
+    size_t size = 0;
+    size_t position = 0;
+};
+
+// libpng's reading function for bytes in memory: an end too soon is an error.
+static void readPngBytes(png_structp png, png_bytep out, size_t length) {
+    PngSource &source = *static_cast<PngSource *>(png_get_io_ptr(png));
+    if (length > source.size - source.position) png_error(png, "the data end too soon");
+    std::memcpy(out, source.data + source.position, length);
+    source.position += length;
+}
+
 // Releases what one decoding holds; safe on null parts.
-static void releasePng(png_structp *png, png_infop *info, FILE *file, uint8_t *buffer,
+static void releasePng(png_structp *png, png_infop *info, const PngSource &source, uint8_t *buffer,
                        png_bytep *rows) {
     if (*png) png_destroy_read_struct(png, info, nullptr);
-    std::fclose(file);
+    if (source.file) std::fclose(source.file);
     delete[] buffer;
     delete[] rows;
 }
 
-// makeTexture, but null when padding to powers of two needs memory that the
-// allocator refuses.
-static Texture *makeTextureOrNull(uint32_t width, uint32_t height, int alphaFlag,
-                                  std::unique_ptr<uint8_t[]> pixels) {
-    std::unique_ptr<Texture> texture(new (std::nothrow) Texture);
-    if (!texture) return nullptr;
-    try {
-        makeTexture(width, height, texture.get(), alphaFlag, std::move(pixels));
-    } catch (const std::bad_alloc &) {
-        return nullptr;
-    }
-    return texture.release();
-}
+static Texture *decodePngFrom(PngSource source);
 
-Texture *loadPng(const char *path) {
+// Checked before libpng is told that it has been read already.
+static constexpr size_t SIGNATURE_SIZE = 8;
+
+Texture *loadPng(const char *path) { return uploadDecoded(decodePng(path)); }
+
+Texture *decodePng(const char *path) {
     FILE *file = std::fopen(path, "rb");
     if (!file) return nullptr;
-    // Checked here because libpng is told below that it has been read already.
-    png_byte signature[8];
-    if (std::fread(signature, 1, sizeof signature, file) != sizeof signature ||
-        png_sig_cmp(signature, 0, sizeof signature) != 0) {
+    png_byte signature[SIGNATURE_SIZE];
+    if (std::fread(signature, 1, SIGNATURE_SIZE, file) != SIGNATURE_SIZE ||
+        png_sig_cmp(signature, 0, SIGNATURE_SIZE) != 0) {
         std::fclose(file);
         return nullptr;
     }
+    return decodePngFrom({file, nullptr, 0, 0});
+}
+
+Texture *decodePngBytes(const uint8_t *data, size_t size) {
+    if (!data || size < SIGNATURE_SIZE || png_sig_cmp(data, 0, SIGNATURE_SIZE) != 0) return nullptr;
+    return decodePngFrom({nullptr, data, size, SIGNATURE_SIZE});
+}
+
+static Texture *decodePngFrom(PngSource source) {
 
     // libpng's default handlers: messages to stderr, errors jump to the setjmp below.
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -48,16 +69,17 @@ Texture *loadPng(const char *path) {
     uint8_t *volatile buffer = nullptr;
     png_bytep *volatile rows = nullptr;
     if (!png || !info) {
-        releasePng(&png, &info, file, buffer, rows);
+        releasePng(&png, &info, source, buffer, rows);
         return nullptr;
     }
     if (setjmp(png_jmpbuf(png))) {
-        releasePng(&png, &info, file, buffer, rows);
+        releasePng(&png, &info, source, buffer, rows);
         return nullptr;
     }
 
-    png_init_io(png, file);
-    png_set_sig_bytes(png, sizeof signature);
+    if (source.file) png_init_io(png, source.file);
+    else png_set_read_fn(png, &source, readPngBytes);
+    png_set_sig_bytes(png, SIGNATURE_SIZE);
     // Skip every ancillary chunk but tRNS unread: no transformation below uses
     // them, and libpng would first allocate (and touch) whatever length a
     // broken text or palette-suggestion chunk claims, up to 2 GB, only to find
@@ -69,7 +91,7 @@ Texture *loadPng(const char *path) {
     const int bitDepth = png_get_bit_depth(png, info);
     const int colourType = png_get_color_type(png, info);
     if (width == 0 || height == 0 || width > TEXTURE_MAX_SIDE || height > TEXTURE_MAX_SIDE) {
-        releasePng(&png, &info, file, buffer, rows);
+        releasePng(&png, &info, source, buffer, rows);
         return nullptr;
     }
 
@@ -89,7 +111,7 @@ Texture *loadPng(const char *path) {
     const int channels = png_get_channels(png, info);
     const size_t rowBytes = size_t(width) * channels;
     if ((channels != 3 && channels != 4) || png_get_rowbytes(png, info) != rowBytes) {
-        releasePng(&png, &info, file, buffer, rows);
+        releasePng(&png, &info, source, buffer, rows);
         return nullptr;
     }
     // Up to 1 GB for the largest picture: a refusal from the allocator (an
@@ -97,7 +119,7 @@ Texture *loadPng(const char *path) {
     buffer = new (std::nothrow) uint8_t[rowBytes * height];
     rows = new (std::nothrow) png_bytep[height];
     if (!buffer || !rows) {
-        releasePng(&png, &info, file, buffer, rows);
+        releasePng(&png, &info, source, buffer, rows);
         return nullptr;
     }
     // Row k of the file (k = 0 at the top) goes straight to its bottom-up place.
@@ -106,6 +128,8 @@ Texture *loadPng(const char *path) {
 
     std::unique_ptr<uint8_t[]> pixels(buffer);
     buffer = nullptr;
-    releasePng(&png, &info, file, buffer, rows);
-    return makeTextureOrNull(width, height, channels == 4 ? 1 : 0, std::move(pixels));
+    releasePng(&png, &info, source, buffer, rows);
+    Texture *texture = newPreparedTexture(width, height, channels == 4 ? 1 : 0, std::move(pixels));
+    if (texture) measureTransparency(*texture);
+    return texture;
 }

@@ -44,18 +44,33 @@ bool readTable() {
     return parseArchiveTable(head.data(), head.size(), uint64_t(length), entries);
 }
 
+// Reads one entry's bytes into buffer; false when they cannot be read in full.
+bool readRecord(const ResourceArchiveEntry &record, std::vector<unsigned char> &buffer) {
+    buffer.clear();
+    if (!archiveFile || fseeko(archiveFile, record.offset, SEEK_SET) != 0) return false;
+    buffer.resize(record.size);
+    const bool complete = std::fread(buffer.data(), 1, buffer.size(), archiveFile) == buffer.size();
+    if (!complete) buffer.clear();
+    return complete;
+}
+
+// The first entry named exactly name, or null.
+const ResourceArchiveEntry *findRecord(const char *name) {
+    for (const ResourceArchiveEntry &record : entries) {
+        if (std::strcmp(name, record.name) == 0) return &record;
+    }
+    return nullptr;
+}
+
 // Copies one entry's bytes into a new temporary file; its path, or an empty
 // string (and no file) when it could not be made in full.
 std::string copyEntryToTempFile(const ResourceArchiveEntry &record) {
     std::string path = createTempFile();
     if (path.empty()) return {};
     FILE *out = std::fopen(path.c_str(), "wb");
-    bool complete = out != nullptr && fseeko(archiveFile, record.offset, SEEK_SET) == 0;
-    if (complete && record.size > 0) {
-        std::vector<unsigned char> buffer(record.size);
-        complete = std::fread(buffer.data(), 1, buffer.size(), archiveFile) == buffer.size() &&
-                   std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size();
-    }
+    std::vector<unsigned char> buffer;
+    bool complete = out != nullptr && readRecord(record, buffer);
+    complete = complete && std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size();
     if (out && std::fclose(out) != 0) complete = false;
     if (!complete) {
         removeTempFile(path);
@@ -86,17 +101,23 @@ int open(const char *path) {
 
 void extractEntry(const char *name, char *outPath) {
     outPath[0] = '\0';
-    for (const ResourceArchiveEntry &record : entries) {
-        if (std::strcmp(name, record.name) != 0) continue;
-        std::string path = copyEntryToTempFile(record);
+    if (const ResourceArchiveEntry *record = findRecord(name)) {
+        std::string path = copyEntryToTempFile(*record);
         if (path.size() < RESOURCE_PATH_SIZE) {
             std::memcpy(outPath, path.c_str(), path.size() + 1);
         } else {
             removeTempFile(path);  // a path the caller's buffer cannot hold
         }
-        break;
     }
     if (archiveFile) rewind(archiveFile);
+}
+
+bool readEntry(const char *name, std::vector<unsigned char> &bytes) {
+    const ResourceArchiveEntry *record = findRecord(name);
+    const bool read = record && readRecord(*record, bytes);
+    if (!read) bytes.clear();
+    if (archiveFile) rewind(archiveFile);
+    return read;
 }
 
 void close() {

@@ -5,9 +5,10 @@
 //
 // There is one reader per process with process-wide state; main thread only.
 // Calling order: writeResourceToTempFile, open with its result, any number of
-// extractEntry, close once at teardown.
+// extractEntry and readEntry, close once at teardown.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "assets/archive_format.h"
 
@@ -34,6 +35,11 @@ int open(const char *path);
 // A missing entry, or a file that could not be written in full, gives an
 // empty string in outPath and leaves no file behind.
 void extractEntry(const char *name, char *outPath);
+
+// Reads the first entry named exactly name into bytes, in memory, without a
+// temporary file. False, with bytes empty, when there is no such entry or it
+// cannot be read in full.
+bool readEntry(const char *name, std::vector<unsigned char> &bytes);
 
 // Frees the table, closes the archive and deletes the file given to open().
 // Safe after a failed open() and when nothing was opened.

@@ -19,6 +19,7 @@ std::string writeResourceToTempFile() {
     bool complete = file != nullptr &&
                     std::fwrite(resource.data, 1, resource.size, file) == resource.size;
     if (file && std::fclose(file) != 0) complete = false;
+    releaseResourceMemory(resource);   // read once: the copy serves from now on
     if (!complete) {
         removeTempFile(path);
         return {};

@@ -1,7 +1,10 @@
 // Texture records: padding to powers of two and upload to OpenGL.
 #include "assets/texture.h"
 
+#include "assets/image_decoding.h"
+
 #include <cstring>
+#include <new>
 
 uint32_t nextPowerOfTwo(uint32_t value) {
     value -= 1;
@@ -17,7 +20,27 @@ static bool isPowerOfTwo(uint32_t value) { return value != 0 && (value & (value 
 
 Texture *makeTexture(uint32_t width, uint32_t height, Texture *texture, int alphaFlag,
                      std::unique_ptr<uint8_t[]> buffer) {
+    prepareTexture(width, height, texture, alphaFlag, std::move(buffer));
+    texture->glName = uploadTexture(texture);
+    return texture;
+}
+
+Texture *newPreparedTexture(uint32_t width, uint32_t height, int alphaFlag, std::unique_ptr<uint8_t[]> buffer) {
+    std::unique_ptr<Texture> texture(new (std::nothrow) Texture);
+    if (!texture) return nullptr;
+    try {
+        prepareTexture(width, height, texture.get(), alphaFlag, std::move(buffer));
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+    return texture.release();
+}
+
+Texture *prepareTexture(uint32_t width, uint32_t height, Texture *texture, int alphaFlag,
+                        std::unique_ptr<uint8_t[]> buffer) {
     texture->hasAlpha = alphaFlag;
+    texture->opaque = !alphaFlag;
+    texture->clearMiddle = {};
     texture->imageWidth = width;
     texture->imageHeight = height;
     texture->pixelatedLevels.clear();
@@ -39,7 +62,7 @@ Texture *makeTexture(uint32_t width, uint32_t height, Texture *texture, int alph
         }
         texture->pixels = std::move(padded);
     }
-    texture->glName = uploadTexture(texture);
+    texture->shown = {0, 0, texture->textureWidth, texture->textureHeight};
     return texture;
 }
 
@@ -58,6 +81,11 @@ static GLuint createGlTexture(int hasAlpha, uint32_t width, uint32_t height, con
     glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), GLsizei(width), GLsizei(height), 0, format,
                  GL_UNSIGNED_BYTE, texels);
     return name;
+}
+
+Texture *uploadDecoded(Texture *texture) {
+    if (texture) texture->glName = uploadTexture(texture);
+    return texture;
 }
 
 GLuint uploadTexture(Texture *texture) {

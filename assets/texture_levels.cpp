@@ -200,6 +200,10 @@ static uint32_t levelSize(const Texture &t, uint32_t blockSize, uint32_t *width,
 
 std::vector<uint8_t> Texture::pixelatedTexels(uint32_t blockSize, uint32_t *width,
                                               uint32_t *height) {
+    if (!pixels) {
+        *width = *height = 0;
+        return {};
+    }
     const uint32_t block = levelSize(*this, blockSize, width, height);
     std::vector<uint8_t> out(size_t(*width) * *height * (hasAlpha ? 4 : 3));
     if (!out.empty()) makeLevelTexels(*this, block, *width, *height, out.data());
@@ -207,6 +211,10 @@ std::vector<uint8_t> Texture::pixelatedTexels(uint32_t blockSize, uint32_t *widt
 }
 
 void Texture::addPixelatedLevel(uint32_t blockSize) {
+    if (!pixels) {   // released: nothing to average
+        pixelatedLevels.push_back(0);
+        return;
+    }
     GLuint name = 0;
     if (blockSize <= 1 && !hasAlpha) {
         // Block size 1 on RGB is the texture itself: upload it without a copy.

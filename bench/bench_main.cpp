@@ -2,7 +2,7 @@
 // this machine, in one run. `make bench` runs it through bench/run_bench.sh,
 // which gives it a private Xvfb.
 //
-//   dorirova_bench [startups [frame-runs [seconds]]]     (defaults 5, 3, 4.5)
+//   dorirova_bench [startups [frame-runs [seconds]]]     (defaults 5, 3, 3)
 //
 // The parent makes the archive (the shipped one, completed with stand-ins
 // for whatever it lacks yet), then runs every measurement in a child process
@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -41,11 +42,15 @@ int childMain(int argc, char **argv) {
         return runStartupChild(std::atoi(argv[arg + 1]), std::atoi(argv[arg + 2]));
     }
     if (mode == "frames" && arg + 4 < argc) {
-        return runFramesChild(std::atoi(argv[arg + 1]), std::atoi(argv[arg + 2]),
-                              std::strcmp(argv[arg + 3], "scene") == 0, std::atof(argv[arg + 4]));
+        return runFramesChild(std::atoi(argv[arg + 1]), std::atoi(argv[arg + 2]), argv[arg + 3],
+                              std::atof(argv[arg + 4]));
     }
     if (mode == "layer-costs" && arg + 3 < argc) {
         return runLayerCostsChild(std::atoi(argv[arg + 1]), std::atoi(argv[arg + 2]), std::atof(argv[arg + 3]));
+    }
+    if (mode == "frame-work" && arg + 4 < argc) {
+        return runFrameWorkChild(std::atoi(argv[arg + 1]), std::atoi(argv[arg + 2]), argv[arg + 3],
+                                 std::atoi(argv[arg + 4]));
     }
     if (mode == "floor") return runFloorChild();
     std::fprintf(stderr, "dorirova_bench child: unknown mode\n");
@@ -121,11 +126,12 @@ bool prepareArchive(std::string *path) {
 }
 
 const std::vector<std::pair<int, int>> FRAME_SIZES = {{1024, 768}, {1920, 1080}};
+const char *const FRAME_KINDS[] = {"scene", "transition", "quad", "clear"};
 
 // Everything the children measured.
 struct Measurements {
     std::vector<Results> startups, floors;
-    std::map<std::string, std::vector<Results>> frames;  // by "WxH scene" and "WxH clear"
+    std::map<std::string, std::vector<Results>> frames;  // by "WxH kind", FRAME_KINDS
     std::vector<Results> splits;                         // layer costs, one per size
     std::string renderer;
     bool ok = true;                                      // every child succeeded
@@ -144,7 +150,7 @@ Measurements measure(int startupRuns, int frameRuns, double seconds) {
     }
     for (int i = 0; i < frameRuns; ++i) {
         for (const auto &[width, height] : FRAME_SIZES) {
-            for (const char *loop : {"scene", "clear"}) {
+            for (const char *loop : FRAME_KINDS) {
                 Results r;
                 char arguments[64];
                 std::snprintf(arguments, sizeof arguments, "frames %d %d %s %.2f", width, height, loop, seconds);
@@ -176,7 +182,7 @@ int main(int argc, char **argv) {
 
     const int startupRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const int frameRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    const double seconds = argc > 3 ? std::max(0.5, std::atof(argv[3])) : 4.5;
+    const double seconds = argc > 3 ? std::max(0.5, std::atof(argv[3])) : 3;
     const auto began = std::chrono::steady_clock::now();
 
     char self[4096] = {};
@@ -198,11 +204,13 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "dorirova_bench: no start-up measured\n");
         return 1;
     }
+    const bool allFrames = m.frames.size() == std::size(FRAME_KINDS) * FRAME_SIZES.size();
+    if (allFrames) printGoals(FRAME_SIZES, m.startups, m.floors, m.frames);
     printStartup(m.startups, m.floors);
-    const bool allFrames = m.frames.size() == 2 * FRAME_SIZES.size();
+    if (allFrames) printLoading(m.startups, m.frames.at("1024x768 quad"));
     if (allFrames) printFrames(FRAME_SIZES, m.frames);
     if (m.splits.size() == FRAME_SIZES.size()) printLayerCosts(FRAME_SIZES, m.splits);
-    printMemory(m.startups, m.floors);
+    printMemory(m.startups);
     std::printf("\n(%.0f s for this run; load average over a minute %s at its start, %s at its end)\n",
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count(),
                 loadAtStart.c_str(), loadAverage().c_str());

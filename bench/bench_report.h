@@ -18,18 +18,29 @@ double number(const Results &results, const std::string &key);
 std::string cpuModel();
 std::string loadAverage();
 
-// Section 1: start-up by stage beside the floor, the ratio, and the least
-// start-up could cost here. Needs at least one run of each.
+// The goals, each measured against its floor: Run to the first frame and to
+// every photograph ready against decoding the photographs alone, peak memory
+// once loaded, and frame times with and without a transition against the
+// frame floor (frames holds "WxH kind" runs: scene, transition, quad, clear).
+void printGoals(const std::vector<std::pair<int, int>> &sizes, const std::vector<Results> &startups,
+                const std::vector<Results> &floors, const std::map<std::string, std::vector<Results>> &frames);
+
+// Section 1: start-up by stage beside the floor, and the ratio. Needs at
+// least one run of each.
 void printStartup(const std::vector<Results> &startups, const std::vector<Results> &floors);
 
-// Section 2: frames per second with the layers and with clear and swap only,
-// per size (frames holds "WxH scene" and "WxH clear" runs), and the layers' share.
+// Section 1, continued: the background loading on a time line, from the
+// start-up of median length to all photographs ready: when each came, and
+// the frames meanwhile against the frame target (1.5 x the floor's quad runs).
+void printLoading(const std::vector<Results> &startups, const std::vector<Results> &quadRuns);
+
+// Section 2: frames per second by kind, per size, and the layers' share.
 void printFrames(const std::vector<std::pair<int, int>> &sizes,
                  const std::map<std::string, std::vector<Results>> &frames);
 
 // Section 2, continued: each layer's cost per frame, one run per size in order.
 void printLayerCosts(const std::vector<std::pair<int, int>> &sizes, const std::vector<Results> &splits);
 
-// Section 3: resident memory at the first frame against what the textures
-// hold; the floors give the page size.
-void printMemory(const std::vector<Results> &startups, const std::vector<Results> &floors);
+// Section 3: resident memory once every photograph is loaded against what
+// the textures hold.
+void printMemory(const std::vector<Results> &startups);

@@ -3,6 +3,7 @@
 // cold, as a viewer's does). Each prints its results as "@ key value" lines
 // on stdout for the parent (bench_main.cpp) to gather. All but the floor
 // need an X display (DISPLAY) and open the program's real window.
+#include <string>
 
 // Run pressed to the first frame presented, at width x height pixels in a
 // window: createDisplay, initScene and runFrameLoop as dorirovaMain calls
@@ -13,9 +14,12 @@
 int runStartupChild(int width, int height);
 
 // Frames per second of the real frame loop at width x height over
-// seconds (after a second of warm-up): with the scene (initScene first) or,
-// withScene false, the loop with no layers, which only clears and swaps.
-int runFramesChild(int width, int height, bool withScene, double seconds);
+// seconds (after a second of warm-up), by kind: "scene" (initScene first),
+// "transition" (the scene with its clock moved on so that a transition runs
+// in nearly every frame), "quad" (the frame floor: the loop's clear, one
+// full-screen linear-filtered quad of a 1024 x 1024 R G B texture without
+// blending, the swap) and "clear" (no layers: clear and swap).
+int runFramesChild(int width, int height, const std::string &kind, double seconds);
 
 // Where the frame's time goes: the frame as the loop draws it, but with
 // glFinish after the clear and after each layer, each timed, over seconds
@@ -23,6 +27,12 @@ int runFramesChild(int width, int height, bool withScene, double seconds);
 // parts add up to a little more than a frame of the real loop. Ends through
 // shutdown, as the loop does.
 int runLayerCostsChild(int width, int height, double seconds);
+
+// count frames of the real loop at width x height, everything loaded, on a
+// driven clock (16 ms a frame; kind "transition": 61 ms, jumping into each
+// transition; kind "quad": the frame floor alone), after 30 frames of warm-up; under callgrind the counts are
+// zeroed before them and dumped after them (bench/frame_instructions.sh).
+int runFrameWorkChild(int width, int height, const std::string &kind, int count);
 
 // The floor: the 24 photographs the photo layer loads, decoded alone with
 // libjpeg-turbo from the archive's bytes in memory (default parameters, one

@@ -1,5 +1,6 @@
-// The frame-rate children: the real loop with the scene or with no layers,
-// and the layers' costs one by one.
+// The frame-rate children: the real loop with the scene, with the scene kept
+// in its transitions, with the floor's one quad, or with no layers; and the
+// layers' costs one by one.
 #include "bench/child_runs.h"
 
 #include <GL/gl.h>  // glGetString, glFinish, the frame's set-up for the split
@@ -16,10 +17,14 @@
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/startup.h"
+#include "assets/asset_store.h"
 #include "bench/child_output.h"
+#include "bench/floor_quad.h"
 #include "bench/program_probes.h"
+#include "platform/clock.h"
 #include "platform/display_window.h"
 #include "platform/message_queue.h"
+#include "scene/photo_layer.h"
 
 namespace {
 
@@ -32,8 +37,26 @@ BenchClock::time_point firstSwap, measureStart, windowStart, lastSwap;
 long frames = 0, windowFrames = 0;
 std::vector<double> windowFps;
 std::vector<double> frameMs;
+bool keepTransitioning = false;
+
+// The performance counter the layers time themselves with, moved on by
+// counterJump nanoseconds: the transition kind jumps it to the end of each
+// photograph's display, so that nearly every frame is a transition frame.
+int64_t counterJump = 0;
+int64_t jumpedCounter() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec + counterJump;
+}
+
+// After a frame shown plainly, the next one begins the transition.
+void jumpToTransition() {
+    const uint32_t shown = slideshow.displayClock.elapsedMs();
+    if (slideshow.fadeStep == 0 && shown <= DISPLAY_MS) counterJump += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
+}
 
 void onFrame() {
+    if (keepTransitioning) jumpToTransition();
     const BenchClock::time_point now = BenchClock::now();
     if (!warmingUp && !measuring) {
         warmingUp = true;
@@ -64,12 +87,20 @@ void onFrame() {
 
 }  // namespace
 
-int runFramesChild(int width, int height, bool withScene, double seconds) {
+int runFramesChild(int width, int height, const std::string &kind, double seconds) {
     if (!createDisplay(width, height, false)) {
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);
         return 1;
     }
-    if (withScene) initScene(width, height);
+    if (kind == "scene" || kind == "transition") {
+        initScene(width, height);
+        AssetStore::instance()->finishLoading();   // frames once everything is loaded
+    }
+    if (kind == "quad") setUpFloorQuad(width, height);
+    if (kind == "transition") {
+        keepTransitioning = true;
+        setPerformanceCounterSource(jumpedCounter);
+    }
     std::printf("@ renderer %s\n", reinterpret_cast<const char *>(glGetString(GL_RENDERER)));
     measureMs = seconds * 1000;
     windowFps.reserve(size_t(seconds * 1000 / WINDOW_MS) + 4);

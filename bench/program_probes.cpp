@@ -6,18 +6,31 @@
 
 #include <GL/gl.h>  // glTexImage2D, glFinish
 
+#include <atomic>
+#include <chrono>
 #include <string>
+#include <thread>
+#include <vector>
 
+#include "assets/image_decoding.h"
 #include "assets/texture.h"
+#include "bench/child_output.h"
 #include "bench/stage_clock.h"
 
 std::string realWriteResourceToTempFile() asm("__real__ZN15ResourceArchive23writeResourceToTempFileB5cxx11Ev");
 int realOpenArchive(const char *path) asm("__real__ZN15ResourceArchive4openEPKc");
 void realExtractEntry(const char *name, char *outPath) asm("__real__ZN15ResourceArchive12extractEntryEPKcPc");
-Texture *realLoadJpeg(const char *path) asm("__real__Z8loadJpegPKc");
-Texture *realLoadPng(const char *path) asm("__real__Z7loadPngPKc");
-void realAddPixelatedLevel(Texture *texture, uint32_t blockSize) asm("__real__ZN7Texture17addPixelatedLevelEj");
+bool realReadEntry(const char *name, std::vector<unsigned char> &bytes)
+    asm("__real__ZN15ResourceArchive9readEntryEPKcRSt6vectorIhSaIhEE");
+Texture *realDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout)
+    asm("__real__Z15decodeJpegBytesPKhm10JpegLayout");
+Texture *realDecodePng(const uint8_t *data, size_t size) asm("__real__Z14decodePngBytesPKhm");
+std::vector<uint8_t> realPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height)
+    asm("__real__ZN7Texture15pixelatedTexelsEjPjS0_");
+GLuint realUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer)
+    asm("__real__Z22uploadPixelatedTextureP7TexturejjPKh");
 void realLoadMusic() asm("__real__Z9loadMusicv");
+bool realCreateDisplay(int32_t width, int32_t height, bool fullscreen) asm("__real__Z13createDisplayiib");
 void realSwapBuffers() asm("__real__Z11swapBuffersv");
 bool realRemoveTempFile(const std::string &path) asm("__real__Z14removeTempFileRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
 extern "C" void __real_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
@@ -28,84 +41,128 @@ namespace {
 ProbeCalls calls;
 uint64_t uploadBytes = 0;
 FrameHook frameHook = nullptr;
+
+// The thread that runs main: the stage clock is its alone.
+const std::thread::id mainThread = std::this_thread::get_id();
+
+// Time spent in each stage on the loader's threads, in nanoseconds.
+std::atomic<int64_t> loaderNs[int(Stage::Count)];
+
+// Time the main thread spent uploading after start-up (between frames), ns.
+int64_t uploadsBetweenFramesNs = 0;
+
+// What opening the display added to the resident memory, kB.
+long displayKb = 0;
+
+// Runs call inside a span of stage: on the main thread while start-up is
+// being timed (a span is open); on any other thread, its time goes to the
+// stage's loader total; otherwise (frames after the first) untimed.
+template <typename Call>
+auto probed(Stage stage, Call call) {
+    if (std::this_thread::get_id() == mainThread) {
+        if (currentStage() == Stage::Count) return call();
+        beginStage(stage);
+        struct Ends {
+            ~Ends() { endStage(); }
+        } ends;
+        return call();
+    }
+    const auto start = std::chrono::steady_clock::now();
+    struct Adds {
+        Stage stage;
+        std::chrono::steady_clock::time_point start;
+        ~Adds() {
+            loaderNs[int(stage)] += std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                        std::chrono::steady_clock::now() - start).count();
+        }
+    } adds{stage, start};
+    return call();
+}
 }  // namespace
 
 void setFrameHook(FrameHook hook) { frameHook = hook; }
 const ProbeCalls &probeCalls() { return calls; }
 uint64_t uploadedBytes() { return uploadBytes; }
+double loaderMs(Stage stage) { return double(loaderNs[int(stage)].load()) / 1e6; }
+double uploadMsBetweenFrames() { return double(uploadsBetweenFramesNs) / 1e6; }
 
 std::string wrapWriteResourceToTempFile() asm("__wrap__ZN15ResourceArchive23writeResourceToTempFileB5cxx11Ev");
 std::string wrapWriteResourceToTempFile() {
     ++calls.archiveCopy;
-    beginStage(Stage::ArchiveCopy);
-    std::string path = realWriteResourceToTempFile();
-    endStage();
-    return path;
+    return probed(Stage::ArchiveCopy, [] { return realWriteResourceToTempFile(); });
 }
 
 int wrapOpenArchive(const char *path) asm("__wrap__ZN15ResourceArchive4openEPKc");
 int wrapOpenArchive(const char *path) {
-    beginStage(Stage::ArchiveCopy);
-    const int result = realOpenArchive(path);
-    endStage();
-    return result;
+    return probed(Stage::ArchiveCopy, [&] { return realOpenArchive(path); });
 }
 
 void wrapExtractEntry(const char *name, char *outPath) asm("__wrap__ZN15ResourceArchive12extractEntryEPKcPc");
 void wrapExtractEntry(const char *name, char *outPath) {
     // The music module's extraction is part of loading the music.
-    if (currentStage() == Stage::Music) return realExtractEntry(name, outPath);
+    if (currentStage() == Stage::Music && std::this_thread::get_id() == mainThread) {
+        return realExtractEntry(name, outPath);
+    }
+    probed(Stage::Extraction, [&] { realExtractEntry(name, outPath); });
+}
+
+bool wrapReadEntry(const char *name, std::vector<unsigned char> &bytes)
+    asm("__wrap__ZN15ResourceArchive9readEntryEPKcRSt6vectorIhSaIhEE");
+bool wrapReadEntry(const char *name, std::vector<unsigned char> &bytes) {
     ++calls.extraction;
-    beginStage(Stage::Extraction);
-    realExtractEntry(name, outPath);
-    endStage();
+    return probed(Stage::Extraction, [&] { return realReadEntry(name, bytes); });
 }
 
-Texture *wrapLoadJpeg(const char *path) asm("__wrap__Z8loadJpegPKc");
-Texture *wrapLoadJpeg(const char *path) {
+Texture *wrapDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout)
+    asm("__wrap__Z15decodeJpegBytesPKhm10JpegLayout");
+Texture *wrapDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout) {
     ++calls.decodeJpeg;
-    beginStage(Stage::DecodeJpeg);
-    Texture *texture = realLoadJpeg(path);
-    endStage();
-    return texture;
+    return probed(Stage::DecodeJpeg, [&] { return realDecodeJpeg(data, size, layout); });
 }
 
-Texture *wrapLoadPng(const char *path) asm("__wrap__Z7loadPngPKc");
-Texture *wrapLoadPng(const char *path) {
+Texture *wrapDecodePng(const uint8_t *data, size_t size) asm("__wrap__Z14decodePngBytesPKhm");
+Texture *wrapDecodePng(const uint8_t *data, size_t size) {
     ++calls.decodePng;
-    beginStage(Stage::DecodePng);
-    Texture *texture = realLoadPng(path);
-    endStage();
-    return texture;
+    return probed(Stage::DecodePng, [&] { return realDecodePng(data, size); });
 }
 
-void wrapAddPixelatedLevel(Texture *texture, uint32_t blockSize) asm("__wrap__ZN7Texture17addPixelatedLevelEj");
-void wrapAddPixelatedLevel(Texture *texture, uint32_t blockSize) {
+std::vector<uint8_t> wrapPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height)
+    asm("__wrap__ZN7Texture15pixelatedTexelsEjPjS0_");
+std::vector<uint8_t> wrapPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height) {
     ++calls.levels;
-    beginStage(Stage::Levels);
-    realAddPixelatedLevel(texture, blockSize);
-    endStage();
+    return probed(Stage::Levels, [&] { return realPixelatedTexels(texture, blockSize, width, height); });
+}
+
+GLuint wrapUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer)
+    asm("__wrap__Z22uploadPixelatedTextureP7TexturejjPKh");
+GLuint wrapUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer) {
+    return probed(Stage::UploadLevels, [&] { return realUploadPixelatedTexture(texture, width, height, buffer); });
+}
+
+long displayResidentKb() { return displayKb; }
+
+bool wrapCreateDisplay(int32_t width, int32_t height, bool fullscreen) asm("__wrap__Z13createDisplayiib");
+bool wrapCreateDisplay(int32_t width, int32_t height, bool fullscreen) {
+    const long before = procStatusKb("VmRSS");
+    const bool opened = probed(Stage::Display, [&] { return realCreateDisplay(width, height, fullscreen); });
+    displayKb = procStatusKb("VmRSS") - before;
+    return opened;
 }
 
 void wrapLoadMusic() asm("__wrap__Z9loadMusicv");
 void wrapLoadMusic() {
     ++calls.music;
-    beginStage(Stage::Music);
-    realLoadMusic();
-    endStage();
+    probed(Stage::Music, [] { realLoadMusic(); });
 }
 
-// removeTempFile: every temporary file the program deletes. Counted only
-// while the scene is set up outside the music's loading, where what it
-// deletes is an image's extracted file.
+// removeTempFile: every temporary file the program deletes. The music's and
+// the archive's are deleted at shutdown, when no span is open; those deleted
+// while start-up is timed, or on the loader's threads, are the images'.
 bool wrapRemoveTempFile(const std::string &path) asm("__wrap__Z14removeTempFileRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE");
 bool wrapRemoveTempFile(const std::string &path) {
-    if (currentStage() != Stage::SceneRest) return realRemoveTempFile(path);
+    if (std::this_thread::get_id() == mainThread && currentStage() == Stage::Count) return realRemoveTempFile(path);
     ++calls.tempRemovals;
-    beginStage(Stage::TempRemoval);
-    const bool removed = realRemoveTempFile(path);
-    endStage();
-    return removed;
+    return probed(Stage::TempRemoval, [&] { return realRemoveTempFile(path); });
 }
 
 void wrapSwapBuffers() asm("__wrap__Z11swapBuffersv");
@@ -115,12 +172,22 @@ void wrapSwapBuffers() {
     if (frameHook) frameHook();
 }
 
+// Inside uploadPixelatedTexture the level's span is open already.
 extern "C" void __wrap_glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
                                     GLsizei height, GLint border, GLenum format, GLenum type,
                                     const void *pixels) {
     ++calls.uploads;
     uploadBytes += uint64_t(width) * uint64_t(height) * (format == GL_RGBA ? 4 : 3);
-    beginStage(currentStage() == Stage::Levels ? Stage::UploadLevels : Stage::UploadImage);
-    __real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
-    endStage();
+    auto upload = [&] {
+        __real_glTexImage2D(target, level, internalFormat, width, height, border, format, type, pixels);
+    };
+    if (currentStage() == Stage::UploadLevels) return upload();
+    if (std::this_thread::get_id() == mainThread && currentStage() == Stage::Count) {
+        const auto start = std::chrono::steady_clock::now();
+        upload();
+        uploadsBetweenFramesNs +=
+            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+        return;
+    }
+    probed(Stage::UploadImage, upload);
 }

@@ -4,6 +4,7 @@
 #include <GL/gl.h>  // glFinish, texture size queries
 
 #include <cstdio>
+#include <string>
 
 #include "app/display.h"
 #include "app/frame_loop.h"
@@ -20,9 +21,10 @@ namespace {
 BenchClock::time_point runPressed;
 double startupMs = 0;
 
-// What the loaded textures hold by design, in bytes: the decoded pixels each
-// Texture keeps, and the GL textures (full ones and pixelated levels) at the
-// bytes per texel the program hands over (3 for R G B, 4 for R G B A).
+// What the loaded textures hold, in bytes: the decoded pixels each Texture
+// keeps, and the GL textures (full ones and pixelated levels other than the
+// texture itself) at the bytes per texel the program hands over (3 for
+// R G B, 4 for R G B A).
 struct HeldBytes {
     double keptPixels = 0;
     double fullTextures = 0;
@@ -49,52 +51,126 @@ HeldBytes heldByTextures() {
         ++held.textures;
         held.keptPixels += t->pixels ? double(t->textureWidth) * t->textureHeight * bytesPerTexel : 0;
         held.fullTextures += glTextureBytes(t->glName, bytesPerTexel);
-        for (GLuint level : t->pixelatedLevels) held.levels += glTextureBytes(level, bytesPerTexel);
+        for (GLuint level : t->pixelatedLevels) {
+            if (level != t->glName) held.levels += glTextureBytes(level, bytesPerTexel);   // not the texture itself again
+        }
     }
     return held;
+}
+
+// The time line after the first frame: each frame's end (ms after Run) and
+// length, and how many photographs were ready by then. Fixed arrays: the
+// frames while they are recorded must not allocate.
+constexpr int MAX_TIMELINE_FRAMES = 4096;
+constexpr double LOADING_TIMEOUT_MS = 20000;   // a photograph that never comes ends the wait
+constexpr int FRAMES_AFTER_LOADING = 30;       // frames recorded after the last photograph came
+struct TimelineFrame {
+    double endMs;
+    double lengthMs;
+    double uploadMs;   // of which uploading between frames
+    int photosReady;
+    long residentKb;   // VmRSS at its end
+};
+TimelineFrame timeline[MAX_TIMELINE_FRAMES];
+int timelineFrames = 0;
+double photoReadyMs[PHOTO_COUNT];
+double allReadyMs = -1;
+int framesSinceAllReady = 0;
+
+// Photographs whose texture the photo layer can draw now.
+int photosReady(double nowMs) {
+    int ready = 0;
+    AssetStore *store = AssetStore::instance();
+    for (size_t i = 0; i < slideshow.photoIds.size() && i < size_t(PHOTO_COUNT); ++i) {
+        if (!store->texture(slideshow.photoIds[i])) continue;
+        ++ready;
+        if (photoReadyMs[i] < 0) photoReadyMs[i] = nowMs;
+    }
+    return ready;
+}
+
+void reportMemory(const char *when) {
+    report((std::string("rss_") + when + "_kb").c_str(), double(procStatusKb("VmRSS")));
+    report((std::string("hwm_") + when + "_kb").c_str(), double(procStatusKb("VmHWM")));
+}
+
+// What the run reports once the photographs have come: when each came, the
+// frames meanwhile, memory, and what the textures hold.
+void reportLoading() {
+    report("all_ready_ms", allReadyMs);
+    for (int i = 0; i < PHOTO_COUNT; ++i) std::printf("@ photo_ready_ms %.3f\n", photoReadyMs[i]);
+    for (int i = 0; i < timelineFrames; ++i) {
+        std::printf("@ timeline %.3f %.3f %.3f %d %ld\n", timeline[i].endMs, timeline[i].lengthMs,
+                    timeline[i].uploadMs, timeline[i].photosReady, timeline[i].residentKb);
+    }
+    reportMemory("loaded");
+    const HeldBytes held = heldByTextures();
+    report("textures", held.textures);
+    report("held_pixels_bytes", held.keptPixels);
+    report("held_full_textures_bytes", held.fullTextures);
+    report("held_levels_bytes", held.levels);
+}
+
+
+// Every frame after the first, until the photographs have all come and a
+// few frames more have been drawn.
+void onLaterFrame() {
+    const double now = millisecondsBetween(runPressed, BenchClock::now());
+    const int ready = photosReady(now);
+    if (timelineFrames < MAX_TIMELINE_FRAMES) {
+        const double previous = timelineFrames > 0 ? timeline[timelineFrames - 1].endMs : startupMs;
+        static double uploadedBefore = 0;
+        const double uploaded = uploadMsBetweenFrames();
+        timeline[timelineFrames++] = {now, now - previous, uploaded - uploadedBefore, ready, procStatusKb("VmRSS")};
+        uploadedBefore = uploaded;
+    }
+    if (ready == PHOTO_COUNT && allReadyMs < 0) allReadyMs = now;
+    if (allReadyMs >= 0) ++framesSinceAllReady;
+    if (framesSinceAllReady < FRAMES_AFTER_LOADING && now < LOADING_TIMEOUT_MS &&
+        timelineFrames < MAX_TIMELINE_FRAMES) {
+        return;
+    }
+    setFrameHook(nullptr);
+    reportLoading();   // while the store still holds the textures
+    postQuitMessage(0);
 }
 
 void onFirstFrame() {
     glFinish();  // the frame is on the screen, not only queued
     endStage();  // Stage::FirstFrame
     startupMs = millisecondsBetween(runPressed, BenchClock::now());
-    setFrameHook(nullptr);
-    report("rss_first_frame_kb", double(procStatusKb("VmRSS")));
-    report("hwm_first_frame_kb", double(procStatusKb("VmHWM")));
-    const HeldBytes held = heldByTextures();
-    report("textures", held.textures);
-    report("held_pixels_bytes", held.keptPixels);
-    report("held_full_textures_bytes", held.fullTextures);
-    report("held_levels_bytes", held.levels);
-    postQuitMessage(0);
+    reportMemory("first_frame");
+    const int ready = photosReady(startupMs);
+    report("photos_ready_first_frame", ready);
+    if (ready == PHOTO_COUNT) allReadyMs = startupMs;
+    setFrameHook(onLaterFrame);
 }
 
 }  // namespace
 
 int runStartupChild(int width, int height) {
+    for (double &ready : photoReadyMs) ready = -1;
     report("rss_process_start_kb", double(procStatusKb("VmRSS")));
     const long faultsAtStart = minorPageFaults();
     runPressed = BenchClock::now();
 
-    beginStage(Stage::Display);
-    const bool displayed = createDisplay(width, height, false);
+    // As dorirovaMain after Run; the display's opening is its own stage.
+    beginStage(Stage::SceneRest);
+    const bool displayed = startPresentation(width, height, false);
     endStage();
     if (!displayed) {
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);
         return 1;
     }
-    report("rss_after_display_kb", double(procStatusKb("VmRSS")));
-
-    beginStage(Stage::SceneRest);
-    initScene(width, height);
-    endStage();
+    report("rss_display_kb", double(displayResidentKb()));
 
     setFrameHook(onFirstFrame);
     beginStage(Stage::FirstFrame);
-    runFrameLoop();  // one frame, then the quit the hook posted, then shutdown
+    runFrameLoop();  // frames until every photograph has come, then the quit the hook posted
 
     for (int s = 0; s < int(Stage::Count); ++s) {
         const StageCost &cost = stageCost(Stage(s));
+        std::printf("@ loader_ms_%s %.4f\n", stageKey(Stage(s)), loaderMs(Stage(s)));
         std::printf("@ ms_%s %.4f\n@ faults_%s %ld\n", stageKey(Stage(s)), cost.ms, stageKey(Stage(s)),
                     cost.faults);
     }

@@ -26,6 +26,11 @@ struct ResourceBytes {
 // A test override for the same type and id takes precedence.
 ResourceBytes findResource(const char *type, int id);
 
+// Lets the system take back the memory that reading the resource made
+// resident: its bytes stay readable (they come back from the executable's
+// file when read again). Memory that is not backed by a file stays as it is.
+void releaseResourceMemory(ResourceBytes resource);
+
 // Tests: make findResource answer with these bytes (the caller keeps them alive),
 // or, with data null, forget the override again.
 void overrideResource(const char *type, int id, const unsigned char *data, std::size_t size);

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace {
@@ -15,8 +16,11 @@ namespace {
 constexpr char FD_PATH_PREFIX[] = "/proc/self/fd/";
 
 // Descriptors of the files this process made and has not removed yet: each
-// is the file's only anchor, so closing it deletes the file.
+// is the file's only anchor, so closing it deletes the file. Threads that
+// load images make and remove files too: heldFiles is read and changed only
+// under heldFilesLock.
 std::vector<int> heldFiles;
+std::mutex heldFilesLock;
 
 bool procFdReachable() {
     static const bool reachable = access("/proc/self/fd", X_OK) == 0;
@@ -48,6 +52,7 @@ int createNamelessFile() {
 }
 
 // The descriptor a path of ours stands for, or -1 for any other path.
+// Needs heldFilesLock.
 int heldFileOf(const std::string &path) {
     const size_t prefix = sizeof FD_PATH_PREFIX - 1;
     if (path.compare(0, prefix, FD_PATH_PREFIX) != 0 || path.size() == prefix) return -1;
@@ -74,13 +79,19 @@ std::string createTempFile() {
     }
     const int fd = createNamelessFile();
     if (fd < 0) return {};
+    std::lock_guard held(heldFilesLock);
     heldFiles.push_back(fd);
     return FD_PATH_PREFIX + std::to_string(fd);
 }
 
 bool removeTempFile(const std::string &path) {
+    std::unique_lock held(heldFilesLock);
     const int fd = heldFileOf(path);
-    if (fd < 0) return std::remove(path.c_str()) == 0;
+    if (fd < 0) {
+        held.unlock();
+        return std::remove(path.c_str()) == 0;
+    }
     heldFiles.erase(std::find(heldFiles.begin(), heldFiles.end(), fd));
+    held.unlock();   // closing may wait for the disk; others need not
     return close(fd) == 0;
 }

@@ -3,7 +3,7 @@
 // in the temporary folder and reached through a path of this process's own
 // (/proc/self/fd/N): the libraries open it by that path like any file, and
 // the kernel frees it when the process ends, however it ends (a kill or a
-// crash included). Main thread only.
+// crash included). Any thread: the list of the files made is kept under a lock.
 #include <string>
 
 // Creates a new, empty file (mode 0600) in $TMPDIR, else /tmp, and returns the

@@ -3,6 +3,8 @@
 #include <GL/gl.h>  // clearing, binding the image
 
 #include "assets/asset_store.h"
+#include "scene/photo_layer.h"
+#include "scene/picture_quads.h"
 #include "scene/virtual_screen.h"
 
 BackgroundState background;
@@ -15,7 +17,7 @@ static const float BACKGROUND_BOTTOM = -0.166f;
 static const float BACKGROUND_TOP = 1.166f;
 
 bool BackgroundLayer::init() {
-    background.backgroundId = AssetStore::instance()->loadTexture("background-star.png");
+    background.backgroundId = AssetStore::instance()->requestTexture("background-star.png", LoadWhen::FirstFrame);
     return true;
 }
 
@@ -27,6 +29,9 @@ void BackgroundLayer::draw(int) {
     glEnable(GL_TEXTURE_2D);   // every later layer draws textured
     if (!stars) return;        // no star image: the black clear stays
     glBindTexture(GL_TEXTURE_2D, stars->glName);
+    // Where the slideshow covers the stars this frame they are left out.
+    const PixelRect covered =
+        slideshowCoversItsRectangle() ? pixelsInside(PHOTO_X, PHOTO_Y, PHOTO_SIZE, PHOTO_SIZE) : PixelRect{};
     // The bottom plus this height gives BACKGROUND_TOP exactly, in float.
-    drawQuad({0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM});
+    drawPicture(*stars, {0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM}, {0, 0}, {1, 1}, covered);
 }

@@ -3,6 +3,7 @@
 #include <GL/gl.h>  // blend state, binding the logo
 
 #include "assets/asset_store.h"
+#include "scene/picture_quads.h"
 #include "scene/virtual_screen.h"
 
 LogoState logo;
@@ -10,7 +11,7 @@ LogoState logo;
 void resetLogo() { logo = LogoState{}; }
 
 bool LogoLayer::init() {
-    logo.logoId = AssetStore::instance()->loadTexture("krv-logo.png");
+    logo.logoId = AssetStore::instance()->requestTexture("krv-logo.png", LoadWhen::FirstFrame);
     return true;
 }
 
@@ -29,5 +30,5 @@ void LogoLayer::draw(int) {
     const Vec2 extent = VirtualScreen::toGL(660, 200);
     const float w = float(extent.x * double(LOGO_SCALE));
     const float h = float(extent.y * double(LOGO_SCALE));
-    drawTexturedQuad(VirtualScreen::toGL(328, 542), {w, h}, {LOGO_S0, LOGO_T0}, {LOGO_S1, LOGO_T1});
+    drawPicture(*logoImage, VirtualScreen::toGL(328, 542), {w, h}, {LOGO_S0, LOGO_T0}, {LOGO_S1, LOGO_T1});
 }

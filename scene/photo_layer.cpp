@@ -3,6 +3,9 @@
 #include <GL/gl.h>  // binding the pictures, their opacity
 
 #include "assets/asset_store.h"
+#include "scene/picture_quads.h"
+
+#include <iterator>
 
 SlideshowState slideshow;
 
@@ -13,17 +16,28 @@ static const uint32_t LEVEL_BLOCKS[FADE_STEPS] = {1, 2, 4, 8, 16, 32, 64};
 
 bool PhotoLayer::init() {
     AssetStore *store = AssetStore::instance();
-    slideshow.frameId = store->loadTexture("picture-frame.png");
-    for (const char *file : PHOTO_FILES) slideshow.photoIds.push_back(store->loadTexture(file));
-    for (int id : slideshow.photoIds) {
-        Texture *photo = store->texture(id);
-        if (!photo) continue;   // a photograph that failed to load shows nothing
-        for (uint32_t block : LEVEL_BLOCKS) photo->addPixelatedLevel(block);
+    slideshow.frameId = store->requestTexture("picture-frame.png", LoadWhen::FirstFrame);
+    // The first photograph is on the first frame; the others load meanwhile,
+    // each with its pixelated levels, and the slideshow waits for any that
+    // is due before it has come.
+    const std::vector<uint32_t> levels(std::begin(LEVEL_BLOCKS), std::end(LEVEL_BLOCKS));
+    for (const char *file : PHOTO_FILES) {
+        const LoadWhen when = slideshow.photoIds.empty() ? LoadWhen::FirstFrame : LoadWhen::Later;
+        slideshow.photoIds.push_back(store->requestTexture(file, when, levels));
     }
     slideshow.displayClock.restart();
     slideshow.stepClock.restart();
     return true;
 }
+
+// Whether the photograph at index can be shown: it has come, or failed to
+// come (then nothing shows for it, and there is nothing to wait for).
+static bool photoArrived(uint32_t index) {
+    return index < slideshow.photoIds.size() && !AssetStore::instance()->isLoading(slideshow.photoIds[index]);
+}
+
+// The photograph after index, with wrap-around.
+static uint32_t photoAfter(uint32_t index) { return index + 1 < slideshow.photoIds.size() ? index + 1 : 0; }
 
 static void resetTransition() {
     slideshow.fadeAlpha = 1.0f;
@@ -33,16 +47,49 @@ static void resetTransition() {
     slideshow.stepClock.restart();
 }
 
-void showNextPhoto() {
-    slideshow.currentPhoto = slideshow.currentPhoto + 1;
-    if (slideshow.currentPhoto >= slideshow.photoIds.size()) slideshow.currentPhoto = 0;
+// Whether the photograph at index is here, opaque, with its levels.
+static bool photoCovers(uint32_t index) {
+    const Texture *photo = index < slideshow.photoIds.size() ? AssetStore::instance()->texture(slideshow.photoIds[index]) : nullptr;
+    return photo && photo->opaque && photo->pixelatedLevels.size() >= FADE_STEPS;
+}
+
+bool slideshowCoversItsRectangle() {
+    if (slideshow.photoIds.empty()) return false;
+    // Whatever the clocks do this frame, one of these is drawn at full
+    // opacity over the whole rectangle: the current one plainly or at its
+    // first step, the next one beneath a transition or after the hand-over,
+    // the awaited one once it has come.
+    return photoCovers(slideshow.currentPhoto) && photoCovers(photoAfter(slideshow.currentPhoto)) &&
+           (!slideshow.awaitingPhoto || photoCovers(slideshow.awaitedPhoto));
+}
+
+// Asks for the photograph at index: current at once when it has come; until
+// then the current one stays, shown plainly, and takes its place when it comes.
+static void showPhoto(uint32_t index) {
+    slideshow.awaitingPhoto = !photoArrived(index);
+    if (slideshow.awaitingPhoto) slideshow.awaitedPhoto = index;
+    else slideshow.currentPhoto = index;
     resetTransition();
 }
 
+// Keys step from the photograph last asked for.
+static uint32_t lastAskedFor() { return slideshow.awaitingPhoto ? slideshow.awaitedPhoto : slideshow.currentPhoto; }
+
+void showNextPhoto() {
+    if (slideshow.photoIds.empty()) return;
+    showPhoto(photoAfter(lastAskedFor()));
+}
+
 void showPreviousPhoto() {
-    if (slideshow.currentPhoto == 0) slideshow.currentPhoto = uint32_t(slideshow.photoIds.size()) - 1;
-    else slideshow.currentPhoto = slideshow.currentPhoto - 1;
-    resetTransition();
+    if (slideshow.photoIds.empty()) return;
+    const uint32_t from = lastAskedFor();
+    showPhoto(from == 0 ? uint32_t(slideshow.photoIds.size()) - 1 : from - 1);
+}
+
+// A photograph asked for before it had come takes its place once it has,
+// shown plainly for the full time from then on.
+static void showAwaitedOnceArrived() {
+    if (slideshow.awaitingPhoto && photoArrived(slideshow.awaitedPhoto)) showPhoto(slideshow.awaitedPhoto);
 }
 
 void PhotoLayer::onKey(int key) {
@@ -56,10 +103,12 @@ static GLuint levelOf(const Texture *photo, uint32_t level) {
 }
 
 // Moves the transition on by its clocks: it begins once the photograph has
-// shown for DISPLAY_MS, takes a step at most every STEP_MS, and after its last
-// step makes the next photograph current. True while a transition shows.
+// shown for DISPLAY_MS and the next one has come, takes a step at most every
+// STEP_MS, and after its last step makes the next photograph current. True
+// while a transition shows. None begins while a key's photograph is awaited.
 static bool advanceTransition() {
     if (slideshow.displayClock.elapsedMs() <= DISPLAY_MS) return false;
+    if (slideshow.awaitingPhoto || !photoArrived(photoAfter(slideshow.currentPhoto))) return false;
     if (!slideshow.stepClockStarted) {
         slideshow.stepClock.restart();
         slideshow.stepClockStarted = true;
@@ -78,31 +127,46 @@ static bool advanceTransition() {
     return true;
 }
 
+// Binds a picture with the filter it is drawn with: a photograph plainly
+// linear, its pixelated levels nearest. Level 0 is the photograph's own
+// texture, so that one's filter follows its use; setting a filter a texture
+// has already costs nothing.
+static void bindFiltered(GLuint name, GLint filter) {
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+}
+
 // The current photograph plainly; during a transition, the incoming one's
-// level beneath the current one's level at fadeAlpha.
+// level beneath the current one's level at fadeAlpha. Pixelated levels are
+// opaque, and so are the photographs: what is drawn at full opacity goes
+// without blending, and nothing beneath a level at full opacity.
 static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
     if (slideshow.photoIds.empty()) return;
     AssetStore *store = AssetStore::instance();
     const Texture *current = store->texture(slideshow.photoIds[slideshow.currentPhoto]);
-    GLuint currentTexture = 0;
-    if (transitioning) {
-        const uint32_t next =
-            slideshow.currentPhoto + 1 < slideshow.photoIds.size() ? slideshow.currentPhoto + 1 : 0;
-        const Texture *incoming = store->texture(slideshow.photoIds[next]);
-        if (GLuint incomingTexture = levelOf(incoming, uint32_t(slideshow.incomingLevel))) {
-            glBindTexture(GL_TEXTURE_2D, incomingTexture);
-            glColor4f(1, 1, 1, 1);
-            drawQuad(position, size);
-        }
-        currentTexture = levelOf(current, slideshow.fadeStep);
-    } else if (current) {
-        currentTexture = current->glName;
+    glColor4f(1, 1, 1, 1);
+    if (!transitioning) {
+        if (!current) return;
+        bindFiltered(current->glName, GL_LINEAR);
+        drawPicture(*current, position, size, {0, 0}, {1, 1});   // fadeAlpha is 1 outside a transition
+        return;
     }
-    if (currentTexture) {
-        glBindTexture(GL_TEXTURE_2D, currentTexture);
-        glColor4f(1, 1, 1, slideshow.fadeAlpha);
-        drawQuad(position, size);
+    const GLuint currentLevel = levelOf(current, slideshow.fadeStep);
+    const bool currentCovers = currentLevel && slideshow.fadeAlpha == 1.0f;
+    const Texture *incoming = store->texture(slideshow.photoIds[photoAfter(slideshow.currentPhoto)]);
+    if (GLuint incomingLevel = levelOf(incoming, uint32_t(slideshow.incomingLevel)); incomingLevel && !currentCovers) {
+        bindFiltered(incomingLevel, GL_NEAREST);
+        drawOpaqueQuad(position, size);
     }
+    if (!currentLevel) return;
+    bindFiltered(currentLevel, GL_NEAREST);
+    if (currentCovers) {
+        drawOpaqueQuad(position, size);
+        return;
+    }
+    glColor4f(1, 1, 1, slideshow.fadeAlpha);
+    drawQuad(position, size);
 }
 
 // The picture frame over the photograph, opaque.
@@ -111,15 +175,17 @@ static void drawFrame(Vec2 position, Vec2 size) {
     const Texture *frame = AssetStore::instance()->texture(slideshow.frameId);
     if (!frame) return;
     glBindTexture(GL_TEXTURE_2D, frame->glName);
-    // The frame is padded to a power of two; map only the image's part.
+    // The frame is padded to a power of two; map only the image's part. Its
+    // clear middle is left out (under blending it changes nothing).
     const float u = float(frame->imageWidth) / float(frame->textureWidth);
     const float v = float(frame->imageHeight) / float(frame->textureHeight);
-    drawTexturedQuad(position, size, {0, 0}, {u, v});
+    drawPicture(*frame, position, size, {0, 0}, {u, v});
 }
 
 void PhotoLayer::draw(int) {
     const Vec2 size = VirtualScreen::toGL(PHOTO_SIZE, PHOTO_SIZE);
     const Vec2 position = VirtualScreen::toGL(PHOTO_X, PHOTO_Y);
+    showAwaitedOnceArrived();
     const bool transitioning = advanceTransition();
     drawPhotographs(transitioning, position, size);
     drawFrame(position, size);

@@ -27,14 +27,25 @@ public:
     void onKey(int key) override;  // ArrowLeft: previous, ArrowRight: next
 };
 
-void showNextPhoto();       // next photograph current (24th wraps to 1st), transition reset
-void showPreviousPhoto();   // previous photograph current (1st wraps to 24th), transition reset
+// The next or previous photograph (the 24th wraps to the 1st and back) after
+// the one last asked for becomes current, with the transition reset; one that
+// has not come yet is awaited, the current one shown plainly meanwhile.
+void showNextPhoto();
+void showPreviousPhoto();
+
+// True when the slideshow's next draw surely covers its whole rectangle
+// (PHOTO_X, PHOTO_Y, PHOTO_SIZE) with an opaque picture at full opacity, so
+// that what lies beneath cannot show: the photographs it may draw have come.
+// Keys reach it before the frame's draws do, so it holds for the frame.
+bool slideshowCoversItsRectangle();
 
 // The layer's state, one record for the module, with its start values.
 struct SlideshowState {
     std::vector<int> photoIds;               // asset ids in show order; 24 after init
     int frameId = 0;                         // asset id of the picture frame
     uint32_t currentPhoto = 0;               // index of the photograph on show (outgoing in a transition)
+    bool awaitingPhoto = false;              // a key asked for a photograph that has not come yet
+    uint32_t awaitedPhoto = 0;               // its index, while awaitingPhoto
     float fadeAlpha = 1.0f;                  // opacity of the current photograph
     uint32_t fadeStep = 0;                   // steps done in the running transition, 0..6 when drawn
     int32_t incomingLevel = FADE_STEPS - 1;  // level of the incoming photograph, 6 - fadeStep

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "assets/asset_store.h"
+#include "scene/picture_quads.h"
 #include "scroller/charset_text.h"
 #include "scroller/scroll_texts.h"
 
@@ -25,19 +26,21 @@ static const int MEMBER_COUNT = 7;
 
 bool ScrollerLayer::init() {
     AssetStore *store = AssetStore::instance();
-    scroller.borderTextureId = store->loadTexture("scroller-border.png");
-    charset.charsetTextureId = store->loadTexture("charset.png");
-    scroller.titleTextureId = store->loadTexture("scroller-selection_title.png");
-    for (const char *image : MENU_IMAGES) scroller.selectionTextureIds.push_back(store->loadTexture(image));
+    auto request = [store](const char *image) { return store->requestTexture(image, LoadWhen::FirstFrame); };
+    scroller.borderTextureId = request("scroller-border.png");
+    charset.charsetTextureId = request("charset.png");
+    scroller.titleTextureId = request("scroller-selection_title.png");
+    for (const char *image : MENU_IMAGES) scroller.selectionTextureIds.push_back(request(image));
     return true;   // the clock starts with the first frame
 }
 
-// Binds the image of id and draws it at position with size; nothing when it did not load.
+// Binds the image of id and draws it at position with size, only where it
+// shows; nothing when it did not load.
 static void drawImage(int id, Vec2 position, Vec2 size) {
     const Texture *image = AssetStore::instance()->texture(id);
     if (!image) return;
     glBindTexture(GL_TEXTURE_2D, image->glName);
-    drawQuad(position, size);
+    drawPicture(*image, position, size, {0, 0}, {1, 1});
 }
 
 void ScrollerLayer::draw(int) {

@@ -82,6 +82,15 @@ TEST_F(ResourceArchiveTest, ExtractionsInAnyOrderGiveExactBytes) {
     EXPECT_FALSE(extract("nothing.png").found);
     EXPECT_EQ(extract("middle.png").bytes, middle);
     EXPECT_EQ(extract("first.jpg").bytes, first);
+    // Read into memory, the same bytes, and no file made.
+    std::vector<unsigned char> read;
+    ASSERT_TRUE(ResourceArchive::readEntry("middle.png", read));
+    EXPECT_EQ(std::string(read.begin(), read.end()), middle);
+    ASSERT_TRUE(ResourceArchive::readEntry("last.xm", read));
+    EXPECT_EQ(std::string(read.begin(), read.end()), last);
+    EXPECT_FALSE(ResourceArchive::readEntry("nothing.png", read));
+    EXPECT_TRUE(read.empty());
+    EXPECT_EQ(extract("first.jpg").bytes, first) << "a read leaves the next extraction whole";
 }
 
 TEST_F(ResourceArchiveTest, NamesMatchExactlyAndTheFirstDuplicateWins) {

@@ -11,7 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -145,6 +149,77 @@ TEST_F(AssetStoreTest, UnreadableArchiveMakesEveryLoadFailQuietly) {
     EXPECT_EQ(AssetStore::instance()->extractToTempFile("HALVIX.xm"), "");
     AssetStore::destroyInstance();
     EXPECT_TRUE(temp.files().empty()) << "the refused copy is deleted all the same";
+}
+
+// Loading in the background: the same ids, each texture with its levels once
+// it has arrived, failures ending as null.
+TEST_F(AssetStoreTest, RequestedImagesTakeTheNextIdsAndArriveWithTheirLevels) {
+    AssetStore *store = AssetStore::instance();
+    store->pauseLoading();
+    EXPECT_EQ(load("logo.png"), 1);
+    const int photo = store->requestTexture("photo.jpg", LoadWhen::Later, {1, 2, 4});
+    const int broken = store->requestTexture("broken.png", LoadWhen::Later);
+    EXPECT_EQ(photo, 2);
+    EXPECT_EQ(broken, 3);
+    EXPECT_EQ(load("logo.png"), 4);
+    EXPECT_TRUE(store->isLoading(photo));
+    EXPECT_EQ(store->texture(photo), nullptr) << "held back";
+    EXPECT_EQ(AssetStore::uploadArrived(10), 0);
+
+    store->finishLoading();
+    EXPECT_FALSE(store->isLoading(photo));
+    EXPECT_FALSE(store->isLoading(broken));
+    EXPECT_EQ(store->texture(broken), nullptr);
+    Texture *t = store->texture(photo);
+    ASSERT_NE(t, nullptr);
+    loaded.push_back(t);
+    ASSERT_EQ(t->pixelatedLevels.size(), 3u);
+    EXPECT_EQ(t->pixelatedLevels[0], t->glName) << "block 1 of R G B is the texture itself";
+    EXPECT_EQ(t->pixels, nullptr) << "released once uploaded with its levels";
+    const uint32_t sides[] = {16, 8, 4};
+    for (int k = 0; k < 3; ++k) {
+        GLint width = 0;
+        glBindTexture(GL_TEXTURE_2D, t->pixelatedLevels[size_t(k)]);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+        EXPECT_EQ(uint32_t(width), sides[k]) << "level " << k;
+    }
+    EXPECT_EQ(temp.files().size(), 1u) << "only the archive copy";
+}
+
+TEST_F(AssetStoreTest, TheFirstFrameWaitsForItsOwnImagesAndTheRestComeOneUploadAtATime) {
+    AssetStore *store = AssetStore::instance();
+    store->pauseLoading();
+    const int first = store->requestTexture("logo.png", LoadWhen::FirstFrame);
+    const int later[] = {store->requestTexture("photo.jpg", LoadWhen::Later),
+                         store->requestTexture("logo.png", LoadWhen::Later),
+                         store->requestTexture("photo.jpg", LoadWhen::Later)};
+    store->waitForFirstFrame();
+    ASSERT_NE(store->texture(first), nullptr);
+    loaded.push_back(store->texture(first));
+    for (int id : later) EXPECT_TRUE(store->isLoading(id));
+
+    store->resumeLoading();
+    int uploads = 0;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (store->isLoading(later[0]) || store->isLoading(later[1]) || store->isLoading(later[2])) {
+        ASSERT_LT(std::chrono::steady_clock::now(), giveUp) << "the loader's threads never delivered";
+        const int uploaded = AssetStore::uploadArrived(1);
+        EXPECT_LE(uploaded, 1);
+        uploads += uploaded;
+        std::this_thread::yield();
+    }
+    EXPECT_EQ(uploads, 3);
+    for (int id : later) {
+        ASSERT_NE(store->texture(id), nullptr);
+        loaded.push_back(store->texture(id));
+    }
+}
+
+TEST_F(AssetStoreTest, DestroyingTheStoreWhileImagesLoadEndsItsThreadsAndLeavesNoFile) {
+    AssetStore *store = AssetStore::instance();
+    for (int i = 0; i < 40; ++i) store->requestTexture(i % 2 ? "photo.jpg" : "logo.png", LoadWhen::Later, {1, 2});
+    AssetStore::destroyInstance();
+    EXPECT_TRUE(temp.files().empty());
 }
 
 }  // namespace

@@ -3,7 +3,8 @@
 # several modes (X.Org's dummy driver with 1920x1080, 1024x768 and 800x600),
 # a full-screen run at 800 x 600 is ended in eight ways: Escape, the close
 # button, SIGTERM, SIGINT, SIGKILL, a crash (SIGSEGV), its window destroyed
-# by another client, its display connection killed. After each: the desktop
+# by another client, its display connection killed; the dialog before it by
+# SIGTERM. After each: the desktop
 # is back at its mode within 2 s, no temporary file is left, no process of
 # the program lives on, and the status is what the way of ending gives.
 # SIGKILL and a crash are repeated in a window. Needs root to start Xorg.
@@ -83,8 +84,8 @@ DESKTOP=$(screen_mode)
 [ "$DESKTOP" = 1920x1080 ] || fail "the desktop starts at $DESKTOP"
 
 # Starts a run at 800 x 600 ("fullscreen" or "window") and returns once its
-# frame loop runs: the music, extracted last, is among its temporary files.
-# Sets RUN_WINDOW and GUARDIAN.
+# window is up and its music loaded (the module is among its temporary
+# files): the frame loop runs then or soon after. Sets RUN_WINDOW and GUARDIAN.
 start_run() {
     start_app
     local dialog
@@ -139,6 +140,12 @@ expect_end() {
     echo "  $what: status $APP_STATUS, ended within $(((ended_ns - start_ns) / 1000000)) ms," \
         "desktop at $(screen_mode) within $(((back_ns - start_ns) / 1000000)) ms"
 }
+
+# Before Run nothing has changed yet: SIGTERM ends the dialog as it ends any program.
+start_app
+find_window "" >/dev/null || fail "no settings dialog"
+kill -TERM "$APP_PID"
+expect_end "SIGTERM in the dialog" 143 2 ""
 
 start_run fullscreen
 keys_to "$RUN_WINDOW" Escape

@@ -1,30 +1,38 @@
-// Once the frames run, nothing allocates: every layer and the loop draw a few
-// hundred frames without a single call of operator new.
+// Once the frames run, nothing allocates on the frame loop's thread: every
+// layer and the loop draw a few hundred frames, while the later photographs
+// arrive and are uploaded between them, without a single call of operator
+// new there. (The loader's threads allocate as they decode; they are not
+// counted.)
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdlib>
+#include <iterator>
 #include <new>
 
 #include "app/display.h"
 #include "assets/archive_format.h"
 #include "app/frame_loop.h"
+#include "assets/asset_store.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
+#include "scroller/charset_text.h"
 #include "scroller/scroller_layer.h"
 #include "tests/scroller/scroller_fixture.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/temp_dir.h"
 
-// Every allocation of this test program passes through here.
+// Every allocation of this test program passes through here; those of the
+// thread that runs the frames are counted.
 static std::atomic<long> allocations{0};
+static thread_local bool countedThread = false;
 
 // Outside the operators, so the compiler does not pair free with new.
 static void release(void *p) { std::free(p); }
 
 static void *allocate(std::size_t size, std::size_t alignment = 0) {
-    ++allocations;
+    if (countedThread) ++allocations;
     if (alignment > alignof(std::max_align_t)) {
         void *p = nullptr;
         return posix_memalign(&p, alignment, size ? size : 1) == 0 ? p : nullptr;
@@ -60,23 +68,31 @@ namespace {
 
 constexpr int WARM_UP_FRAMES = 200;
 
-// Counts the allocations between its 200th draw and its last, and moves the
-// clock on by 16 ms each frame so transitions and scrolling happen. The first
-// 200 frames go through every kind of frame once, so that Mesa has compiled
-// what it needs for each (its shader compiler allocates, on its own account).
+// Counts the allocations from its first draw to its last, and moves the
+// clock on by 16 ms each frame so transitions and scrolling happen. With
+// loading held back, it lets the later photographs load at its first draw.
 class AllocationProbe : public Layer {
 public:
     explicit AllocationProbe(FakeClock &clock) : clock(clock) {}
     bool init() override { return true; }
     void draw(int) override {
-        ++frames;
-        if (frames == WARM_UP_FRAMES) atWarmUp = allocations.load();
+        if (++frames == 1) {
+            atFirstFrame = allocations.load();
+            photosAtFirstFrame = photosReady();
+            AssetStore::instance()->resumeLoading();
+        }
         lastFrame = allocations.load();
+        photosAtLastFrame = photosReady();
         clock.advanceMs(frames % 50 == 0 ? 4100 : 16);   // now and then a jump into a transition
     }
     void onKey(int) override {}
-    int frames = 0;
-    long atWarmUp = 0, lastFrame = 0;
+    int photosReady() const {
+        int ready = 0;
+        for (int id : slideshow.photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
+        return ready;
+    }
+    int frames = 0, photosAtFirstFrame = 0, photosAtLastFrame = 0;
+    long atFirstFrame = 0, lastFrame = 0;
 
 private:
     FakeClock &clock;
@@ -100,7 +116,39 @@ Bytes wholeArchive() {
     return packArchive(entries);
 }
 
-TEST(FrameAllocations, RunningFramesAllocatesNothing) {
+// A scene from scratch (the layers' state, a new store) whose first frame's
+// images are loaded; the later photographs too, or, with holdBack, none of them.
+void setUpScene(AllocationProbe &probe, bool holdBack) {
+    resetBackground();
+    resetSlideshow();
+    resetScroller();
+    resetCharset();
+    resetLogo();
+    AssetStore::destroyInstance();
+    if (holdBack) AssetStore::instance()->pauseLoading();
+    LayerStack &stack = LayerStack::instance();
+    static Layer *const layers[] = {new BackgroundLayer, new PhotoLayer, new ScrollerLayer, new LogoLayer};
+    stack.layers.assign(std::begin(layers), std::end(layers));
+    stack.layers.push_back(&probe);
+    stack.state = Created;
+    stack.initAll();
+    if (holdBack) AssetStore::instance()->waitForFirstFrame();
+    else AssetStore::instance()->finishLoading();
+}
+
+// Runs frames, a key now and then, until the run ends.
+void runFrames(int frames) {
+    clearMessages();
+    const int keys[] = {KeyArrowLeft, KeyArrowRight, KeyArrowUp, KeyArrowDown};
+    for (int i = 0; i < frames; ++i) {
+        if (i % 37 == 0) postMessage({MessageKind::KeyUp, keys[(i / 37) % 4], 0});
+        else postMessage({MessageKind::Other, KeyOther, 0});
+    }
+    postQuitMessage(0);
+    runFrameLoop();
+}
+
+TEST(FrameAllocations, RunningFramesAllocatesNothingWhilePhotographsArrive) {
     ScopedTempDir tmp;
     GLTestContext gl{320, 240};
     ASSERT_TRUE(gl.ok());
@@ -109,21 +157,23 @@ TEST(FrameAllocations, RunningFramesAllocatesNothing) {
     display.displayWidth = 320;
     display.displayHeight = 240;
     VirtualScreen::configure(320, 240);
+    countedThread = true;
+
+    // Every kind of frame once, so that Mesa has compiled what it needs for
+    // each (its shader compiler allocates, on its own account).
+    AllocationProbe warmUp(clock);
+    setUpScene(warmUp, false);
+    runFrames(WARM_UP_FRAMES);
+
+    // Then afresh, the later photographs arriving while the frames run.
     AllocationProbe probe(clock);
-    LayerStack &stack = LayerStack::instance();
-    stack.layers = {new BackgroundLayer, new PhotoLayer, new ScrollerLayer, new LogoLayer, &probe};
-    stack.state = Created;
-    stack.initAll();
-    clearMessages();
-    const int keys[] = {KeyArrowLeft, KeyArrowRight, KeyArrowUp, KeyArrowDown};
-    for (int i = 0; i < 400; ++i) {
-        if (i % 37 == 0) postMessage({MessageKind::KeyUp, keys[(i / 37) % 4], 0});
-        else postMessage({MessageKind::Other, KeyOther, 0});
-    }
-    postQuitMessage(0);
-    runFrameLoop();
+    setUpScene(probe, true);
+    runFrames(400);
     EXPECT_EQ(probe.frames, 400);
-    EXPECT_EQ(probe.lastFrame - probe.atWarmUp, 0) << "allocations while the frames ran";
+    EXPECT_EQ(probe.photosAtFirstFrame, 1);
+    EXPECT_EQ(probe.photosAtLastFrame, PHOTO_COUNT) << "every photograph arrived while the frames ran";
+    EXPECT_EQ(probe.lastFrame - probe.atFirstFrame, 0) << "allocations while the frames ran";
+    countedThread = false;
 }
 
 }  // namespace

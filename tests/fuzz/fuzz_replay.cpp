@@ -128,10 +128,16 @@ ReplayOutcome replayArchive(const uint8_t *data, size_t size) {
         REPLAY_CHECK(bytes.size() == first.size);
         REPLAY_CHECK(std::memcmp(bytes.data(), data + first.offset, first.size) == 0);
         REPLAY_CHECK(removeTempFile(outPath));
+        std::vector<unsigned char> read;   // the same, read into memory
+        REPLAY_CHECK(ResourceArchive::readEntry(entry.name, read));
+        REPLAY_CHECK(read.size() == first.size);
+        REPLAY_CHECK(first.size == 0 || std::memcmp(read.data(), data + first.offset, first.size) == 0);
     }
     std::memset(outPath, 'x', sizeof outPath);
     ResourceArchive::extractEntry(absentName(table).c_str(), outPath);
     REPLAY_CHECK(outPath[0] == '\0');
+    std::vector<unsigned char> absent(1);
+    REPLAY_CHECK(!ResourceArchive::readEntry(absentName(table).c_str(), absent) && absent.empty());
 
     ResourceArchive::close();  // deletes the archive file
     REPLAY_CHECK(ResourceArchive::entryCount() == 0);
@@ -219,12 +225,26 @@ static void releaseTexture(Texture *t) {
     delete t;
 }
 
-static ReplayOutcome replayImage(Texture *(*load)(const char *), const uint8_t *data, size_t size,
-                                 bool alphaAllowed) {
+// The same input decoded from memory, as the asset store decodes: the same
+// outcome and the same texels as from its file.
+static void checkDecodedFromBytes(const Texture *fromFile, Texture *fromBytes) {
+    REPLAY_CHECK((fromBytes != nullptr) == (fromFile != nullptr));
+    if (!fromBytes) return;
+    REPLAY_CHECK(fromBytes->textureWidth == fromFile->textureWidth);
+    REPLAY_CHECK(fromBytes->textureHeight == fromFile->textureHeight);
+    REPLAY_CHECK(fromBytes->hasAlpha == fromFile->hasAlpha);
+    const size_t bytes = size_t(fromFile->textureWidth) * fromFile->textureHeight * (fromFile->hasAlpha ? 4 : 3);
+    REPLAY_CHECK(std::memcmp(fromBytes->pixels.get(), fromFile->pixels.get(), bytes) == 0);
+    delete fromBytes;
+}
+
+static ReplayOutcome replayImage(Texture *(*load)(const char *), Texture *(*decodeBytes)(const uint8_t *, size_t),
+                                 const uint8_t *data, size_t size, bool alphaAllowed) {
     const std::string path = writeInput(data, size);
     Texture *texture = load(path.c_str());
     REPLAY_CHECK(removeTempFile(path));
     checkTempFolderEmpty();
+    checkDecodedFromBytes(texture, decodeBytes(data, size));
     if (!texture) return ReplayOutcome::Refused;
     REPLAY_CHECK(alphaAllowed || texture->hasAlpha == 0);
     checkTexture(*texture);
@@ -233,9 +253,10 @@ static ReplayOutcome replayImage(Texture *(*load)(const char *), const uint8_t *
 }
 
 ReplayOutcome replayPng(const uint8_t *data, size_t size) {
-    return replayImage(loadPng, data, size, true);
+    return replayImage(loadPng, decodePngBytes, data, size, true);
 }
 
 ReplayOutcome replayJpeg(const uint8_t *data, size_t size) {
-    return replayImage(loadJpeg, data, size, false);
+    auto decodeRgb = [](const uint8_t *bytes, size_t length) { return decodeJpegBytes(bytes, length, JpegLayout::Rgb); };
+    return replayImage(loadJpeg, decodeRgb, data, size, false);
 }

@@ -5,7 +5,8 @@
 // loading, textures, layers or the loop that moves one pixel fails here.
 //
 // Each size is its own test, so ctest runs it in a process of its own: the
-// layers' state is program-wide and set up once per process.
+// layers' state is program-wide and set up once per process. So is the check
+// that a photograph held back leaves the current picture on screen.
 //
 // Recording (a new Mesa, or an intended change of the picture):
 // tests/golden_frames/record.sh rewrites golden_hashes.txt and the PNGs.
@@ -16,7 +17,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <string>
@@ -25,6 +28,7 @@
 #include "app/display.h"
 #include "app/frame_loop.h"
 #include "app/startup.h"
+#include "assets/asset_store.h"
 #include "platform/message_queue.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/gl_test_context.h"
@@ -85,24 +89,29 @@ std::string hex(uint64_t value) {
 // the frame back, then sets the clock and queues the key for the next one.
 class FrameRecorder : public Layer {
 public:
-    FrameRecorder(GLTestContext &gl, FakeClock &clock, int64_t startMs) : gl(gl), clock(clock), startMs(startMs) {}
+    FrameRecorder(GLTestContext &gl, FakeClock &clock, int64_t startMs, const Moment *moments, size_t count)
+        : gl(gl), clock(clock), startMs(startMs), moments(moments), count(count) {}
     bool init() override { return true; }
     void draw(int) override {
         frames.push_back(gl.readPixels());
+        if (afterFrame) afterFrame(frames.size() - 1);
         const size_t next = frames.size();
-        if (next == MOMENT_COUNT) {
+        if (next == count) {
             postQuitMessage(0);
             return;
         }
-        clock.setMs(startMs + MOMENTS[next].ms);
-        if (MOMENTS[next].key != KeyOther) postMessage({MessageKind::KeyUp, MOMENTS[next].key, 0});
+        clock.setMs(startMs + moments[next].ms);
+        if (moments[next].key != KeyOther) postMessage({MessageKind::KeyUp, moments[next].key, 0});
     }
     std::vector<std::vector<uint8_t>> frames;
+    std::function<void(size_t frame)> afterFrame;   // runs after each frame is read back
 
 private:
     GLTestContext &gl;
     FakeClock &clock;
     int64_t startMs;
+    const Moment *moments;
+    size_t count;
 };
 
 // "WxH moment hash" lines and the "mesa ..." line of the recorded file.
@@ -155,7 +164,10 @@ void checkSize(int width, int height) {
     display.displayHeight = height;
     clearMessages();
     initScene(width, height);
-    FrameRecorder recorder(gl, clock, clock.nowMs());
+    // The clock is driven, so the photographs must all be here before the
+    // first frame, or the frames would depend on when they came.
+    AssetStore::instance()->finishLoading();
+    FrameRecorder recorder(gl, clock, clock.nowMs(), MOMENTS, MOMENT_COUNT);
     LayerStack::instance().add(&recorder);
     runFrameLoop();
     ASSERT_EQ(recorder.frames.size(), size_t(MOMENT_COUNT));
@@ -201,6 +213,57 @@ void checkSize(int width, int height) {
 }
 
 TEST(GoldenFrames, At1024x768) { checkSize(1024, 768); }
+
+// The photograph's middle, clear of the scroller, the menu and the logo, in
+// 1024 x 768 pixels: what shows of the photograph alone.
+std::vector<uint8_t> photographArea(const std::vector<uint8_t> &frame) {
+    std::vector<uint8_t> area;
+    for (int y = 160; y < 530; ++y) {
+        const auto row = frame.begin() + (ptrdiff_t(y) * 1024 + 60) * 4;
+        area.insert(area.end(), row, row + 480 * 4);
+    }
+    return area;
+}
+
+// The later photographs held back: the frames show the first photograph, as
+// recorded, until the second has come, whatever is due or asked for meanwhile;
+// then the second, plainly.
+TEST(GoldenFrames, APhotographHeldBackKeepsTheCurrentPictureUntilItComes) {
+    ScopedTempDir tmp;
+    GLTestContext gl{1024, 768};
+    ASSERT_TRUE(gl.ok());
+    FakeClock clock;
+    display.displayWidth = 1024;
+    display.displayHeight = 768;
+    clearMessages();
+    AssetStore::instance()->pauseLoading();
+    initScene(1024, 768);
+    const Moment moments[] = {
+        {"first-frame", 0, KeyOther},      {"display-middle", 2000, KeyOther},
+        {"transition-due", 4001, KeyOther}, {"right-awaited", 5000, KeyArrowRight},
+        {"arrived", 5100, KeyOther},        {"arrived-later", 5200, KeyOther},
+    };
+    FrameRecorder recorder(gl, clock, clock.nowMs(), moments, std::size(moments));
+    recorder.afterFrame = [](size_t frame) {
+        if (frame != 3) return;
+        AssetStore::instance()->resumeLoading();
+        AssetStore::instance()->finishLoading();
+    };
+    LayerStack::instance().add(&recorder);
+    runFrameLoop();
+    ASSERT_EQ(recorder.frames.size(), std::size(moments));
+
+    const Recorded recorded = readRecorded();
+    if (recorded.mesa != reinterpret_cast<const char *>(glGetString(GL_VERSION))) GTEST_SKIP() << "another Mesa";
+    EXPECT_EQ(hex(fnv1a(recorder.frames[0])), recorded.hashes.at("1024x768 first-frame"));
+    EXPECT_EQ(hex(fnv1a(recorder.frames[1])), recorded.hashes.at("1024x768 display-middle"));
+    const std::vector<uint8_t> first = photographArea(recorder.frames[1]);
+    EXPECT_TRUE(photographArea(recorder.frames[2]) == first) << "the transition waits for its photograph";
+    EXPECT_TRUE(photographArea(recorder.frames[3]) == first) << "Right waits for its photograph";
+    const std::vector<uint8_t> second = photographArea(recorder.frames[4]);
+    EXPECT_FALSE(second == first) << "the second photograph, once it has come";
+    EXPECT_TRUE(photographArea(recorder.frames[5]) == second) << "shown plainly from its arrival";
+}
 TEST(GoldenFrames, At800x600) { checkSize(800, 600); }
 TEST(GoldenFrames, At1920x1080) { checkSize(1920, 1080); }
 

@@ -82,6 +82,10 @@ protected:
         writeWholeFile(file("image.jpg"), bytes);
         return std::unique_ptr<Texture>(loadJpeg(file("image.jpg").c_str()));
     }
+    std::unique_ptr<Texture> decodeRgba(const std::string &bytes) {
+        writeWholeFile(file("image.jpg"), bytes);
+        return std::unique_ptr<Texture>(decodeJpeg(file("image.jpg").c_str(), JpegLayout::OpaqueRgba));
+    }
 };
 
 TEST_F(JpegDecodingTest, DecodesToDjpegsBytesBottomRowFirst) {
@@ -97,24 +101,29 @@ TEST_F(JpegDecodingTest, DecodesToDjpegsBytesBottomRowFirst) {
         const std::string jpeg = cjpeg(options);
         const Image reference = djpeg(jpeg);
         ASSERT_EQ(reference.channels, channels);
-        std::unique_ptr<Texture> t = loadBytes(jpeg);
-        ASSERT_NE(t, nullptr);
-        EXPECT_EQ(t->hasAlpha, 0);
-        ASSERT_EQ(t->imageWidth, 83u);
-        ASSERT_EQ(t->imageHeight, 61u);
-        EXPECT_EQ(t->textureWidth, 128u);
-        EXPECT_EQ(t->textureHeight, 64u);
-        size_t wrong = 0;
-        for (uint32_t y = 0; y < 61; ++y) {
-            const uint8_t *ours = &t->pixels[size_t(y) * 128 * 3];
-            const uint8_t *theirs = &reference.rows[size_t(60 - y) * 83 * channels];
-            for (uint32_t x = 0; x < 83; ++x) {
-                for (int c = 0; c < 3; ++c) {
-                    wrong += ours[x * 3 + c] != theirs[x * channels + (channels == 3 ? c : 0)];
+        // Both layouts: R G B, and R G B A with alpha 255.
+        std::unique_ptr<Texture> layouts[] = {loadBytes(jpeg), decodeRgba(jpeg)};
+        for (const std::unique_ptr<Texture> &t : layouts) {
+            ASSERT_NE(t, nullptr);
+            const int bytesPerPixel = t->hasAlpha ? 4 : 3;
+            EXPECT_TRUE(t->opaque);
+            ASSERT_EQ(t->imageWidth, 83u);
+            ASSERT_EQ(t->imageHeight, 61u);
+            EXPECT_EQ(t->textureWidth, 128u);
+            EXPECT_EQ(t->textureHeight, 64u);
+            size_t wrong = 0;
+            for (uint32_t y = 0; y < 61; ++y) {
+                const uint8_t *ours = &t->pixels[size_t(y) * 128 * bytesPerPixel];
+                const uint8_t *theirs = &reference.rows[size_t(60 - y) * 83 * channels];
+                for (uint32_t x = 0; x < 83; ++x) {
+                    for (int c = 0; c < 3; ++c) {
+                        wrong += ours[x * bytesPerPixel + c] != theirs[x * channels + (channels == 3 ? c : 0)];
+                    }
+                    if (bytesPerPixel == 4) wrong += ours[x * 4 + 3] != 255;
                 }
             }
+            EXPECT_EQ(wrong, 0u) << bytesPerPixel << " bytes a pixel";
         }
-        EXPECT_EQ(wrong, 0u);
     }
 }
 

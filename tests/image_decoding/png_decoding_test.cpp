@@ -152,13 +152,25 @@ TEST_F(PngDecodingTest, EveryValidPngSuiteFileDecodesLikeLibpngReadsIt) {
         ASSERT_EQ(t->imageHeight, ref.height);
         ASSERT_EQ(t->hasAlpha, ref.channels == 4 ? 1 : 0);
         size_t wrong = 0;
+        bool opaque = true;   // as the reference's alpha says
         for (uint32_t y = 0; y < ref.height; ++y) {
             for (uint32_t x = 0; x < ref.width; ++x) {
                 const uint8_t *ours = &t->pixels[(size_t(y) * t->textureWidth + x) * ref.channels];
-                wrong += !samePixel(ref, ours, size_t(y) * ref.width + x);
+                const size_t index = size_t(y) * ref.width + x;
+                wrong += !samePixel(ref, ours, index);
+                if (ref.channels == 4) {
+                    opaque = opaque && (ref.bitDepth == 16 ? ref.wide[index * 4 + 3] >> 8 : ref.pixels[index * 4 + 3]) == 255;
+                }
             }
         }
         EXPECT_EQ(wrong, 0u);
+        EXPECT_EQ(t->opaque, opaque);
+        // From memory, as the asset store decodes: the same texels.
+        std::unique_ptr<Texture> fromBytes(
+            decodePngBytes(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()));
+        ASSERT_NE(fromBytes, nullptr);
+        EXPECT_TRUE(std::equal(t->pixels.get(), t->pixels.get() + size_t(t->textureWidth) * t->textureHeight * ref.channels,
+                               fromBytes->pixels.get()));
     }
 }
 
@@ -168,6 +180,8 @@ TEST_F(PngDecodingTest, EveryCorruptPngSuiteFileGivesNull) {
     for (const std::string &name : names) {
         SCOPED_TRACE(name);
         EXPECT_EQ(loadPng((PNGSUITE + "/" + name).c_str()), nullptr);
+        const std::string bytes = readWholeFile(PNGSUITE + "/" + name);
+        EXPECT_EQ(decodePngBytes(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()), nullptr);
     }
 }
 

@@ -40,13 +40,21 @@ struct Slideshow : ::testing::Test {
     FakeClock clock;
     ScopedArchive archive{slideshowArchive()};
     PhotoLayer layer;
+    bool holdBack = false;   // only the first frame's images load until loading resumes
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
         resetSlideshow();
         VirtualScreen::configure(256, 192);
+        if (holdBack) AssetStore::instance()->pauseLoading();
         layer.init();
+        if (holdBack) AssetStore::instance()->waitForFirstFrame();
+        else AssetStore::instance()->finishLoading();
         ASSERT_EQ(slideshow.photoIds.size(), size_t(PHOTO_COUNT));
+    }
+    void letPhotographsCome() {
+        AssetStore::instance()->resumeLoading();
+        AssetStore::instance()->finishLoading();
     }
 
     // One frame at the clock's present time, with the GL state the
@@ -76,6 +84,55 @@ void expectColour(GLTestContext::RGBA got, GLTestContext::RGBA want, int toleran
     EXPECT_NEAR(got.r, want.r, tolerance) << what;
     EXPECT_NEAR(got.g, want.g, tolerance) << what;
     EXPECT_NEAR(got.b, want.b, tolerance) << what;
+}
+
+// The later photographs held back: the first frame shows the first one, and
+// whatever is asked for before it has come waits for it.
+struct SlideshowLoading : Slideshow {
+    SlideshowLoading() { holdBack = true; }
+};
+
+TEST_F(SlideshowLoading, RightBeforeThePhotographHasComeKeepsTheCurrentOneUntilItComes) {
+    frame();
+    expectColour(shown(), photoColour(0), 3, "the first photograph on the first frame");
+    EXPECT_FALSE(slideshowCoversItsRectangle()) << "the next one, not here yet, may be due";
+    layer.onKey(ArrowRight);
+    frameAfter(3000);
+    EXPECT_EQ(slideshow.currentPhoto, 0u);
+    expectColour(shown(), photoColour(0), 3, "the current photograph stays");
+    letPhotographsCome();
+    EXPECT_TRUE(slideshowCoversItsRectangle());
+    frameAfter(10);
+    EXPECT_EQ(slideshow.currentPhoto, 1u);
+    expectColour(shown(), photoColour(1), 3, "the photograph asked for, once it has come");
+    frameAfter(4000);
+    EXPECT_FALSE(slideshow.stepClockStarted) << "shown plainly for its full time from its arrival";
+}
+
+TEST_F(SlideshowLoading, ATransitionDueBeforeItsPhotographHasComeWaitsForIt) {
+    frameAfter(4500);
+    EXPECT_FALSE(slideshow.stepClockStarted);
+    EXPECT_EQ(slideshow.fadeStep, 0u);
+    expectColour(shown(), photoColour(0), 3, "the current photograph, plain, while the next is awaited");
+    letPhotographsCome();
+    frameAfter(1);
+    EXPECT_TRUE(slideshow.stepClockStarted) << "the transition begins once the photograph has come";
+    frameAfter(60);
+    EXPECT_EQ(slideshow.fadeStep, 1u);
+}
+
+TEST_F(SlideshowLoading, KeysWhileAPhotographIsAwaitedStepFromTheOneAskedFor) {
+    layer.onKey(ArrowRight);
+    layer.onKey(ArrowRight);
+    layer.onKey(ArrowRight);
+    layer.onKey(ArrowLeft);
+    frame();
+    EXPECT_EQ(slideshow.currentPhoto, 0u);
+    letPhotographsCome();
+    frame();
+    EXPECT_EQ(slideshow.currentPhoto, 2u);
+    layer.onKey(ArrowLeft);
+    EXPECT_EQ(slideshow.currentPhoto, 1u) << "a photograph that has come is current at once";
 }
 
 TEST_F(Slideshow, APhotographStaysPlainForExactly4000Ms) {
@@ -217,12 +274,14 @@ TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTi
     VirtualScreen::configure(64, 48);
     PhotoLayer layer;
     layer.init();
+    AssetStore::instance()->finishLoading();
     ASSERT_EQ(slideshow.photoIds.size(), size_t(PHOTO_COUNT));
     for (int frame = 0; frame < 100; ++frame) {
         clock.advanceMs(100);
         layer.draw(0);
     }
     EXPECT_GT(slideshow.currentPhoto, 0u) << "the show moves on over missing photographs";
+    EXPECT_FALSE(slideshowCoversItsRectangle());
     EXPECT_LT(slideshow.currentPhoto, uint32_t(PHOTO_COUNT));
 }
 
@@ -258,6 +317,7 @@ TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
     VirtualScreen::configure(1024, 768);
     PhotoLayer layer;
     layer.init();
+    AssetStore::instance()->finishLoading();
     auto frameAfter = [&](int64_t ms) {
         clock.advanceMs(ms);
         beginLayerTestFrame(1024, 768);

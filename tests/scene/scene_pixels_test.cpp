@@ -6,6 +6,7 @@
 
 #include "app/display.h"
 #include "app/frame_loop.h"
+#include "assets/asset_store.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
@@ -105,6 +106,7 @@ struct Scene : ::testing::TestWithParam<std::pair<int, int>> {
         stack.layers = {&background, &photos, &logo};
         stack.state = Created;
         stack.initAll();
+        AssetStore::instance()->finishLoading();
     }
     // Runs the frame loop for `frames` frames, then ends the run.
     std::vector<uint8_t> run(int frames) {

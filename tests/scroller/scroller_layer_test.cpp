@@ -38,6 +38,7 @@ struct Scroller : ::testing::Test {
         resetScroller();
         VirtualScreen::configure(1024, 768);
         layer.init();
+        AssetStore::instance()->finishLoading();
     }
     void drawAfter(int64_t ms) {
         clock.advanceMs(ms);

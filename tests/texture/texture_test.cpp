@@ -228,6 +228,60 @@ TEST_F(TextureTest, BlockSizesThatDoNotFitAreClamped) {
     }
 }
 
+// A 20 x 12 picture frame, padded to 32 x 16: alpha 255 on its outer ring,
+// 9 on the next, a clear middle of 14 x 6 texels (one texel of it set to
+// alpha 1 when marked), alpha 0 outside the image.
+Bytes frameImage(bool marked) {
+    Bytes image(20 * 12 * 4, 200);
+    for (uint32_t y = 0; y < 12; ++y) {
+        for (uint32_t x = 0; x < 20; ++x) {
+            const uint32_t ring = std::min(std::min(x, 19 - x), std::min(y, 11 - y));
+            image[(y * 20 + x) * 4 + 3] = ring == 0 ? 255 : ring == 1 ? 9 : 0;
+        }
+    }
+    if (marked) image[(4 * 20 + 15) * 4 + 3] = 1;
+    return image;
+}
+
+TEST_F(TextureTest, TransparencyIsMeasuredAsShownBoundsAndAClearMiddle) {
+    auto rect = [](const TexelRect &r) { return std::vector<uint32_t>{r.x0, r.y0, r.x1, r.y1}; };
+    Texture *frame = make(20, 12, 1, frameImage(false));
+    measureTransparency(*frame);
+    EXPECT_FALSE(frame->opaque);
+    EXPECT_EQ(rect(frame->shown), (std::vector<uint32_t>{0, 0, 20, 12})) << "the padding is clear";
+    EXPECT_EQ(rect(frame->clearMiddle), (std::vector<uint32_t>{2, 2, 18, 10}));
+    Texture *marked = make(20, 12, 1, frameImage(true));
+    measureTransparency(*marked);
+    EXPECT_TRUE(marked->clearMiddle.empty()) << "one texel of alpha 1 in the middle's span";
+
+    Bytes label(16 * 8 * 4, 0);   // a label in columns 5..9 of rows 2..3
+    for (uint32_t y = 2; y < 4; ++y) {
+        for (uint32_t x = 5; x < 10; ++x) label[(y * 16 + x) * 4 + 3] = 255;
+    }
+    Texture *menu = make(16, 8, 1, label);
+    measureTransparency(*menu);
+    EXPECT_EQ(rect(menu->shown), (std::vector<uint32_t>{5, 2, 10, 4}));
+    EXPECT_EQ(rect(menu->clearMiddle), (std::vector<uint32_t>{0, 4, 16, 8})) << "clear above the label";
+
+    Bytes solid(8 * 8 * 4, 255);
+    Texture *opaque = make(8, 8, 1, solid);
+    measureTransparency(*opaque);
+    EXPECT_TRUE(opaque->opaque);
+    EXPECT_EQ(rect(opaque->shown), (std::vector<uint32_t>{0, 0, 8, 8}));
+}
+
+TEST_F(TextureTest, ATextureWhosePixelsWereReleasedGetsEmptyLevels) {
+    Texture *t = make(8, 8, 0, randomBytes(8 * 8 * 3, 10));
+    t->pixels.reset();
+    uint32_t width = 1, height = 1;
+    EXPECT_TRUE(t->pixelatedTexels(2, &width, &height).empty());
+    EXPECT_EQ(width, 0u);
+    EXPECT_EQ(height, 0u);
+    t->addPixelatedLevel(2);
+    ASSERT_EQ(t->pixelatedLevels.size(), 1u);
+    EXPECT_EQ(t->pixelatedLevels[0], 0u);
+}
+
 // A nearest-filtered level drawn texel for pixel shows its texels unblended.
 TEST_F(TextureTest, LevelDrawnOneToOneShowsItsTexels) {
     Texture *t = make(32, 32, 1, randomBytes(32 * 32 * 4, 9));

@@ -1,0 +1,100 @@
+#pragma once
+// Worker threads that load images off the GL thread: the asset store hands
+// them requests, they extract, decode and average (the pixelated levels'
+// texels), and the GL thread takes what arrived and uploads it. Requests for
+// the first frame go before all others. At most maxWaiting images are in the
+// workers' hands or waiting for their upload at any time, so loading never
+// runs further ahead of the uploads than that (memory).
+//
+// Threads: request, takeArrived, waitForArrival, pause and resume are called
+// from the GL thread only; the workers call the load function. The queues and
+// counters below are shared and read or changed only under `lock`.
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "assets/texture.h"
+
+// One image the asset store asked for.
+struct ImageRequest {
+    int id = 0;                          // the asset id it was issued
+    std::string fileName;                // archive entry
+    std::vector<uint32_t> levelBlocks;   // pixelated levels to make, block sizes in order
+    bool forFirstFrame = false;          // loaded before every request without it
+};
+
+// The texels of one pixelated level, made off the GL thread.
+struct LevelTexels {
+    bool itself = false;              // the texture itself serves (block 1 of an opaque image): nothing here
+    uint32_t width = 0, height = 0;   // texels
+    std::vector<uint8_t> texels;      // bottom-up, the texture's bytes per texel; freed once uploaded
+    GLuint name = 0;                  // the GL texture, once uploaded
+};
+
+// A loaded image on its way to the GL thread.
+struct LoadedImage {
+    int id = 0;
+    bool forFirstFrame = false;
+    std::unique_ptr<Texture> texture;   // null when the load failed; not uploaded yet (glName 0)
+    std::vector<LevelTexels> levels;    // one per block size asked for, in that order
+};
+
+// What a worker does with one request; runs on any thread.
+using LoadImageFunction = LoadedImage (*)(const ImageRequest &request);
+
+class ImageLoader {
+public:
+    // Starts threads workers (at least 1) that load with load.
+    ImageLoader(unsigned threads, unsigned maxWaiting, LoadImageFunction load);
+    // Stops the workers: requests not yet begun are dropped, the ones in
+    // hand are finished and thrown away; returns once every thread has ended.
+    ~ImageLoader();
+    ImageLoader(const ImageLoader &) = delete;
+    ImageLoader &operator=(const ImageLoader &) = delete;
+
+    // Queues one request (behind the others of its kind).
+    void request(ImageRequest request);
+
+    // Moves the oldest arrived image into image (only one for the first
+    // frame when firstFrameOnly); false, without waiting, when there is none.
+    bool takeArrived(LoadedImage &image, bool firstFrameOnly);
+
+    // As takeArrived, but waits for such an image; meanwhile the calling
+    // thread loads queued requests itself (first-frame ones only when
+    // firstFrameOnly) rather than idling. False when none can come: nothing
+    // of that kind is queued, in hand or waiting.
+    bool waitForArrival(LoadedImage &image, bool firstFrameOnly);
+
+    // While paused, the workers begin no new request (tests hold images back
+    // with it); waitForArrival still loads on the calling thread.
+    void pause();
+    void resume();
+
+private:
+    void work();                     // a worker thread's loop
+    // Loads request on this thread (lock held on entry and on return).
+    void loadHere(ImageRequest request, std::unique_lock<std::mutex> &held);
+    // takeArrived with the lock held.
+    bool takeLocked(LoadedImage &image, bool firstFrameOnly);
+    // A queued request to begin, first-frame ones first; false when none fits.
+    bool nextRequest(ImageRequest &request, bool firstFrameOnly);
+
+    const unsigned maxWaiting;
+    const LoadImageFunction load;
+    std::vector<std::thread> workers;
+
+    mutable std::mutex lock;
+    std::condition_variable changed;        // a request came, an image arrived or was taken, a pause ended, stop
+    std::deque<ImageRequest> firstFrameQueue;
+    std::deque<ImageRequest> laterQueue;
+    std::deque<LoadedImage> arrived;        // loaded, waiting for the GL thread
+    unsigned inHand = 0;                    // requests being loaded, by any thread
+    unsigned firstFrameInHand = 0;          // of which for the first frame
+    bool paused = false;
+    bool stopping = false;
+};
