@@ -70,7 +70,8 @@ std::string copyEntryToTempFile(const ResourceArchiveEntry &record) {
     FILE *out = std::fopen(path.c_str(), "wb");
     std::vector<unsigned char> buffer;
     bool complete = out != nullptr && readRecord(record, buffer);
-    complete = complete && std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size();
+    // An empty entry is an empty file: fwrite must not see an empty vector's null data.
+    complete = complete && (buffer.empty() || std::fwrite(buffer.data(), 1, buffer.size(), out) == buffer.size());
     if (out && std::fclose(out) != 0) complete = false;
     if (!complete) {
         removeTempFile(path);
