@@ -11,6 +11,8 @@ include(GNUInstallDirs)
 set(DORIROVA_APP_ID org.krv.dorirova)
 
 install(TARGETS dorirova RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Found by the program relative to its own folder (platform/video_module.cpp).
+install(TARGETS dorirova_video LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/dorirova)
 # "rezpack" alone could clash with another program of that name.
 install(PROGRAMS $<TARGET_FILE:rezpack> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME dorirova-rezpack)
 # Stripped with the targets (--strip, and in the package), which a renamed

@@ -8,7 +8,6 @@ extern "C" {
 }
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <vector>
 
@@ -224,18 +223,6 @@ bool encodePendingSound(VideoFile &file, bool flush) {
 }
 
 }  // namespace
-
-VideoContainer videoContainerForName(const std::string &path) {
-    const size_t slash = path.rfind('/');
-    const size_t dot = path.rfind('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return VideoContainer::None;
-    std::string extension = path.substr(dot + 1);
-    for (char &c : extension) c = char(std::tolower(static_cast<unsigned char>(c)));
-    if (extension == "mp4") return VideoContainer::Mp4;
-    if (extension == "mkv") return VideoContainer::Matroska;
-    if (extension == "webm") return VideoContainer::WebM;
-    return VideoContainer::None;
-}
 
 VideoFile *videoFileOpen(const std::string &path, const VideoFileFormat &format, std::string &error) {
     if (!formatInRange(format)) {

@@ -19,6 +19,7 @@ id=org.krv.dorirova
 
 expected="usr/local/bin/dorirova
 usr/local/bin/dorirova-rezpack
+usr/local/lib/dorirova/dorirova-video.so
 usr/local/share/applications/$id.desktop
 usr/local/share/doc/dorirova/copyright
 usr/local/share/icons/hicolor/128x128/apps/$id.png
@@ -68,4 +69,7 @@ grep -q "<release version=\"$version\"" "$root/share/metainfo/$id.metainfo.xml" 
     || fail "the metainfo has no release $version"
 "$root/bin/dorirova-rezpack" list "$build/resources/dorirova.rez" | grep -q "^HALVIX.xm" \
     || fail "the installed dorirova-rezpack cannot list the archive"
+# The installed program finds its installed video module.
+env -u DISPLAY "$root/bin/dorirova" --capture "$dest/short.mkv" --size 320x240 --seconds 0.1 >/dev/null 2>"$dest/err" &&
+    [ -s "$dest/short.mkv" ] || fail "the installed program cannot record: $(cat "$dest/err")"
 echo "install: ok"
