@@ -82,11 +82,24 @@ bool drawFrame(int &endStatus) {
     return true;
 }
 
+static bool loadingHeldForFirstFrame = false;
+
+void holdLoadingUntilFirstFrame() {
+    AssetStore::instance()->pauseLoading();
+    loadingHeldForFirstFrame = true;
+}
+
 int runFrameLoop() {
     startMusic();
     startRunning();
     int status = 0;
-    while (drawFrame(status)) swapBuffers();
+    while (drawFrame(status)) {
+        swapBuffers();
+        if (loadingHeldForFirstFrame) {
+            loadingHeldForFirstFrame = false;
+            AssetStore::instance()->resumeLoading();
+        }
+    }
     shutdown();
     return status;
 }

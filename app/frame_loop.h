@@ -34,6 +34,11 @@ public:
 // lost), 0 after Escape.
 int runFrameLoop();
 
+// The images still loading begin no new one until runFrameLoop has shown its
+// first frame: that frame, llvmpipe's first shader compilations included,
+// has both cores to itself.
+void holdLoadingUntilFirstFrame();
+
 // The loop's start without the music: an Initialised stack becomes Running.
 void startRunning();
 

@@ -101,6 +101,7 @@ bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
         return false;
     }
     finishScene();
+    holdLoadingUntilFirstFrame();
     return true;
 }
 

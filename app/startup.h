@@ -31,7 +31,8 @@ void finishScene();
 // Both steps at once, for a GL context that is current already.
 void initScene(int32_t width, int32_t height);
 
-// After Run: beginScene, createDisplay, finishScene. False when the display
+// After Run: beginScene, createDisplay, finishScene; the later images then
+// wait for the frame loop's first frame (holdLoadingUntilFirstFrame). False when the display
 // cannot be opened; the loading has then stopped and the music's file is gone.
 bool startPresentation(int32_t width, int32_t height, bool fullscreen);
 

@@ -5,8 +5,9 @@
 // loading, textures, layers or the loop that moves one pixel fails here.
 //
 // Each size is its own test, so ctest runs it in a process of its own: the
-// layers' state is program-wide and set up once per process. So is the check
-// that a photograph held back leaves the current picture on screen.
+// layers' state is program-wide and set up once per process. So are the
+// checks that a photograph held back leaves the current picture on screen,
+// and that loading held for the first frame goes on after it.
 //
 // Recording (a new Mesa, or an intended change of the picture):
 // tests/golden_frames/record.sh rewrites golden_hashes.txt and the PNGs.
@@ -30,6 +31,7 @@
 #include "app/startup.h"
 #include "assets/asset_store.h"
 #include "platform/message_queue.h"
+#include "scene/photo_layer.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/temp_dir.h"
@@ -268,3 +270,32 @@ TEST(GoldenFrames, At800x600) { checkSize(800, 600); }
 TEST(GoldenFrames, At1920x1080) { checkSize(1920, 1080); }
 
 }  // namespace
+
+// Loading held for the first frame goes on after it: the later photographs
+// all arrive while the frames run.
+TEST(GoldenFrames, LoadingHeldForTheFirstFrameGoesOnAfterIt) {
+    ScopedTempDir tmp;
+    GLTestContext gl{320, 240};
+    ASSERT_TRUE(gl.ok());
+    FakeClock clock;
+    display.displayWidth = 320;
+    display.displayHeight = 240;
+    clearMessages();
+    initScene(320, 240);
+    holdLoadingUntilFirstFrame();
+    struct ArrivalWatch : Layer {
+        int frames = 0, framesUntilAllReady = -1;
+        bool init() override { return true; }
+        void onKey(int) override {}
+        void draw(int) override {
+            int ready = 0;
+            for (int id : slideshow.photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
+            ++frames;
+            if (ready == int(slideshow.photoIds.size())) framesUntilAllReady = frames;
+            if (framesUntilAllReady > 0 || frames == 20000) postQuitMessage(0);
+        }
+    } watch;
+    LayerStack::instance().add(&watch);
+    runFrameLoop();
+    EXPECT_GT(watch.framesUntilAllReady, 1) << "the later photographs never came";
+}
