@@ -154,6 +154,16 @@ std::vector<uint8_t> halve(const std::vector<uint8_t> &frame, int width, int hei
     return half;
 }
 
+// The window path's set-up, with the display's size and the current context;
+// with holdBack the later photographs begin loading only once resumed.
+void setUpScene(int width, int height, bool holdBack = false) {
+    display.displayWidth = width;
+    display.displayHeight = height;
+    clearMessages();
+    if (holdBack) AssetStore::instance()->pauseLoading();
+    initScene(width, height);
+}
+
 void checkSize(int width, int height) {
     ScopedTempDir tmp;
     GLTestContext gl{width, height};
@@ -161,11 +171,7 @@ void checkSize(int width, int height) {
     FakeClock clock;
     const std::string mesa = reinterpret_cast<const char *>(glGetString(GL_VERSION));
 
-    // The window path's set-up, with the display's size and this context.
-    display.displayWidth = width;
-    display.displayHeight = height;
-    clearMessages();
-    initScene(width, height);
+    setUpScene(width, height);
     // The clock is driven, so the photographs must all be here before the
     // first frame, or the frames would depend on when they came.
     AssetStore::instance()->finishLoading();
@@ -235,11 +241,7 @@ TEST(GoldenFrames, APhotographHeldBackKeepsTheCurrentPictureUntilItComes) {
     GLTestContext gl{1024, 768};
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
-    display.displayWidth = 1024;
-    display.displayHeight = 768;
-    clearMessages();
-    AssetStore::instance()->pauseLoading();
-    initScene(1024, 768);
+    setUpScene(1024, 768, true);
     const Moment moments[] = {
         {"first-frame", 0, KeyOther},      {"display-middle", 2000, KeyOther},
         {"transition-due", 4001, KeyOther}, {"right-awaited", 5000, KeyArrowRight},
@@ -278,10 +280,7 @@ TEST(GoldenFrames, LoadingHeldForTheFirstFrameGoesOnAfterIt) {
     GLTestContext gl{320, 240};
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
-    display.displayWidth = 320;
-    display.displayHeight = 240;
-    clearMessages();
-    initScene(320, 240);
+    setUpScene(320, 240);
     holdLoadingUntilFirstFrame();
     struct ArrivalWatch : Layer {
         int frames = 0, framesUntilAllReady = -1;
