@@ -77,6 +77,21 @@ uint64_t fileSize(const std::string &path) {
 
 int64_t frameTimeNs(int64_t frame, int32_t fps) { return frame * NS_PER_SECOND / fps; }
 
+// The output in its unfinished state and the display-less scene; false, with
+// the reason in error and no file left, when either cannot be had.
+static bool openOutputAndScene(const CaptureSettings &settings, PartialFile &output, std::string &error) {
+    if (!openPartialFile(settings.file, output, error)) {
+        error = "cannot write: " + error;
+        return false;
+    }
+    if (!openCaptureSession(settings.width, settings.height, settings.keys, error)) {
+        discardPartialFile(output);
+        error = "cannot draw without a display: " + error;
+        return false;
+    }
+    return true;
+}
+
 int64_t frameCountFor(int64_t lengthNs, int32_t fps) {
     return (lengthNs * fps + NS_PER_SECOND - 1) / NS_PER_SECOND;
 }
@@ -89,11 +104,7 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     if (container == VideoContainer::None) return fail(settings.file, "unknown extension (.mp4, .mkv or .webm)");
     PartialFile output;
     std::string error;
-    if (!openPartialFile(settings.file, output, error)) return fail(settings.file, "cannot write: " + error);
-    if (!openCaptureSession(settings.width, settings.height, settings.keys, error)) {
-        discardPartialFile(output);
-        return fail(settings.file, "cannot draw without a display: " + error);
-    }
+    if (!openOutputAndScene(settings, output, error)) return fail(settings.file, error);
     spent.load = secondsSince(started);
     startSoundtrack();
     const int64_t lengthNs =
@@ -173,11 +184,7 @@ int recordStill(const CaptureSettings &settings) {
     if (!hasPngExtension(settings.file)) return fail(settings.file, "unknown extension (a still is .png)");
     PartialFile output;
     std::string error;
-    if (!openPartialFile(settings.file, output, error)) return fail(settings.file, "cannot write: " + error);
-    if (!openCaptureSession(settings.width, settings.height, settings.keys, error)) {
-        discardPartialFile(output);
-        return fail(settings.file, "cannot draw without a display: " + error);
-    }
+    if (!openOutputAndScene(settings, output, error)) return fail(settings.file, error);
     // The frames a video would draw before the moment, then one at the moment.
     const int64_t before = frameCountFor(settings.stillNs, settings.fps);
     CaptureReport report(before + 1);
