@@ -184,7 +184,8 @@ void AssetStore::finishLoading() {
 }
 
 int AssetStore::uploadArrived(int maxImages) {
-    if (!singleInstance || !singleInstance->loader) return 0;
+    // Once everything has come, a frame does not take the loader's lock.
+    if (!singleInstance || !singleInstance->loader || singleInstance->loading.empty()) return 0;
     int uploaded = 0;
     LoadedImage image;
     while (uploaded < maxImages && singleInstance->loader->takeArrived(image, false)) {
