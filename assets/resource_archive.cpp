@@ -67,7 +67,7 @@ const ResourceArchiveEntry *findRecord(const char *name) {
 std::string copyEntryToTempFile(const ResourceArchiveEntry &record) {
     std::string path = createTempFile();
     if (path.empty()) return {};
-    FILE *out = std::fopen(path.c_str(), "wb");
+    FILE *out = openTempFile(path, "wb");
     std::vector<unsigned char> buffer;
     bool complete = out != nullptr && readRecord(record, buffer);
     // An empty entry is an empty file: fwrite must not see an empty vector's null data.
@@ -87,7 +87,7 @@ namespace ResourceArchive {
 int open(const char *path) {
     close();  // a second open() starts afresh rather than leaking the first
     std::snprintf(archivePath, sizeof archivePath, "%s", path);
-    archiveFile = std::fopen(path, "rb");
+    archiveFile = openTempFile(path, "rb");
     if (!archiveFile) return 1;
     bool wellFormed = readTable();
     rewind(archiveFile);

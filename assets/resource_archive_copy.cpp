@@ -14,8 +14,8 @@ std::string writeResourceToTempFile() {
     if (!resource.data) return {};
     std::string path = createTempFile();
     if (path.empty()) return {};
-    // The file exists already (created 0600); "w+b" truncates and reuses it.
-    FILE *file = std::fopen(path.c_str(), "w+b");
+    // The file exists already (created 0600); "w+b" reuses it.
+    FILE *file = openTempFile(path, "w+b");
     bool complete = file != nullptr &&
                     std::fwrite(resource.data, 1, resource.size, file) == resource.size;
     if (file && std::fclose(file) != 0) complete = false;

@@ -1,5 +1,7 @@
 #include "platform/sound_system.h"
 
+#include "platform/temp_file.h"
+
 #include <SDL2/SDL.h>                   // audio device and its thread
 #include <libopenmpt/libopenmpt.hpp>    // module loading and rendering
 
@@ -177,7 +179,7 @@ static bool openDevice(SoundSystem &system) {
 // The file's bytes; empty when it cannot be read (missing, a folder, empty).
 static std::vector<char> readWholeFile(const char *path) {
     std::vector<char> bytes;
-    std::FILE *file = std::fopen(path, "rb");
+    std::FILE *file = openTempFile(path, "rb");
     if (!file) return bytes;
     char block[16384];
     for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) bytes.insert(bytes.end(), block, block + got);

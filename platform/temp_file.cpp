@@ -1,7 +1,7 @@
 #include "platform/temp_file.h"
 
-#include <fcntl.h>   // open, O_TMPFILE
-#include <unistd.h>  // close, unlink, access
+#include <fcntl.h>   // open, O_TMPFILE, fcntl
+#include <unistd.h>  // close, unlink, ftruncate, lseek
 
 #include <algorithm>
 #include <cerrno>
@@ -22,31 +22,19 @@ constexpr char FD_PATH_PREFIX[] = "/proc/self/fd/";
 std::vector<int> heldFiles;
 std::mutex heldFilesLock;
 
-bool procFdReachable() {
-    static const bool reachable = access("/proc/self/fd", X_OK) == 0;
-    return reachable;
-}
-
 std::string folderWithSlash() {
     std::string folder = tempDirectory();
     if (folder.back() != '/') folder += '/';
     return folder;
 }
 
-// A named file in the folder (mkstemp), open for reading and writing; its
-// path goes into path. -1 when none could be made.
-int createNamedFile(std::string &path) {
-    path = folderWithSlash() + "dorirova-XXXXXX";
-    return mkostemp(path.data(), O_CLOEXEC);
-}
-
 // A file without a name in the folder, or -1. Filesystems without O_TMPFILE
-// get a named file that is unlinked at once.
+// get a named file (mkstemp, 0600) that is unlinked at once.
 int createNamelessFile() {
     int fd = open(tempDirectory().c_str(), O_TMPFILE | O_RDWR | O_EXCL | O_CLOEXEC, 0600);
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
-    std::string path;
-    fd = createNamedFile(path);
+    std::string path = folderWithSlash() + "dorirova-XXXXXX";
+    fd = mkostemp(path.data(), O_CLOEXEC);
     if (fd >= 0) unlink(path.c_str());
     return fd;
 }
@@ -70,18 +58,27 @@ std::string tempDirectory() {
 }
 
 std::string createTempFile() {
-    if (!procFdReachable()) {
-        std::string path;
-        const int fd = createNamedFile(path);
-        if (fd < 0) return {};
-        close(fd);
-        return path;
-    }
     const int fd = createNamelessFile();
     if (fd < 0) return {};
     std::lock_guard held(heldFilesLock);
     heldFiles.push_back(fd);
     return FD_PATH_PREFIX + std::to_string(fd);
+}
+
+std::FILE *openTempFile(const std::string &path, const char *mode) {
+    int copy = -1;
+    {
+        std::lock_guard held(heldFilesLock);
+        const int fd = heldFileOf(path);
+        if (fd < 0) return std::fopen(path.c_str(), mode);
+        // A descriptor of its own, so that closing the stream leaves the file held.
+        copy = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    }
+    if (copy < 0) return nullptr;
+    const bool emptied = mode[0] != 'w' || ftruncate(copy, 0) == 0;
+    std::FILE *stream = emptied && lseek(copy, 0, SEEK_SET) == 0 ? fdopen(copy, mode) : nullptr;
+    if (!stream) close(copy);
+    return stream;
 }
 
 bool removeTempFile(const std::string &path) {
