@@ -2,7 +2,9 @@
 
 #include <fcntl.h>      // open(O_TMPFILE), linkat
 #include <sys/stat.h>   // stat, fchmod, umask
-#include <unistd.h>     // close, unlink, mkstemps
+#include <unistd.h>     // close, unlink, mkstemps, access, pathconf
+
+#include <climits>      // NAME_MAX
 
 #include <algorithm>
 #include <cerrno>
@@ -53,17 +55,40 @@ bool failWith(std::string &error, int code) {
     return false;
 }
 
+// What ".NAME.XXXXXX.part" adds to NAME, in bytes.
+constexpr size_t HIDDEN_NAME_EXTRA = 13;
+
+// The longest file name the folder takes.
+size_t longestName(const std::string &folder) {
+    const long longest = pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? size_t(longest) : NAME_MAX;
+}
+
 }  // namespace
 
 bool openPartialFile(const std::string &finalPath, PartialFile &file, std::string &error) {
     file = PartialFile{};
     file.finalPath = finalPath;
-    struct stat existing {};
     if (finalPath.empty() || finalPath.back() == '/') return failWith(error, EISDIR);
-    if (stat(finalPath.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) return failWith(error, EISDIR);
+    mode_t mode = createMode();
+    struct stat existing {};
+    if (stat(finalPath.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode)) return failWith(error, EISDIR);
+        if (access(finalPath.c_str(), W_OK) != 0) return failWith(error, errno);
+        if (!S_ISREG(existing.st_mode)) {
+            file.direct = true;
+            file.writePath = finalPath;
+            return true;
+        }
+        mode = existing.st_mode & 0777;
+    }
+    const std::string folder = folderOf(finalPath);
+    // Refused now rather than when the complete file cannot be named.
+    if (nameOf(finalPath).size() + HIDDEN_NAME_EXTRA > longestName(folder)) return failWith(error, ENAMETOOLONG);
 
-    const int fd = open(folderOf(finalPath).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode());
+    const int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
     if (fd >= 0) {
+        fchmod(fd, mode);   // the old file's permissions are not the umask's to cut
         file.fd = fd;
         file.writePath = "/proc/self/fd/" + std::to_string(fd);
         if (access(file.writePath.c_str(), F_OK) == 0) return true;
@@ -75,7 +100,7 @@ bool openPartialFile(const std::string &finalPath, PartialFile &file, std::strin
 
     const int named = makeHiddenName(finalPath, file.writePath);
     if (named < 0) return failWith(error, errno);
-    fchmod(named, createMode());
+    fchmod(named, mode);
     close(named);
     file.named = true;
     static const bool cleanupRegistered = std::atexit(removeNamedPartialsAtExit) == 0;
@@ -85,6 +110,11 @@ bool openPartialFile(const std::string &finalPath, PartialFile &file, std::strin
 }
 
 bool completePartialFile(PartialFile &file, std::string &error) {
+    if (file.direct) {
+        file.direct = false;
+        file.writePath.clear();
+        return true;
+    }
     if (file.fd >= 0) {
         // Named first under a hidden name, then renamed: rename replaces an
         // older file in one step, where a link would fail on it.
@@ -128,5 +158,6 @@ void discardPartialFile(PartialFile &file) {
         forgetNamed(file.writePath);
     }
     file.named = false;
+    file.direct = false;   // written into already: nothing to take back
     file.writePath.clear();
 }
