@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>   // makedev
 #include <sys/wait.h>
+#include <unistd.h>          // geteuid
 
 #include <algorithm>
 #include <filesystem>
@@ -31,8 +34,9 @@ protected:
         EXPECT_EQ(temp.files(), std::vector<std::string>{"work"});
     }
 
-    ToolRun rezpack(const std::string &arguments) {
-        std::string command = "cd " + work + " && " + REZPACK + " " + arguments + " >" + temp.path() +
+    // Runs rezpack in work, with `as` before it (another user's setpriv).
+    ToolRun rezpack(const std::string &arguments, const std::string &as = "") {
+        std::string command = "cd " + work + " && " + as + REZPACK + " " + arguments + " >" + temp.path() +
                               "/out 2>" + temp.path() + "/err";
         ToolRun run;
         int raw = std::system(command.c_str());
@@ -135,15 +139,77 @@ TEST_F(RezpackTest, FailuresExitWithOneAndOneLine) {
     writeWholeFile(work + "/bad.rez", malformed);
 
     for (const char *arguments : {"extract good.rez missing.txt out", "extract good.rez A.TXT",
-                                  "list bad.rez", "extract bad.rez a.txt -", "list absent.rez",
-                                  "pack new.rez a.txt absent.txt", "pack new.rez a.txt sub/a.txt",
-                                  "", "unpack good.rez", "list", "extract good.rez"}) {
+                                  "extract good.rez 'two\nlines' out", "list bad.rez", "extract bad.rez a.txt -",
+                                  "list absent.rez", "pack new.rez a.txt absent.txt", "pack new.rez a.txt sub/a.txt",
+                                  "pack new.rez a.txt sub", "pack new.rez /dev/zero", "", "unpack good.rez", "list",
+                                  "extract good.rez"}) {
         SCOPED_TRACE(arguments);
         expectFailure(rezpack(arguments));
     }
     EXPECT_FALSE(std::filesystem::exists(work + "/out"));
     EXPECT_FALSE(std::filesystem::exists(work + "/A.TXT"));
     EXPECT_FALSE(std::filesystem::exists(work + "/new.rez")) << "no half-made archive";
+}
+
+// What was at the output's path stays as it was when the output cannot be
+// written there: a folder, a device that takes nothing, a read-only file.
+TEST_F(RezpackTest, FailedWritesLeaveWhatWasAtThePath) {
+    writeWholeFile(work + "/a.txt", "a");
+    ASSERT_EQ(rezpack("pack good.rez a.txt").status, 0);
+    std::filesystem::create_directory(work + "/folder");
+    for (const char *arguments : {"extract good.rez a.txt folder", "pack folder a.txt"}) {
+        SCOPED_TRACE(arguments);
+        expectFailure(rezpack(arguments));
+        EXPECT_TRUE(std::filesystem::is_directory(work + "/folder"));
+    }
+    // A copy of /dev/full: making a device takes root.
+    if (mknod((work + "/full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+        expectFailure(rezpack("extract good.rez a.txt full"));
+        EXPECT_TRUE(std::filesystem::is_character_file(work + "/full"));
+        std::filesystem::remove(work + "/full");
+    }
+    // Read-only to its user; root, whom no mode stops, runs the tool as nobody
+    // in folders that nobody may write to.
+    writeWholeFile(work + "/keep.txt", "precious");
+    chmod((work + "/keep.txt").c_str(), 0444);
+    const bool root = geteuid() == 0;
+    if (root) {
+        chmod(temp.path().c_str(), 0777);
+        chmod(work.c_str(), 0777);
+    }
+    expectFailure(rezpack("extract good.rez a.txt keep.txt", root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : ""));
+    EXPECT_EQ(readWholeFile(work + "/keep.txt"), "precious");
+
+    // A file that may be written is replaced whole, keeping its mode.
+    writeWholeFile(work + "/mine.txt", "old and longer");
+    chmod((work + "/mine.txt").c_str(), 0640);
+    ASSERT_EQ(rezpack("extract good.rez a.txt mine.txt").status, 0);
+    EXPECT_EQ(readWholeFile(work + "/mine.txt"), "a");
+    EXPECT_EQ(std::filesystem::status(work + "/mine.txt").permissions(),
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+}
+
+// Names as stored: without OUT none writes outside the current folder, and
+// listings and messages show their control characters escaped, so a name
+// can neither forge a row nor drive the terminal.
+TEST_F(RezpackTest, StoredNamesStayInTheFolderAndOnTheirLine) {
+    const std::string absolute = temp.path() + "/absolute.txt";
+    writeWholeFile(work + "/hostile.rez", buildArchive({{"../up.txt", "u"},
+                                                         {"sub/../../up.txt", "s"},
+                                                         {absolute, "a"},
+                                                         {"tab\tnew\nline\t9\t9\x1b[2J\\", "t"}}));
+    ToolRun list = rezpack("list hostile.rez");
+    ASSERT_EQ(list.status, 0) << list.err;
+    EXPECT_EQ(list.out, "../up.txt\t1\t1044\nsub/../../up.txt\t1\t1045\n" + absolute +
+                            "\t1\t1046\ntab\\tnew\\nline\\t9\\t9\\x1b[2J\\\\\t1\t1047\n");
+    for (const std::string name : {"../up.txt", "sub/../../up.txt", absolute.c_str()}) {
+        SCOPED_TRACE(name);
+        expectFailure(rezpack("extract hostile.rez '" + name + "'"));
+    }
+    expectFailure(rezpack("extract hostile.rez up.txt 'no\nsuch/folder'"));
+    ASSERT_EQ(rezpack("extract hostile.rez ../up.txt chosen.txt").status, 0) << "an OUT given is the user's choice";
+    EXPECT_EQ(readWholeFile(work + "/chosen.txt"), "u");
 }
 
 }  // namespace
