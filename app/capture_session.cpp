@@ -60,7 +60,11 @@ bool drawCaptureFrame(int64_t atNs) {
     }
     session.counter = COUNTER_AT_TIME_ZERO + atNs;
     int endStatus = 0;   // any end is an interruption here
-    return drawFrame(endStatus);
+    if (!drawFrame(endStatus)) return false;
+    // Each frame is waited for, read back or not: a still's frames before its
+    // moment would otherwise queue up, and their memory with them.
+    finishOffscreenFrame();
+    return true;
 }
 
 void readCaptureFrame(uint8_t *pixels, PixelOrder order) { readOffscreenFrame(pixels, order); }

@@ -18,7 +18,8 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
 
 // Releases every scripted key due by atNs (one reaches the layers per frame,
 // as in the window), sets the clock to atNs after the end of loading and
-// draws the frame. False when a quit (a signal) ended the run instead.
+// draws the frame, waiting until it is drawn. False when a quit (a signal)
+// ended the run instead.
 bool drawCaptureFrame(int64_t atNs);
 
 // Copies the frame just drawn: width x height x 4 bytes in the given order,

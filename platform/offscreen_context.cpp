@@ -98,9 +98,13 @@ bool createOffscreenContext(int32_t width, int32_t height) {
     return true;
 }
 
+void finishOffscreenFrame() {
+    if (offscreen.context != EGL_NO_CONTEXT) offscreen.gl.finish();
+}
+
 void readOffscreenFrame(uint8_t *pixels, PixelOrder order) {
     if (offscreen.context == EGL_NO_CONTEXT || !pixels) return;
-    offscreen.gl.finish();
+    finishOffscreenFrame();
     offscreen.gl.pixelStorei(GL_PACK_ALIGNMENT, 1);
     const GLenum format = order == PixelOrder::Bgra ? GL_BGRA : GL_RGBA;
     offscreen.gl.readPixels(0, 0, offscreen.width, offscreen.height, format, GL_UNSIGNED_BYTE, pixels);

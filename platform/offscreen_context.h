@@ -24,6 +24,12 @@ enum class PixelOrder { Rgba, Bgra };
 // x 4 bytes in that order, bottom row first, rows packed. Needs the context.
 void readOffscreenFrame(uint8_t *pixels, PixelOrder order = PixelOrder::Rgba);
 
+// Waits until everything drawn so far is in the pixel buffer. Mesa holds the
+// memory of queued drawing (its copies of vertices and state) until then, so
+// frames that are drawn but never read back must each be waited for, or that
+// memory grows with every frame. Needs the context.
+void finishOffscreenFrame();
+
 // Releases the framebuffer and the context; harmless when there is none.
 void destroyOffscreenContext();
 

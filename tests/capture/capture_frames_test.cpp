@@ -1,7 +1,8 @@
 // Recorded frames against the window's: the display-less context, the
 // recording's clock and its scripted keys give, byte for byte, the golden
 // frames that the window path (the real loop on OSMesa) recorded, at every
-// moment those share with a steady 20 frames a second.
+// moment those share with a steady 20 frames a second; and frames not read
+// back hold no memory.
 #include "app/capture.h"
 #include "app/capture_session.h"
 #include "tests/support/temp_dir.h"
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
+
+#include <unistd.h>   // sysconf
 
 #include <cstdio>
 #include <fstream>
@@ -67,6 +70,28 @@ TEST(CaptureFrames, AreTheWindowsGoldenFramesAtTheMomentsTheyShare) {
         GTEST_SKIP() << "golden frames recorded with " << mesa << ", this is " << ours;
     }
     EXPECT_EQ(differing, "") << "frames that differ from the window's";
+}
+
+// Resident memory of this process, in kB.
+long residentKb() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// Frames drawn and never read back (a still's, before its moment) leave
+// nothing queued that holds memory: a still's memory does not grow with its
+// moment. (Unwaited, each of these held over 100 kB.)
+TEST(CaptureFrames, DrawnWithoutReadingBackHoldNoMemory) {
+    ScopedTempDir tmp;
+    std::string error;
+    ASSERT_TRUE(openCaptureSession(320, 240, {}, error)) << error;
+    for (int64_t i = 0; i < 60; ++i) ASSERT_TRUE(drawCaptureFrame(frameTimeNs(i, 60)));
+    const long before = residentKb();
+    for (int64_t i = 60; i < 960; ++i) ASSERT_TRUE(drawCaptureFrame(frameTimeNs(i, 60)));
+    const long grown = residentKb() - before;
+    closeCaptureSession();
+    EXPECT_LT(grown, 16 * 1024) << "kB more after 900 frames";
 }
 
 }  // namespace
