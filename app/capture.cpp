@@ -15,6 +15,7 @@
 #include "assets/png_encoding.h"
 #include "platform/message_queue.h"
 #include "platform/partial_file.h"
+#include "platform/printable_text.h"
 #include "platform/video_file.h"
 
 namespace {
@@ -37,7 +38,7 @@ using SlotQueue = BoundedQueue<std::unique_ptr<FrameSlot>>;
 double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 int fail(const std::string &file, const std::string &reason) {
-    std::fprintf(stderr, "dorirova: %s: %s\n", file.c_str(), reason.c_str());
+    std::fprintf(stderr, "dorirova: %s: %s\n", printableText(file).c_str(), reason.c_str());
     return CAPTURE_FAILED;
 }
 
@@ -77,9 +78,11 @@ uint64_t fileSize(const std::string &path) {
 
 int64_t frameTimeNs(int64_t frame, int32_t fps) { return frame * NS_PER_SECOND / fps; }
 
-// The output in its unfinished state and the display-less scene; false, with
-// the reason in error and no file left, when either cannot be had.
-static bool openOutputAndScene(const CaptureSettings &settings, PartialFile &output, std::string &error) {
+// The output in its unfinished state and the display-less scene with all it
+// needs (the music too, withMusic); false, with the reason in error and no
+// file left, when any of it cannot be had.
+static bool openOutputAndScene(const CaptureSettings &settings, bool withMusic, PartialFile &output,
+                               std::string &error) {
     if (!openPartialFile(settings.file, output, error)) {
         error = "cannot write: " + error;
         return false;
@@ -89,7 +92,20 @@ static bool openOutputAndScene(const CaptureSettings &settings, PartialFile &out
         error = "cannot draw without a display: " + error;
         return false;
     }
+    error = captureSceneShortfall(withMusic);
+    if (!error.empty()) {
+        closeCaptureSession();
+        discardPartialFile(output);
+        return false;
+    }
     return true;
+}
+
+int64_t frameShownAt(int64_t atNs, int32_t fps) {
+    int64_t frame = atNs * fps / NS_PER_SECOND;
+    // Frame times are rounded down to whole nanoseconds: the next one's may be atNs itself.
+    if (frameTimeNs(frame + 1, fps) <= atNs) ++frame;
+    return frame;
 }
 
 int64_t frameCountFor(int64_t lengthNs, int32_t fps) {
@@ -104,7 +120,7 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     if (container == VideoContainer::None) return fail(settings.file, "unknown extension (.mp4, .mkv or .webm)");
     PartialFile output;
     std::string error;
-    if (!openOutputAndScene(settings, output, error)) return fail(settings.file, error);
+    if (!openOutputAndScene(settings, true, output, error)) return fail(settings.file, error);
     spent.load = secondsSince(started);
     startSoundtrack();
     const int64_t lengthNs =
@@ -174,7 +190,8 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     spent.encode = encoding.encode;
     spent.total = secondsSince(started);
     if (times) *times = spent;
-    report.finished(summaryLine(settings.file, fileSize(settings.file), double(total) / settings.fps, spent.total));
+    report.finished(summaryLine(printableText(settings.file), fileSize(settings.file), double(total) / settings.fps,
+                                spent.total));
     return CAPTURE_DONE;
 }
 
@@ -184,17 +201,17 @@ int recordStill(const CaptureSettings &settings) {
     if (!hasPngExtension(settings.file)) return fail(settings.file, "unknown extension (a still is .png)");
     PartialFile output;
     std::string error;
-    if (!openOutputAndScene(settings, output, error)) return fail(settings.file, error);
-    // The frames a video would draw before the moment, then one at the moment.
-    const int64_t before = frameCountFor(settings.stillNs, settings.fps);
-    CaptureReport report(before + 1);
+    if (!openOutputAndScene(settings, false, output, error)) return fail(settings.file, error);
+    // The frame a video shows at the moment, the last to begin by then, and
+    // every frame before it, as the video draws them.
+    const int64_t shown = frameShownAt(settings.stillNs, settings.fps);
+    CaptureReport report(shown + 1);
     bool drawnAll = true;
-    for (int64_t i = 0; i < before && drawnAll; ++i) {
+    for (int64_t i = 0; i <= shown && drawnAll; ++i) {
         drawnAll = drawCaptureFrame(frameTimeNs(i, settings.fps));
         report.frameDone(i + 1);
     }
     std::vector<uint8_t> frame(size_t(settings.width) * size_t(settings.height) * 4);
-    drawnAll = drawnAll && drawCaptureFrame(settings.stillNs);
     if (drawnAll) readCaptureFrame(frame.data());
     closeCaptureSession();
     if (!drawnAll || captureQuitRequested()) {
@@ -208,7 +225,8 @@ int recordStill(const CaptureSettings &settings) {
         report.clear();
         return fail(settings.file, "cannot write: " + error);
     }
-    report.finished(settings.file + ": " + sizeText(fileSize(settings.file)) + ", " + std::to_string(settings.width) +
-                    " x " + std::to_string(settings.height) + ", recorded in " + clockText(secondsSince(started)));
+    report.finished(printableText(settings.file) + ": " + sizeText(fileSize(settings.file)) + ", " +
+                    std::to_string(settings.width) + " x " + std::to_string(settings.height) + ", recorded in " +
+                    clockText(secondsSince(started)));
     return CAPTURE_DONE;
 }

@@ -6,10 +6,10 @@
 // soundtrack is the music as the sound system plays it from the first
 // frame. Time 0 is the end of loading: the first frame.
 //
-// A still at T draws the same frames a video would up to T and then one at
-// exactly T, because the slideshow's transition moves at most one step a
-// frame: so a still at T is frame T x fps of a video with the same size,
-// rate and keys, whenever T x fps is whole.
+// A still at T is the frame a video with the same size, rate and keys shows
+// at T (the last to begin by then), drawn after every frame before it as the
+// video draws them, because the slideshow's transition moves at most one
+// step a frame.
 //
 // Main thread only; each runs once per process (the scene is set up once).
 #include <cstdint>
@@ -24,7 +24,7 @@ struct CaptureSettings {
     int32_t height = 1080;           // pixels, even
     int32_t fps = 60;                // frames per second
     int64_t lengthNs = -1;           // a video's length in nanoseconds; -1: until the music ends
-    int64_t stillNs = -1;            // a still's moment in nanoseconds
+    int64_t stillNs = -1;            // a still's moment in nanoseconds: the frame shown then is saved
     std::vector<ScriptedKey> keys;   // released at their times, as a viewer would
 };
 
@@ -49,12 +49,15 @@ constexpr int CAPTURE_INTERRUPTED = 130; // SIGINT or SIGTERM; nothing is left b
 // taken; silent otherwise. times, when given, receives where the time went.
 int recordVideo(const CaptureSettings &settings, CaptureTimes *times = nullptr);
 
-// Writes the frame at settings.stillNs to settings.file as a PNG.
+// Writes the frame shown at settings.stillNs to settings.file as a PNG.
 int recordStill(const CaptureSettings &settings);
 
 // The presentation time of frame i at fps, in nanoseconds: i x 10^9 / fps,
 // rounded down.
 int64_t frameTimeNs(int64_t frame, int32_t fps);
+
+// The frame a video at fps shows at atNs: the last whose time is not later.
+int64_t frameShownAt(int64_t atNs, int32_t fps);
 
 // How many frames a video of lengthNs has at fps: enough to cover it.
 int64_t frameCountFor(int64_t lengthNs, int32_t fps);

@@ -6,12 +6,15 @@
 
 #include "app/display.h"
 #include "app/frame_loop.h"
+#include "app/music.h"
 #include "app/progress_line.h"
+#include "app/soundtrack.h"
 #include "app/startup.h"
 #include "assets/asset_store.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
 #include "platform/offscreen_context.h"
+#include "platform/printable_text.h"
 
 namespace {
 
@@ -52,6 +55,17 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
     AssetStore::instance()->finishLoading();
     startRunning();
     return true;
+}
+
+std::string captureSceneShortfall(bool withMusic) {
+    const AssetStore *store = AssetStore::instance();
+    const int failedImages = store->failedLoads();
+    const bool musicMissing = withMusic && (!music.musicSound || musicSeconds() <= 0);
+    if (failedImages == 0 && !musicMissing) return "";
+    const std::string cause = store->extractionFailure();
+    if (!cause.empty()) return cause;
+    return failedImages > 0 ? std::to_string(failedImages) + " of the presentation's images did not load"
+                            : "the music did not load";
 }
 
 bool drawCaptureFrame(int64_t atNs) {
@@ -112,5 +126,5 @@ void CaptureReport::finished(const std::string &summary) {
 
 void CaptureReport::interrupted(const std::string &file) {
     clear();
-    if (terminal) std::fprintf(stderr, "interrupted: %s not written\n", file.c_str());
+    if (terminal) std::fprintf(stderr, "interrupted: %s not written\n", printableText(file).c_str());
 }

@@ -16,6 +16,11 @@
 // False, with the reason in error, when no context can be made.
 bool openCaptureSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error);
 
+// What the scene set up lacks that a recording needs: "" when every image
+// loaded and, withMusic, the music too (a video's length is the music's);
+// else one phrase saying what is missing.
+std::string captureSceneShortfall(bool withMusic);
+
 // Releases every scripted key due by atNs (one reaches the layers per frame,
 // as in the window), sets the clock to atNs after the end of loading and
 // draws the frame, waiting until it is drawn. False when a quit (a signal)

@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "platform/printable_text.h"
+
 #include <getopt.h>   // getopt_long: GNU long options and their abbreviations
 
 #include <cctype>
@@ -55,10 +57,11 @@ bool readSize(const char *text, int32_t &width, int32_t &height) {
     return readNumber(p, width) && *p++ == 'x' && readNumber(p, height) && *p == '\0';
 }
 
-CommandLine usageError(std::string error) {
+// The arguments it quotes are escaped: a newline in one cannot break the line.
+CommandLine usageError(const std::string &error) {
     CommandLine faulty;
     faulty.action = CommandLine::Action::UsageError;
-    faulty.error = std::move(error);
+    faulty.error = printableText(error);
     return faulty;
 }
 
@@ -218,7 +221,7 @@ std::string helpText() {
         "  Up, Down        the previous or next member's scroll text\n"
         "  Escape          end the presentation (so does closing the window)\n"
         "\nExit status:\n"
-        "  0  the presentation or the dialog ended normally\n"
+        "  0  the presentation or the dialog ended normally, or a recording was written\n"
         "  1  the display could not be opened or was lost, or a recording failed\n"
         "  2  the command line could not be read\n"
         "  130  a recording was interrupted (Ctrl+C); nothing is left of it\n";

@@ -34,6 +34,8 @@ void initScene(int32_t width, int32_t height);
 // After Run: beginScene, createDisplay, finishScene; the later images then
 // wait for the frame loop's first frame (holdLoadingUntilFirstFrame). False when the display
 // cannot be opened; the loading has then stopped and the music's file is gone.
+// Temporary files that cannot be written are said in one line on stderr, and
+// the presentation runs without what could not be extracted.
 bool startPresentation(int32_t width, int32_t height, bool fullscreen);
 
 // Puts the scene back as it was before initScene, so that it can be set up

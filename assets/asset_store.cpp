@@ -5,10 +5,10 @@
 #include "assets/resource_archive.h"
 #include "platform/embedded_resources.h"
 #include "platform/large_blocks.h"
+#include "platform/printable_text.h"
 #include "platform/temp_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -21,19 +21,14 @@ static std::vector<Texture *> *outlivingTextures = nullptr;
 
 // The archive reader has one read position for the whole process, and the
 // loader's threads read from it too: every read, extraction and table lookup,
-// and the report below, happen under this lock. The store opens the archive
+// and the failure below, happen under this lock. The store opens the archive
 // before the loader's threads exist and closes it after they have ended.
 static std::mutex archiveLock;
 
-// Says once per run, on stderr, that temporary files could not be written:
-// the presentation goes on without what could not be extracted. Needs archiveLock.
-static void reportTempFileFailure() {
-    static bool reported = false;
-    if (reported) return;
-    reported = true;
-    std::fprintf(stderr, "dorirova: cannot write temporary files in %s; running without what could not be extracted\n",
-                 tempDirectory().c_str());
-}
+// Whether a temporary file could not be written since the store was made:
+// the archive's copy or an extracted entry is then missing. Under archiveLock
+// once the loader's threads may run.
+static bool tempFilesFailed = false;
 
 // Whether the archive's table has an entry of exactly this name. Needs archiveLock.
 static bool archiveHas(const std::string &fileName) {
@@ -87,13 +82,14 @@ static unsigned loaderThreads() { return std::clamp(std::thread::hardware_concur
 AssetStore::AssetStore() {
     // A failed open leaves an empty table; every load then fails on its own.
     const std::string copy = ResourceArchive::writeResourceToTempFile();
-    if (copy.empty() && findResource("REZ", 102).data) reportTempFileFailure();
+    if (copy.empty() && findResource("REZ", 102).data) tempFilesFailed = true;
     ResourceArchive::open(copy.c_str());
 }
 
 AssetStore::~AssetStore() {
     loader.reset();   // its threads end before the archive closes
     ResourceArchive::close();
+    tempFilesFailed = false;
 }
 
 AssetStore *AssetStore::instance() {
@@ -129,8 +125,19 @@ std::string AssetStore::extractToTempFile(const std::string &fileName) {
     std::lock_guard held(archiveLock);
     char path[RESOURCE_PATH_SIZE] = {};
     ResourceArchive::extractEntry(fileName.c_str(), path);
-    if (!path[0] && archiveHas(fileName)) reportTempFileFailure();
+    if (!path[0] && archiveHas(fileName)) tempFilesFailed = true;
     return path;
+}
+
+std::string AssetStore::extractionFailure() const {
+    std::lock_guard held(archiveLock);
+    return tempFilesFailed ? "cannot write temporary files in " + printableText(tempDirectory()) : "";
+}
+
+int AssetStore::failedLoads() const {
+    int failed = 0;
+    for (const auto &[id, texture] : textures) failed += !texture && !isLoading(id);
+    return failed;
 }
 
 int AssetStore::requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks) {

@@ -85,6 +85,15 @@ public:
     // temporary file is made for an image.
     Texture *loadImage(const std::string &fileName);
 
+    // What kept entries from being extracted: "cannot write temporary files
+    // in DIR" once the archive's copy or an extraction could not be written
+    // (a missing or full $TMPDIR), else "". The store says nothing itself: a
+    // window runs on without what is missing, a recording cannot.
+    std::string extractionFailure() const;
+
+    // How many of the images asked for so far have failed (not those still loading).
+    int failedLoads() const;
+
     // The path of a new temporary file holding the named entry's bytes; the
     // caller owns the file and deletes it. Empty when there is no such entry.
     std::string extractToTempFile(const std::string &fileName);

@@ -1,8 +1,9 @@
 // Recordings made by the real program without a display, read back with
 // FFmpeg's decoders and libpng: the streams, size, rate, frame count and
 // durations; sound that is there; pictures that are what the still shows;
-// a photograph that changes; a scripted key that acts; and a still that is,
-// byte for byte, the frame a recording draws at that moment.
+// a photograph that changes; a scripted key that acts; a still that is,
+// byte for byte, the frame a recording shows at that moment; exact frame
+// times; and no file at all when the presentation cannot be recorded whole.
 #include "app/capture.h"
 #include "app/capture_session.h"
 #include "tests/support/decoded_video.h"
@@ -12,7 +13,11 @@
 
 #include <png.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -20,10 +25,11 @@ namespace {
 
 constexpr int WIDTH = 320, HEIGHT = 240, FPS = 30;
 
-// Runs the program with args, without a display; its exit status.
-int runProgram(const std::string &args) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy '" DORIROVA_PROGRAM "' " +
-                                args + " 2>/dev/null";
+// Runs the program with args, without a display, in an environment with
+// more (NAME=VALUE ...), its stderr as redirected; its exit status.
+int runProgram(const std::string &args, const std::string &more = "", const std::string &stderrTo = "2>/dev/null") {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy " + more + " '" DORIROVA_PROGRAM
+                                "' " + args + " " + stderrTo;
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -108,10 +114,11 @@ TEST(Recording, WebmWithAKeyShowsTheKeysEffect) {
 }
 
 // The program's still against the frames a recording draws, in this process
-// with the recording's own drawing: equal to the byte.
+// with the recording's own drawing: equal to the byte. 4.12 s lies between
+// frames: the still is the frame a video shows then, 123 (4.1 s).
 TEST(Recording, StillIsTheRecordingsFrameAtThatMomentExactly) {
     ScopedTempDir tmp;
-    const std::vector<uint8_t> shot = still(tmp.path(), "4.1", "--keys 0.5:Down");
+    const std::vector<uint8_t> shot = still(tmp.path(), "4.12", "--keys 0.5:Down");
     std::vector<ScriptedKey> keys;
     std::string error;
     ASSERT_TRUE(parseKeyScript("0.5:Down", keys, error));
@@ -121,7 +128,39 @@ TEST(Recording, StillIsTheRecordingsFrameAtThatMomentExactly) {
     readCaptureFrame(frame.data());
     closeCaptureSession();
     for (size_t i = 3; i < frame.size(); i += 4) frame[i] = 255;   // a still is opaque
-    EXPECT_TRUE(frame == shot) << "frame 123 at 30 fps (4.1 s, in a transition) differs from --still 4.1";
+    EXPECT_TRUE(frame == shot) << "frame 123 at 30 fps (4.1 s, in a transition) differs from --still 4.12";
+}
+
+// Frame i's time is i / fps exactly, rounded down to the nanosecond, at any
+// rate and however far into the run: no drift from a rounded frame length.
+TEST(Recording, FrameTimesAreExactAtEveryRate) {
+    EXPECT_EQ(frameTimeNs(7, 7), 1000000000);
+    for (const int32_t fps : {1, 7, 24, 30, 59, 60, 239, 240}) {
+        SCOPED_TRACE(fps);
+        EXPECT_EQ(frameTimeNs(int64_t(fps) * 3600, fps), 3600000000000);
+        EXPECT_EQ(frameTimeNs(1, fps), 1000000000 / fps);
+        EXPECT_EQ(frameCountFor(3600000000000, fps), int64_t(fps) * 3600);
+        EXPECT_EQ(frameShownAt(3600000000000 - 1, fps), int64_t(fps) * 3600 - 1);
+        EXPECT_EQ(frameShownAt(frameTimeNs(fps + 1, fps), fps), fps + 1);
+    }
+}
+
+// A recording or a still that cannot hold the whole presentation (here: no
+// temporary folder, so no archive and no music) fails whole: status 1, one
+// line naming the cause, and no file.
+TEST(Recording, WithoutItsAssetsFailsWithOneLineAndNoFile) {
+    ScopedTempDir tmp;
+    for (const std::string &output :
+         {"--capture '" + tmp.path() + "/run.mp4' --seconds 1", "--still 1 '" + tmp.path() + "/still.png'"}) {
+        SCOPED_TRACE(output);
+        const std::string err = tmp.path() + "/err";
+        EXPECT_EQ(runProgram(output + " --size 320x240 --fps 10", "TMPDIR=/nonexistent", "2>'" + err + "'"), 1);
+        const std::string said{std::istreambuf_iterator<char>(std::ifstream(err).rdbuf()), {}};
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find("cannot write temporary files in /nonexistent"), std::string::npos) << said;
+        std::remove(err.c_str());
+        EXPECT_TRUE(tmp.files().empty());
+    }
 }
 
 }  // namespace

@@ -84,6 +84,10 @@ TEST(CommandLine, MalformedCommandLinesAreUsageErrorsNamingTheCulprit) {
         {{"--size", "800 x 600"}, "'800 x 600'"},
         {{"--size", "99999999999999999999x600"}, "'99999999999999999999x600'"},
         {{"--size", "1e3x600"}, "'1e3x600'"},
+        // Quoted escaped: a control character never breaks the line or reaches the terminal.
+        {{"--size", "8\n00x600"}, "'8\\n00x600'"},
+        {{"stray\x1b[2J"}, "stray\\x1b[2J"},
+        {{"--capture", "a.mp4", "--keys", "1:Up,2:Do\nwn"}, "Do\\nwn"},
     };
     for (const Case &c : cases) {
         CommandLine options = parse(c.args);
