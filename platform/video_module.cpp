@@ -2,10 +2,13 @@
 // videoFileOpen, then forwards every call. Nothing here needs FFmpeg.
 #include "platform/video_module.h"
 
-#include <dlfcn.h>    // dlopen, dlsym
-#include <unistd.h>   // readlink
+#include <dlfcn.h>      // dlopen, dlsym
+#include <sys/auxv.h>   // getauxval(AT_EXECFN): the program's path without /proc
+#include <unistd.h>     // readlink
 
 #include <cctype>
+#include <climits>      // PATH_MAX
+#include <cstdlib>      // realpath
 #include <mutex>
 
 namespace {
@@ -16,12 +19,18 @@ const VideoModule *loaded = nullptr;
 std::string loadFailure;
 std::once_flag loadOnce;
 
-// The folder of the running program, or "" when /proc does not say.
+// The folder of the running program, or "" when it cannot be told.
 std::string programFolder() {
-    char path[4096];
+    char path[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", path, sizeof path - 1);
-    if (length <= 0) return {};
-    const std::string program(path, size_t(length));
+    std::string program;
+    if (length > 0) {
+        program.assign(path, size_t(length));
+    } else if (const auto *started = reinterpret_cast<const char *>(getauxval(AT_EXECFN))) {
+        // No /proc: the path the program was started by, with its links
+        // resolved, as /proc would give it (the program never changes folder).
+        if (realpath(started, path)) program = path;
+    }
     return program.substr(0, program.rfind('/'));
 }
 

@@ -2,7 +2,8 @@
 # Recordings from the command line, without a display: silent when stderr is
 # not a terminal, a progress line and a last line when it is; every bad
 # output path one line and status 1, every bad option the usage and status
-# 2, Ctrl+C status 130; and in every case nothing left behind.
+# 2, Ctrl+C status 130; and in every case nothing left behind. As root also
+# without /proc and in a nearly full TMPDIR.
 source "$(dirname "$0")/lib.sh"
 
 OUT=$WORK/out
@@ -90,4 +91,50 @@ kill -INT "$APP_PID"
 wait_exit 20
 [ "$APP_STATUS" = 130 ] || fail "Ctrl+C ended the capture with status $APP_STATUS: $(cat "$WORK/stderr")"
 expect_nothing_left "an interrupted capture"
+
+# Root only, each in a mount namespace of its own: without /proc the video
+# module is found and the temporary files have no name, even after a
+# SIGKILL; in a TMPDIR with room for the archive's copy but not the music, a
+# video fails whole (a still, which needs no music, is made).
+if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
+    # Usage: in_namespace SETUP ARGS...: SETUP runs in sh first, then the program.
+    in_namespace() {
+        local setup=$1
+        shift
+        cd "$OUT" && unset DISPLAY WAYLAND_DISPLAY && exec unshare -m sh -c "$setup && exec \"\$0\" \"\$@\"" "$BINARY" "$@"
+    }
+    NO_PROC="mount -t tmpfs none /proc"
+    (in_namespace "$NO_PROC" --capture noproc.mkv --size 320x240 --fps 10 --seconds 1) >"$WORK/stdout" 2>"$WORK/stderr"
+    APP_STATUS=$?
+    [ "$APP_STATUS" = 0 ] && [ -s "$OUT/noproc.mkv" ] || fail "without /proc: status $APP_STATUS: $(cat "$WORK/stderr")"
+    rm "$OUT/noproc.mkv"
+
+    (in_namespace "$NO_PROC" --capture killed.mkv --size 320x240 --fps 30 --seconds 120) >"$WORK/stdout" 2>"$WORK/stderr" &
+    APP_PID=$!
+    # Frames written: the scene, the archive's copy and the music are there.
+    # Without /proc the partial output has a name (the manual says so).
+    writing() { [ -n "$(find "$OUT" -name '.killed.mkv.*.part' -size +0)" ]; }
+    for _ in $(seq $((400 * ${DORIROVA_E2E_SLOWDOWN:-1}))); do
+        writing && break
+        sleep 0.05
+    done
+    writing || fail "without /proc the capture never wrote a frame: $(cat "$WORK/stderr")"
+    kill -KILL "$APP_PID"
+    wait "$APP_PID" 2>/dev/null
+    APP_PID=
+    expect_tmpdir_empty
+    rm -f "$OUT"/.killed.mkv.*.part
+    expect_nothing_left "a capture killed without /proc"
+
+    archive_pages=$(( ($(stat -c %s "$(dirname "$BINARY")/resources/dorirova.rez") + 4095) / 4096 ))
+    NEARLY_FULL="mount -t tmpfs -o size=$(( (archive_pages + 4) * 4096 )) none '$TMPDIR'"
+    (in_namespace "$NEARLY_FULL" --capture full.mp4 --size 320x240 --seconds 1) >"$WORK/stdout" 2>"$WORK/stderr"
+    APP_STATUS=$?
+    [ "$APP_STATUS" = 1 ] && [ "$(wc -l <"$WORK/stderr")" = 1 ] && grep -q "cannot write temporary files" "$WORK/stderr" ||
+        fail "a nearly full TMPDIR: status $APP_STATUS: $(cat "$WORK/stderr")"
+    expect_nothing_left "a capture in a nearly full TMPDIR"
+    (in_namespace "$NEARLY_FULL" --still 1 full.png --size 320x240) >"$WORK/stdout" 2>"$WORK/stderr" ||
+        fail "a still in a nearly full TMPDIR: $(cat "$WORK/stderr")"
+    expect_nothing_left "a still in a nearly full TMPDIR" full.png
+fi
 echo "e2e recording: ok"
