@@ -62,6 +62,7 @@ struct ContainerCase {
     VideoContainer container;
     const char *videoCodec;
     const char *audioCodec;
+    bool timesSoundExactly;   // the container's times give every sample: MP4's edit list drops the priming
 };
 
 class VideoFileContainers : public testing::TestWithParam<ContainerCase> {};
@@ -83,6 +84,10 @@ TEST_P(VideoFileContainers, DecodeBackWithTheirCodecsSizeRateCountsAndSound) {
     EXPECT_EQ(video.sampleRate, RATE);
     EXPECT_EQ(video.channels, 2);
     EXPECT_NEAR(video.soundSeconds, video.videoSeconds, 1.0 / FPS) << "sound and picture last as long";
+    // 72000 samples: the last encoder frame is a short one, and it is there.
+    if (c.timesSoundExactly) {
+        EXPECT_EQ(std::lround(video.soundSeconds * RATE), FRAMES * RATE / FPS);
+    }
     EXPECT_GT(video.soundPeak, 0.3f);
     // Lossy, but close to what went in, and the right way up.
     EXPECT_GT(psnr(video.frameYuv, toYuv420(testFrame(20), WIDTH, HEIGHT)), 35.0);
@@ -90,9 +95,9 @@ TEST_P(VideoFileContainers, DecodeBackWithTheirCodecsSizeRateCountsAndSound) {
 }
 
 INSTANTIATE_TEST_SUITE_P(, VideoFileContainers,
-                         testing::Values(ContainerCase{"clip.mp4", VideoContainer::Mp4, "h264", "aac"},
-                                         ContainerCase{"clip.mkv", VideoContainer::Matroska, "h264", "aac"},
-                                         ContainerCase{"clip.webm", VideoContainer::WebM, "vp9", "opus"}),
+                         testing::Values(ContainerCase{"clip.mp4", VideoContainer::Mp4, "h264", "aac", true},
+                                         ContainerCase{"clip.mkv", VideoContainer::Matroska, "h264", "aac", false},
+                                         ContainerCase{"clip.webm", VideoContainer::WebM, "vp9", "opus", false}),
                          [](const auto &info) { return std::string(info.param.name).substr(5); });
 
 TEST(VideoFileNames, ContainerFollowsTheExtensionInAnyCase) {
