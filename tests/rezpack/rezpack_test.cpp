@@ -198,11 +198,15 @@ TEST_F(RezpackTest, StoredNamesStayInTheFolderAndOnTheirLine) {
     writeWholeFile(work + "/hostile.rez", buildArchive({{"../up.txt", "u"},
                                                          {"sub/../../up.txt", "s"},
                                                          {absolute, "a"},
-                                                         {"tab\tnew\nline\t9\t9\x1b[2J\\", "t"}}));
+                                                         {"tab\tnew\nline\t9\t9\x1b[2J\\", "t"},
+                                                         {"\u00c5sa \u00f6.jpg", "8"},
+                                                         {"c1\u009b2J\xff", "c"}}));
     ToolRun list = rezpack("list hostile.rez");
     ASSERT_EQ(list.status, 0) << list.err;
-    EXPECT_EQ(list.out, "../up.txt\t1\t1044\nsub/../../up.txt\t1\t1045\n" + absolute +
-                            "\t1\t1046\ntab\\tnew\\nline\\t9\\t9\\x1b[2J\\\\\t1\t1047\n");
+    // UTF-8 letters stay; a C1 control and a stray byte are escaped byte by byte.
+    EXPECT_EQ(list.out, "../up.txt\t1\t1564\nsub/../../up.txt\t1\t1565\n" + absolute +
+                            "\t1\t1566\ntab\\tnew\\nline\\t9\\t9\\x1b[2J\\\\\t1\t1567\n"
+                            "\u00c5sa \u00f6.jpg\t1\t1568\nc1\\xc2\\x9b2J\\xff\t1\t1569\n");
     for (const std::string name : {"../up.txt", "sub/../../up.txt", absolute.c_str()}) {
         SCOPED_TRACE(name);
         expectFailure(rezpack("extract hostile.rez '" + name + "'"));
