@@ -95,7 +95,9 @@ bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
     installQuitSignals();
     beginScene(width, height);
     const std::string missing = AssetStore::instance()->extractionFailure();
-    if (!missing.empty()) std::fprintf(stderr, "dorirova: %s; running without what could not be extracted\n", missing.c_str());
+    if (!missing.empty()) {
+        std::fprintf(stderr, "dorirova: %s; running without what could not be extracted\n", missing.c_str());
+    }
     if (!createDisplay(width, height, fullscreen)) {
         // The run ends here: the loading stops and the music's file goes.
         releaseMusic();

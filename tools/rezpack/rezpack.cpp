@@ -139,7 +139,7 @@ static int run(const std::vector<std::string> &args) {
     if (args.size() == 3 && args[0] == "extract") {
         // As tar and unzip do: a stored name never writes outside the current folder.
         if (!staysHere(args[2])) {
-            return fail("entry name " + printableText(args[2]) + " leads outside the current folder; give OUT");
+            return fail("entry name " + printableText(args[2]) + " is not a path inside the current folder; give OUT");
         }
         return extractFromArchive(args[1], args[2], args[2]);
     }
