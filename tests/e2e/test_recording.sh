@@ -103,28 +103,32 @@ if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
         shift
         cd "$OUT" && unset DISPLAY WAYLAND_DISPLAY && exec unshare -m sh -c "$setup && exec \"\$0\" \"\$@\"" "$BINARY" "$@"
     }
-    NO_PROC="mount -t tmpfs none /proc"
-    (in_namespace "$NO_PROC" --capture noproc.mkv --size 320x240 --fps 10 --seconds 1) >"$WORK/stdout" 2>"$WORK/stderr"
-    APP_STATUS=$?
-    [ "$APP_STATUS" = 0 ] && [ -s "$OUT/noproc.mkv" ] || fail "without /proc: status $APP_STATUS: $(cat "$WORK/stderr")"
-    rm "$OUT/noproc.mkv"
+    # The sanitizers read their options from /proc and LeakSanitizer walks the
+    # threads there: only the plain build runs without it.
+    if ! ldd "$BINARY" | grep -q libasan; then
+        NO_PROC="mount -t tmpfs none /proc"
+        (in_namespace "$NO_PROC" --capture noproc.mkv --size 320x240 --fps 10 --seconds 1) >"$WORK/stdout" 2>"$WORK/stderr"
+        APP_STATUS=$?
+        [ "$APP_STATUS" = 0 ] && [ -s "$OUT/noproc.mkv" ] || fail "without /proc: status $APP_STATUS: $(cat "$WORK/stderr")"
+        rm "$OUT/noproc.mkv"
 
-    (in_namespace "$NO_PROC" --capture killed.mkv --size 320x240 --fps 30 --seconds 120) >"$WORK/stdout" 2>"$WORK/stderr" &
-    APP_PID=$!
-    # Frames written: the scene, the archive's copy and the music are there.
-    # Without /proc the partial output has a name (the manual says so).
-    writing() { [ -n "$(find "$OUT" -name '.killed.mkv.*.part' -size +0)" ]; }
-    for _ in $(seq $((400 * ${DORIROVA_E2E_SLOWDOWN:-1}))); do
-        writing && break
-        sleep 0.05
-    done
-    writing || fail "without /proc the capture never wrote a frame: $(cat "$WORK/stderr")"
-    kill -KILL "$APP_PID"
-    wait "$APP_PID" 2>/dev/null
-    APP_PID=
-    expect_tmpdir_empty
-    rm -f "$OUT"/.killed.mkv.*.part
-    expect_nothing_left "a capture killed without /proc"
+        (in_namespace "$NO_PROC" --capture killed.mkv --size 320x240 --fps 30 --seconds 120) >"$WORK/stdout" 2>"$WORK/stderr" &
+        APP_PID=$!
+        # Frames written: the scene, the archive's copy and the music are there.
+        # Without /proc the partial output has a name (the manual says so).
+        writing() { [ -n "$(find "$OUT" -name '.killed.mkv.*.part' -size +0)" ]; }
+        for _ in $(seq $((400 * ${DORIROVA_E2E_SLOWDOWN:-1}))); do
+            writing && break
+            sleep 0.05
+        done
+        writing || fail "without /proc the capture never wrote a frame: $(cat "$WORK/stderr")"
+        kill -KILL "$APP_PID"
+        wait "$APP_PID" 2>/dev/null
+        APP_PID=
+        expect_tmpdir_empty
+        rm -f "$OUT"/.killed.mkv.*.part
+        expect_nothing_left "a capture killed without /proc"
+    fi
 
     archive_pages=$(( ($(stat -c %s "$(dirname "$BINARY")/resources/dorirova.rez") + 4095) / 4096 ))
     NEARLY_FULL="mount -t tmpfs -o size=$(( (archive_pages + 4) * 4096 )) none '$TMPDIR'"
