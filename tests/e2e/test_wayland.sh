@@ -143,7 +143,7 @@ DESKTOP_MODE=$(xrandr | sed -n 's/^Screen 0:.* current \([0-9]*\) x \([0-9]*\),.
 # Usage: check_run NAME PATH "ARGS" "X Y W H" STILL "BOX" ENDING
 check_run() {
     local name=$1 path=$2 args=$3 expected=$4 still=$5 box=$6 ending=$7
-    local started place shot_done difference photo=photo wx wy ww wh bx by bw bh guardian
+    local started place shot_done difference photo=photo wx wy ww wh bx by bw bh guardian id
     started=$(date +%s%N)
     [ "$path" = wayland ] && export SDL_VIDEODRIVER=wayland
     # shellcheck disable=SC2086
@@ -167,9 +167,12 @@ check_run() {
     else
         [ "$ww $wh" = "${expected#* }" ] || fail "$name: the window is ${ww}x$wh, not ${expected#* }"
     fi
-    if [ "$path" = x11 ] && [ "$ww" = $OUTPUT_W ]; then
-        xprop -id "$(xdotool search --onlyvisible --class dorirova | head -1)" _NET_WM_STATE |
-            grep -q _NET_WM_STATE_FULLSCREEN || fail "$name: not full screen for the window manager"
+    if [ "$path" = x11 ]; then
+        id=$(xdotool search --onlyvisible --class dorirova | head -1)
+        xprop -id "$id" WM_CLASS | grep -q '= "org.krv.dorirova", "org.krv.dorirova"$' ||
+            fail "$name: the window's class: $(xprop -id "$id" WM_CLASS)"
+        [ "$ww" != $OUTPUT_W ] || xprop -id "$id" _NET_WM_STATE | grep -q _NET_WM_STATE_FULLSCREEN ||
+            fail "$name: not full screen for the window manager"
     fi
     read -r bx by bw bh <<<"$box"
     # The first frame comes once the pictures have loaded: wait for it, up
