@@ -9,7 +9,8 @@ namespace {
 // Values getopt_long returns for each option: beyond any character, since
 // no option has a one-letter form.
 enum OptionCode {
-    OPT_SIZE = 256, OPT_FULLSCREEN, OPT_KEEP_ASPECT, OPT_CAPTURE, OPT_STILL, OPT_FPS, OPT_SECONDS, OPT_KEYS, OPT_HELP, OPT_VERSION
+    OPT_SIZE = 256, OPT_FULLSCREEN, OPT_KEEP_ASPECT, OPT_CAPTURE, OPT_STILL, OPT_FPS, OPT_SECONDS, OPT_KEYS,
+    OPT_HELP, OPT_VERSION
 };
 
 // One row per option. getopt_long's table, the usage line and the help are

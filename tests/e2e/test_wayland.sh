@@ -104,7 +104,8 @@ window_place() {
 # of two pixels, as ImageMagick's -draw takes it.
 frame_rect() {
     awk -v x0="$1" -v y0="$2" -v x1="$3" -v y1="$4" -v w="$5" -v h="$6" 'BEGIN {
-        printf "%d,%d %d,%d", x0 * w / 1024 - 2, (768 - y1) * h / 768 - 2, x1 * w / 1024 + 2, (768 - y0) * h / 768 + 2 }'
+        printf "%d,%d %d,%d", x0 * w / 1024 - 2, (768 - y1) * h / 768 - 2,
+            x1 * w / 1024 + 2, (768 - y0) * h / 768 + 2 }'
 }
 
 # How many pixels differ between region X Y W H of screenshot SHOT and the
@@ -131,8 +132,17 @@ STILL_DESKTOP=$WORK/still-${OUTPUT_W}x${OUTPUT_H}.png
 "$BINARY" --still 2 "$STILL_DESKTOP" --size ${OUTPUT_W}x${OUTPUT_H} 2>"$WORK/stderr" ||
     fail "no still: $(cat "$WORK/stderr")"
 
+# XWayland's screen size now, "WxH".
+xwayland_mode() { xrandr | sed -n 's/^Screen 0:.* current \([0-9]*\) x \([0-9]*\),.*/\1x\2/p'; }
+
+# Takes screenshot NAME; true when it shows the desktop as it was at the start.
+as_before() {
+    output_shot "$1"
+    [ "$(region_change "$ARTIFACTS/desktop.png" "$ARTIFACTS/$1.png" 0 0 $OUTPUT_W $OUTPUT_H)" = 0 ]
+}
+
 output_shot desktop
-DESKTOP_MODE=$(xrandr | sed -n 's/^Screen 0:.* current \([0-9]*\) x \([0-9]*\),.*/\1x\2/p')
+DESKTOP_MODE=$(xwayland_mode)
 [ "$DESKTOP_MODE" = ${OUTPUT_W}x${OUTPUT_H} ] || fail "XWayland's screen is $DESKTOP_MODE"
 [ "$(xrandr | awk '/ connected/ {print $1; exit}')" = XWAYLAND0 ] || fail "XWayland's output is not XWAYLAND0"
 
@@ -188,11 +198,13 @@ check_run() {
             continue
         fi
         [ $(((shot_done - started) / 1000000)) -lt 3800 ] || photo=
-        difference=$(frame_difference "$ARTIFACTS/$name.png" $((wx + bx)) $((wy + by)) "$bw" "$bh" "$still" "$photo" "$name")
+        difference=$(frame_difference "$ARTIFACTS/$name.png" $((wx + bx)) $((wy + by)) "$bw" "$bh" "$still" "$photo" \
+            "$name")
         [ "$difference" = 0 ] || [ $SECONDS -ge $until ] && break
         sleep 0.1
     done
-    [ "$difference" = 0 ] || fail "$name: $difference pixels differ from the still (see $name-shown.png, $name-still.png)"
+    [ "$difference" = 0 ] ||
+        fail "$name: $difference pixels differ from the still (see $name-shown.png, $name-still.png)"
     if [ "$bx" -gt 0 ]; then
         # The bars beside the box are black.
         [ "$(region_mean "$ARTIFACTS/$name.png" "$wx" "$wy" "$bx" "$wh")" = 0 ] &&
@@ -203,23 +215,23 @@ check_run() {
 
     guardian=$(pgrep -P "$APP_PID" -x dorirova-guard)
     case $ending in
-        Escape) output_keys Escape; wait_exit 10; [ "$APP_STATUS" = 0 ] || fail "$name: Escape: status $APP_STATUS" ;;
-        TERM) kill -TERM "$APP_PID"; wait_exit 10; [ "$APP_STATUS" = 0 ] || fail "$name: SIGTERM: status $APP_STATUS" ;;
-        KILL) kill -KILL "$APP_PID"; wait_exit 10; [ "$APP_STATUS" = 137 ] || fail "$name: SIGKILL: status $APP_STATUS" ;;
+        Escape) output_keys Escape ;;
+        TERM) kill -TERM "$APP_PID" ;;
+        KILL) kill -KILL "$APP_PID" ;;
     esac
+    wait_exit 10
+    local status=0
+    [ "$ending" = KILL ] && status=137
+    [ "$APP_STATUS" = $status ] || fail "$name: $ending: status $APP_STATUS"
     [ ! -s "$WORK/stderr" ] || fail "$name: stderr: $(cat "$WORK/stderr")"
     expect_tmpdir_empty
-    # The screen as it was: XWayland's mode, the picture (nothing left over).
+    # The screen as it was: the picture (nothing left over), XWayland's mode.
     for _ in $(seq 40); do
-        output_shot "$name-after"
-        [ "$(region_change "$ARTIFACTS/desktop.png" "$ARTIFACTS/$name-after.png" 0 0 $OUTPUT_W $OUTPUT_H)" = 0 ] && break
+        as_before "$name-after" && break
         sleep 0.05
     done
-    [ "$(region_change "$ARTIFACTS/desktop.png" "$ARTIFACTS/$name-after.png" 0 0 $OUTPUT_W $OUTPUT_H)" = 0 ] ||
-        fail "$name: the screen is not as it was after $ending"
-    local mode
-    mode=$(xrandr | sed -n 's/^Screen 0:.* current \([0-9]*\) x \([0-9]*\),.*/\1x\2/p')
-    [ "$mode" = "$DESKTOP_MODE" ] || fail "$name: XWayland's screen is $mode after $ending"
+    as_before "$name-after" || fail "$name: the screen is not as it was after $ending"
+    [ "$(xwayland_mode)" = "$DESKTOP_MODE" ] || fail "$name: XWayland's screen is $(xwayland_mode) after $ending"
     for _ in $(seq 40); do
         [ -z "$guardian" ] || [[ "$(ps -o stat= -p "$guardian")" =~ ^(Z|)$ ]] && break
         sleep 0.05
@@ -242,7 +254,8 @@ done
 # task list (not left out of it), of the desktop entry's class, no title bar.
 start_app
 dialog=$(find_window "") || fail "no settings dialog"
-xprop -id "$dialog" _NET_WM_NAME | grep -q '= "dorirova"$' || fail "the dialog's name: $(xprop -id "$dialog" _NET_WM_NAME)"
+xprop -id "$dialog" _NET_WM_NAME | grep -q '= "dorirova"$' ||
+    fail "the dialog's name: $(xprop -id "$dialog" _NET_WM_NAME)"
 xprop -id "$dialog" WM_CLASS | grep -q '= "org.krv.dorirova", "org.krv.dorirova"$' ||
     fail "the dialog's class: $(xprop -id "$dialog" WM_CLASS)"
 ! xprop -id "$dialog" _NET_WM_STATE | grep -q SKIP_TASKBAR || fail "the dialog is left out of the task list"

@@ -62,7 +62,8 @@ for page in man6/dorirova.6 man1/dorirova-rezpack.1; do
     done
 done
 text=$(MANWIDTH=80 man -l "$root/share/man/man6/dorirova.6" 2>/dev/null)
-for topic in --size --fullscreen --keep-aspect --capture --still --keys --help --version Escape TMPDIR SDL_AUDIODRIVER FILES "dorirova $version"; do
+for topic in --size --fullscreen --keep-aspect --capture --still --keys --help --version Escape TMPDIR \
+    SDL_AUDIODRIVER FILES "dorirova $version"; do
     grep -q -e "$topic" <<<"$text" || fail "dorirova.6 does not mention $topic"
 done
 
