@@ -21,6 +21,7 @@
 source "$(dirname "$0")/lib.sh"
 
 OUTER=$DISPLAY          # this test's Xvfb, where Weston's output is a window
+SLOW=${DORIROVA_E2E_SLOWDOWN:-1}   # the sanitizer build's factor for the waits
 OUTPUT_W=1280 OUTPUT_H=720
 WESTON_PID=
 stop_weston() {
@@ -160,7 +161,7 @@ check_run() {
     start_app $args
     unset SDL_VIDEODRIVER
     # The window as expected: Weston may place and size it a moment after it shows.
-    for _ in $(seq 400); do
+    for _ in $(seq $((400 * SLOW))); do
         place=$(window_place "$path")
         read -r wx wy ww wh <<<"$place"
         if [ -n "${expected%% *}" ]; then
@@ -171,7 +172,7 @@ check_run() {
         kill -0 "$APP_PID" 2>/dev/null || fail "$name: the program ended: $(cat "$WORK/stderr")"
         sleep 0.05
     done
-    [ -n "$place" ] || fail "$name: no window within 20 s"
+    [ -n "$place" ] || fail "$name: no window"
     if [ -n "${expected%% *}" ]; then
         [ "$place" = "$expected" ] || fail "$name: the window is at $place, not $expected"
     else
@@ -187,7 +188,7 @@ check_run() {
     read -r bx by bw bh <<<"$box"
     # The first frame comes once the pictures have loaded: wait for it, up
     # to 30 s, reading the window's place again with each screenshot.
-    local until=$((SECONDS + 30))
+    local until=$((SECONDS + 30 * SLOW))
     while :; do
         read -r wx wy ww wh <<<"$(window_place "$path")"
         output_shot "$name"
