@@ -12,7 +12,9 @@ JOBS      ?= $(shell nproc)
 
 # Debian packages the build, the tests and the tools need; the installation's
 # checks validate with desktop-file-utils and appstream and render with man-db;
-# the package's dependencies come from dpkg-dev's dpkg-shlibdeps, which needs file.
+# the package's dependencies come from dpkg-dev's dpkg-shlibdeps, which needs file;
+# the Wayland session's test runs weston with xwayland, and the window's
+# decorations there come from libdecor's plugin.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
             libpng-dev libjpeg62-turbo-dev libopenmpt-dev libxrandr-dev libegl-dev \
@@ -22,7 +24,8 @@ PACKAGES := cmake g++ make pkg-config \
             libjpeg-turbo-progs openmpt123 xmp \
             xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
             desktop-file-utils appstream man-db \
-            dpkg-dev file
+            dpkg-dev file \
+            weston xwayland libdecor-0-plugin-1-cairo
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

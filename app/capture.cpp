@@ -87,7 +87,7 @@ static bool openOutputAndScene(const CaptureSettings &settings, bool withMusic, 
         error = "cannot write: " + error;
         return false;
     }
-    if (!openCaptureSession(settings.width, settings.height, settings.keys, error)) {
+    if (!openCaptureSession(settings.width, settings.height, settings.keys, error, settings.keepAspect)) {
         discardPartialFile(output);
         error = "cannot draw without a display: " + error;
         return false;

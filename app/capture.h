@@ -26,6 +26,7 @@ struct CaptureSettings {
     int64_t lengthNs = -1;           // a video's length in nanoseconds; -1: until the music ends
     int64_t stillNs = -1;            // a still's moment in nanoseconds: the frame shown then is saved
     std::vector<ScriptedKey> keys;   // released at their times, as a viewer would
+    bool keepAspect = false;         // the 4:3 picture on black bars, as the window shows it
 };
 
 // Where a recording's time went: wall-clock seconds.

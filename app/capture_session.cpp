@@ -34,7 +34,8 @@ int64_t captureCounter() { return session.counter; }
 
 }  // namespace
 
-bool openCaptureSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error) {
+bool openCaptureSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error,
+                        bool keepAspect) {
     session = CaptureSession{};
     session.keys = keys;
     session.width = width;
@@ -49,6 +50,7 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
     resetScene();   // a session before this one in the process left its scene
     display.displayWidth = width;
     display.displayHeight = height;
+    display.keepAspect = keepAspect;
     initScene(width, height);
     // A recording starts from the complete picture: every photograph is
     // here before the first frame, so no frame depends on the loading's pace.

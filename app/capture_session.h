@@ -12,9 +12,10 @@
 #include "platform/offscreen_context.h"
 
 // Opens the context, takes over the performance counter and sets up the
-// scene at width x height.
+// scene at width x height, the picture's shape kept with keepAspect.
 // False, with the reason in error, when no context can be made.
-bool openCaptureSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error);
+bool openCaptureSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error,
+                        bool keepAspect = false);
 
 // What the scene set up lacks that a recording needs: "" when every image
 // loaded and, withMusic, the music too (a video's length is the music's);

@@ -11,7 +11,8 @@ namespace {
 // Values getopt_long returns for each option: beyond any character, since
 // no option has a one-letter form.
 enum OptionCode {
-    OPT_SIZE = 256, OPT_FULLSCREEN, OPT_CAPTURE, OPT_STILL, OPT_FPS, OPT_SECONDS, OPT_KEYS, OPT_HELP, OPT_VERSION
+    OPT_SIZE = 256, OPT_FULLSCREEN, OPT_KEEP_ASPECT, OPT_CAPTURE, OPT_STILL, OPT_FPS, OPT_SECONDS, OPT_KEYS,
+    OPT_HELP, OPT_VERSION
 };
 
 // One row per option. getopt_long's table, the usage line and the help are
@@ -27,6 +28,7 @@ struct OptionRow {
 constexpr OptionRow OPTIONS[] = {
     {"size", OPT_SIZE, "WxH", "start at once in a W x H window (320x240 to 7680x4320)"},
     {"fullscreen", OPT_FULLSCREEN, nullptr, "start at once in full screen, at --size or the desktop's size"},
+    {"keep-aspect", OPT_KEEP_ASPECT, nullptr, "keep the picture's 4:3 shape, on black bars, not stretched"},
     {"capture", OPT_CAPTURE, "FILE", "record a video (.mp4, .mkv or .webm) without a display"},
     {"still", OPT_STILL, "SECONDS", "save the frame at that moment as FILE.png, without a display"},
     {"fps", OPT_FPS, "N", "a recording's frames per second (1 to 240, default 60)"},
@@ -141,6 +143,9 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
             case OPT_FULLSCREEN:
                 result.fullscreen = result.skipDialog = true;
                 break;
+            case OPT_KEEP_ASPECT:
+                result.keepAspect = true;
+                break;
             case OPT_CAPTURE:
             case OPT_STILL: {
                 const auto action = code == OPT_CAPTURE ? CommandLine::Action::Capture : CommandLine::Action::Still;
@@ -197,16 +202,17 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
 }
 
 std::string usageLine() {
-    return "Usage: dorirova [--size WxH] [--fullscreen]\n"
-           "  dorirova --capture FILE [--size WxH] [--fps N] [--seconds S] [--keys SCRIPT]\n"
-           "  dorirova --still SECONDS FILE.png [--size WxH] [--fps N] [--keys SCRIPT]\n"
+    return "Usage: dorirova [--size WxH] [--fullscreen] [--keep-aspect]\n"
+           "  dorirova --capture FILE [--size WxH] [--keep-aspect] [--fps N] [--seconds S] [--keys SCRIPT]\n"
+           "  dorirova --still SECONDS FILE.png [--size WxH] [--keep-aspect] [--fps N] [--keys SCRIPT]\n"
            "  dorirova --help | --version";
 }
 
 std::string helpText() {
     std::string text = usageLine() + "\n"
         "A real-time slideshow of 24 photographs with a text scroller and music, by krv.\n"
-        "Without options a settings dialog asks for the resolution first.\n"
+        "Without --size or --fullscreen a settings dialog asks for the resolution first;\n"
+        "it needs an X display (in a Wayland session, XWayland's).\n"
         "--capture and --still record it exactly, without a display, at 1920x1080\n"
         "unless --size says otherwise (even sizes up to 3840x2160).\n"
         "\nOptions:\n";
@@ -221,8 +227,12 @@ std::string helpText() {
         "  Up, Down        the previous or next member's scroll text\n"
         "  Escape          end the presentation (so does closing the window)\n"
         "\nExit status:\n"
-        "  0  the presentation or the dialog ended normally, or a recording was written\n"
-        "  1  the display could not be opened or was lost, or a recording failed\n"
+        "  0  the presentation or the dialog ended normally, or a recording was written
+"
+        "  1  the display (or, for the dialog, an X display) could not be opened or was
+"
+        "     lost, or a recording failed
+"
         "  2  the command line could not be read\n"
         "  130  a recording was interrupted (Ctrl+C); nothing is left of it\n";
     return text;

@@ -39,6 +39,7 @@ struct CommandLine {
     int32_t width = 0;          // pixels, MIN_WIDTH..MAX_WIDTH when sizeGiven
     int32_t height = 0;         // pixels, MIN_HEIGHT..MAX_HEIGHT when sizeGiven
     bool fullscreen = false;    // --fullscreen
+    bool keepAspect = false;    // --keep-aspect: the 4:3 picture on black bars, not stretched
     // Capture and Still: the size is always set (the default when not given).
     std::string outputFile;            // the video or the PNG
     int32_t fps = DEFAULT_FPS;         // --fps, MIN_FPS..MAX_FPS

@@ -1,8 +1,13 @@
 #include "app/display.h"
 
+#include <GL/gl.h>   // the kept shape's bars, viewport and scissor
+
 #include "app/frame_loop.h"
+#include "app/scaled_frame.h"
 #include "platform/display_window.h"
 #include "platform/message_queue.h"
+#include "scene/picture_quads.h"
+#include "scene/virtual_screen.h"
 
 DisplayState display;
 
@@ -12,22 +17,57 @@ bool createDisplay(int32_t width, int32_t height, bool fullscreen) {
     display.displayWidth = width;
     display.displayHeight = height;
 
-    if (!registerWindowClass("dorirova")) return false;
+    if (!registerWindowClass(DISPLAY_APP_ID)) return false;
     setWindowProcedure(displayWindowProc);
 
+    WindowKind kind = WindowKind::Windowed;
     if (fullscreen) {
+        kind = displaySwitchesModes() ? WindowKind::FullScreenMode : WindowKind::FullScreenDesktop;
         // A size the display lacks fails here, before any window exists.
-        if (!changeDisplayMode(width, height)) return false;
+        if (kind == WindowKind::FullScreenMode && !changeDisplayMode(width, height)) return false;
         hideCursor();
     }
-    if (!createWindow("dorirova", width, height, fullscreen)) return false;
+    if (!createWindow("dorirova", width, height, kind)) return false;
     if (!checkPixelFormat()) return false;
     if (!createGLContext()) return false;
     if (!makeGLContextCurrent()) return false;
+    if (kind == WindowKind::FullScreenDesktop && !openScaledFrame(width, height)) {
+        return displayStepFailed("no frame of that size to draw into");
+    }
 
     showWindow();
     installQuitSignals();
     return true;
+}
+
+PictureBox pictureBox(int32_t width, int32_t height) {
+    if (!display.keepAspect) return {0, 0, width, height};
+    return fitPicture(width, height, int32_t(VIRTUAL_WIDTH), int32_t(VIRTUAL_HEIGHT));
+}
+
+void keepPictureShape() {
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    PictureBox box = pictureBox(display.displayWidth, display.displayHeight);
+    // In a frame drawn upside down the box is mirrored, to land where it does in a window.
+    if (rowsRunFromTheTop()) box.y = display.displayHeight - box.y - box.height;
+    glViewport(box.x, box.y, box.width, box.height);
+    // The clears stay inside; the layers' quads are held there by the viewport.
+    glScissor(box.x, box.y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+}
+
+void presentFrame() {
+    if (scaledFrameOpen()) {
+        int width = 0, height = 0;
+        windowClientSize(width, height);   // read each frame: a compositor may size the window late
+        const PictureBox box = display.keepAspect
+                                   ? fitPicture(width, height, display.displayWidth, display.displayHeight)
+                                   : PictureBox{0, 0, width, height};
+        scaleFrameOnto(width, height, box);
+    }
+    swapBuffers();
 }
 
 void releaseDisplay() { restoreDisplayMode(); }

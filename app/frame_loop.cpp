@@ -44,7 +44,11 @@ static int32_t arrowKeyOf(int key) {
 }
 
 void setUpFrame() {
-    glViewport(0, 0, display.displayWidth, display.displayHeight);
+    if (display.keepAspect) {
+        keepPictureShape();
+    } else {
+        glViewport(0, 0, display.displayWidth, display.displayHeight);
+    }
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glMatrixMode(GL_PROJECTION);
@@ -94,7 +98,7 @@ int runFrameLoop() {
     startRunning();
     int status = 0;
     while (drawFrame(status)) {
-        swapBuffers();
+        presentFrame();
         if (loadingHeldForFirstFrame) {
             loadingHeldForFirstFrame = false;
             AssetStore::instance()->resumeLoading();

@@ -49,8 +49,9 @@ void startRunning();
 // Recordings draw their frames with it too.
 bool drawFrame(int &endStatus);
 
-// The GL state every frame starts from: viewport at the display size, cleared
-// to green, the unit square as projection, identity model-view.
+// The GL state every frame starts from: viewport at the display size (at
+// the box of the 4:3 shape, on black, when display.keepAspect), cleared to
+// green, the unit square as projection, identity model-view.
 void setUpFrame();
 
 // The display window's procedure: a close request or Escape going down posts a quit.

@@ -24,6 +24,7 @@ bool DisplaySettings::run = true;
 int32_t DisplaySettings::width = 1024;
 int32_t DisplaySettings::height = 768;
 bool DisplaySettings::fullscreen = false;
+bool DisplaySettings::keepAspect = false;
 
 namespace {
 struct Resolution {
@@ -42,10 +43,12 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
     switch (message) {
         case DialogMessage::InitDialog:
             checkDialogButton(dialog, IDC_1024x768, true);
+            checkDialogButton(dialog, IDC_KEEP_ASPECT, DisplaySettings::keepAspect);
             return true;
         case DialogMessage::Command:
             if (controlId == IDC_RUN) {
                 DisplaySettings::fullscreen = isDialogButtonChecked(dialog, IDC_FULLSCREEN);
+                DisplaySettings::keepAspect = isDialogButtonChecked(dialog, IDC_KEEP_ASPECT);
                 for (const Resolution &r : RESOLUTIONS) {
                     if (isDialogButtonChecked(dialog, r.id)) {
                         DisplaySettings::width = r.width;
@@ -67,7 +70,9 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
 }
 
 void beginScene(int32_t width, int32_t height) {
-    VirtualScreen::configure(uint32_t(width), uint32_t(height));
+    // The screen the world is stretched onto: the whole frame, or the box of its shape.
+    const PictureBox picture = pictureBox(width, height);
+    VirtualScreen::configure(uint32_t(picture.width), uint32_t(picture.height));
     // Created on the heap and never deleted: the stack holds them to the end.
     // Their order is the draw order and the order keys are delivered in.
     LayerStack::instance().add(new BackgroundLayer);
@@ -162,6 +167,7 @@ int record(const CommandLine &options) {
     settings.lengthNs = options.lengthNs;
     settings.stillNs = options.stillNs;
     settings.keys = options.keys;
+    settings.keepAspect = options.keepAspect;
     return options.action == CommandLine::Action::Still ? recordStill(settings) : recordVideo(settings);
 }
 }  // namespace
@@ -186,12 +192,21 @@ int dorirovaMain(int argc, char *argv[]) {
     // Before anything connects to the display: whatever ends the run, the
     // guardian puts back a display mode changed for full screen.
     startGuardian();
+    DisplaySettings::keepAspect = options.keepAspect;
     if (options.skipDialog) {
         if (!takeCommandLineSettings(options)) return EXIT_STATUS_FAILED;
     } else {
         const int dialogResult = dialogBox(settingsDialogTemplate(), settingsDialogProc);
+        if (dialogResult == DIALOG_NO_DISPLAY) {
+            // The viewer has chosen nothing: say so, rather than start at a size unasked.
+            std::fputs("dorirova: cannot show the settings dialog: it needs an X display (DISPLAY); "
+                       "--size or --fullscreen start without it\n",
+                       stderr);
+            return EXIT_STATUS_FAILED;
+        }
         if (!DisplaySettings::run) return dialogResult;
     }
+    display.keepAspect = DisplaySettings::keepAspect;
 
     if (!startPresentation(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
         std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display: %s\n", DisplaySettings::width,

@@ -12,10 +12,12 @@ struct DisplaySettings {
     static int32_t width;     // pixels
     static int32_t height;    // pixels
     static bool fullscreen;   // the "Fullscreen" box was ticked at Run
+    static bool keepAspect;   // the "Keep aspect" box was ticked at Run (--keep-aspect ticks it)
 };
 
-// The settings dialog's procedure: ticks "1024 x 768" at start; Run reads the
-// box and the first ticked resolution; Exit clears DisplaySettings::run.
+// The settings dialog's procedure: ticks "1024 x 768" at start, and "Keep
+// aspect" as DisplaySettings says; Run reads the boxes and the first ticked
+// resolution; Exit clears DisplaySettings::run.
 bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId);
 
 // The scene's set-up, in two steps around the opening of the display, so
@@ -47,5 +49,7 @@ void resetScene();
 
 // The whole run: the command line, then the dialog (unless the command line
 // gave a size or full screen), display, scene, frame loop. Returns the exit
-// status (EXIT_STATUS_OK, _FAILED or _USAGE, app/command_line.h).
+// status (EXIT_STATUS_OK, _FAILED or _USAGE, app/command_line.h). A dialog
+// that cannot show (no X display) ends the run with one line and
+// EXIT_STATUS_FAILED.
 int dorirovaMain(int argc, char *argv[]);

@@ -18,7 +18,10 @@ int runStartupChild(int width, int height);
 // "transition" (the scene with its clock moved on so that a transition runs
 // in nearly every frame), "quad" (the frame floor: the loop's clear, one
 // full-screen linear-filtered quad of a 1024 x 1024 R G B texture without
-// blending, the swap) and "clear" (no layers: clear and swap).
+// blending, the swap), "clear" (no layers: clear and swap) and "scaled" (the
+// scene drawn at 1024 x 768 into a frame of its own and scaled onto the
+// width x height window, as full screen without a mode switch does; not
+// part of the default runs: `dorirova_bench child frames W H scaled S`).
 int runFramesChild(int width, int height, const std::string &kind, double seconds);
 
 // Where the frame's time goes: the frame as the loop draws it, but with

@@ -16,6 +16,7 @@
 
 #include "app/display.h"
 #include "app/frame_loop.h"
+#include "app/scaled_frame.h"
 #include "app/startup.h"
 #include "assets/asset_store.h"
 #include "bench/child_output.h"
@@ -91,6 +92,14 @@ int runFramesChild(int width, int height, const std::string &kind, double second
     if (!createDisplay(width, height, false)) {
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);
         return 1;
+    }
+    if (kind == "scaled") {
+        // The window keeps its size; the frame, and the scene in it, are 1024 x 768.
+        display.displayWidth = 1024;
+        display.displayHeight = 768;
+        if (!openScaledFrame(1024, 768)) return 1;
+        initScene(1024, 768);
+        AssetStore::instance()->finishLoading();
     }
     if (kind == "scene" || kind == "transition") {
         initScene(width, height);

@@ -54,6 +54,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # SDL opens the system's libGL.so.1 only at run time, out of dpkg-shlibdeps'
 # sight; libgl1 brings it and, through libglx0, a GL implementation (Mesa).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1")
+# On Wayland, SDL's window gets its title bar and border from libdecor's
+# plugin, which Debian only recommends: without it the window has none.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libdecor-0-plugin-1-cairo")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -8,11 +8,13 @@
 #include <FL/Fl_RGB_Image.H>     // the banner picture
 #include <FL/Fl_Return_Button.H> // the default button (Enter)
 #include <FL/Fl_Round_Button.H>  // radio buttons
-#include <FL/x.H>                // fl_display, to tell whether a display exists
+#include <FL/x.H>                // fl_display and fl_xid: the dialog's X window
+#include <X11/Xatom.h>           // XA_WM_CLASS
 #include <X11/Xlib.h>            // XOpenDisplay: FLTK itself exits without a display
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace {
 // What the toolkit needs while one dialog shows.
@@ -124,6 +126,26 @@ void addControls(const DialogTemplate &dialogTemplate, ShownDialog &shown, Fl_RG
     }
 }
 
+// What the toolkit sets on a borderless window that a dialog of the
+// program's own must not have: a class capitalised from the one asked for
+// ("Org.krv.dorirova"), which no longer matches the desktop entry's
+// StartupWMClass, and the state "skip the task list", which hides it from the
+// task list and Alt+Tab. Put right after show(): the requests reach the
+// server behind the window's mapping and ahead of anything the window
+// manager asks of it (nothing has been flushed yet, and nothing here waits
+// for a reply: the atom is the toolkit's, known already).
+void listLikeAnApplication(Fl_Window &window, const char *windowClass) {
+    Window xid = fl_xid(&window);
+    if (!xid) return;
+    std::string classHint = std::string(windowClass) + '\0' + windowClass + '\0';
+    XChangeProperty(fl_display, xid, XA_WM_CLASS, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char *>(classHint.data()), int(classHint.size()));
+
+    // The only state the toolkit gives a window like this one; the dialog
+    // asks for none (not full screen, not above the others).
+    XDeleteProperty(fl_display, xid, XInternAtom(fl_display, "_NET_WM_STATE", False));
+}
+
 bool displayAvailable() {
     Display *display = XOpenDisplay(nullptr);
     if (!display) return false;
@@ -148,7 +170,7 @@ void endDialog(DialogHandle &dialog, int result) {
 }
 
 int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
-    if (!displayAvailable()) return -1;
+    if (!displayAvailable()) return DIALOG_NO_DISPLAY;
 
     DialogHandle handle;
     ShownDialog shown{&handle, procedure, {}};
@@ -157,6 +179,7 @@ int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
 
     Fl::scheme("gtk+");
     Fl_Double_Window window((Fl::w() - width) / 2, (Fl::h() - height) / 2, width, height);
+    window.label(dialogTemplate.title);   // WM_NAME and _NET_WM_NAME; no title bar shows it
     window.xclass(dialogTemplate.windowClass);
     window.border(0);
     window.box(FL_BORDER_BOX);   // the thin border of a captionless dialog
@@ -176,6 +199,7 @@ int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
     procedure(handle, DialogMessage::InitDialog, 0);
     writeWidgets(shown);
     window.show();
+    listLikeAnApplication(window, dialogTemplate.windowClass);
     while (!handle.ended && window.shown()) Fl::wait();
     window.hide();
     Fl::check();   // let the window system unmap it before anything else shows

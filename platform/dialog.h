@@ -25,13 +25,16 @@ struct DialogControl {
     bool tabStop;        // visited by Tab, in template order
 };
 
-// A dialog with no caption and a thin border, centred on the screen.
+// A dialog with no caption and a thin border, centred on the screen. Its
+// title names it to the window manager (the task list, Alt+Tab) without
+// showing anywhere in it.
 // Dialog units are those of an 8-point dialog font: 1.5 px across, 1.625 px down.
 struct DialogTemplate {
     int width, height;                    // dialog units
     std::vector<DialogControl> controls;  // in creation order
     const unsigned char *bitmap = nullptr;  // a 24-bit uncompressed BMP file's bytes, or null
     unsigned long bitmapSize = 0;
+    const char *title = "";               // the window's name in the window manager's lists (WM_NAME)
     const char *windowClass = "";         // the toolkit window's class (WM_CLASS)
 };
 
@@ -52,7 +55,9 @@ struct DialogHandle {
 using DialogProcedure = bool (*)(DialogHandle &dialog, DialogMessage message, int controlId);
 
 // Shows the dialog modally and returns the result its procedure passed to
-// endDialog, or -1 when no dialog could be shown (no display).
+// endDialog, or DIALOG_NO_DISPLAY when no dialog could be shown: the toolkit
+// needs an X display (it has no Wayland backend).
+constexpr int DIALOG_NO_DISPLAY = -1;
 int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure);
 
 // Check state of a button; an unknown id reads as unchecked.

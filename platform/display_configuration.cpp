@@ -4,6 +4,7 @@
 #include <X11/extensions/Xrandr.h>  // screen size and CRTC configuration
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -81,6 +82,23 @@ bool readDisplayConfiguration(DisplayConfiguration &configuration) {
     XCloseDisplay(display);
     configuration = read;
     return true;
+}
+
+bool displayModesEmulated() {
+    Display *display = nullptr;
+    XRRScreenResources *resources = nullptr;
+    if (!openScreenResources(display, resources)) return false;
+    int opcode = 0, eventBase = 0, errorBase = 0;
+    bool emulated = XQueryExtension(display, "XWAYLAND", &opcode, &eventBase, &errorBase);
+    for (int i = 0; i < resources->noutput && !emulated; ++i) {
+        XRROutputInfo *output = XRRGetOutputInfo(display, resources, resources->outputs[i]);
+        if (!output) continue;
+        emulated = std::strncmp(output->name, "XWAYLAND", 8) == 0;
+        XRRFreeOutputInfo(output);
+    }
+    XRRFreeScreenResources(resources);
+    XCloseDisplay(display);
+    return emulated;
 }
 
 bool restoreDisplayConfiguration(const DisplayConfiguration &configuration) {

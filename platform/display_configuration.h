@@ -34,6 +34,15 @@ struct DisplayConfiguration {
 // configuration untouched) without a display or without RandR 1.2.
 bool readDisplayConfiguration(DisplayConfiguration &configuration);
 
+// Whether the display's modes are XWayland's emulation: it offers modes but
+// only pretends to switch to one, for the asking client alone, leaving the
+// compositor to scale that client's full-screen window (which not every
+// compositor does). Told by RandR outputs named XWAYLAND0, XWAYLAND1, ...,
+// as XWayland names them (22.1 announces no extension of its own), or by
+// an XWAYLAND extension, which later releases announce. False without a
+// display or without RandR.
+bool displayModesEmulated();
+
 // Puts configuration back: the screen's size and every recorded CRTC that
 // shows something else now. What already matches is left alone. True when
 // nothing failed. X errors are neither printed nor fatal here.

@@ -2,6 +2,7 @@
 
 #include <SDL.h>   // window, display mode, GL context
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/display_configuration.h"
@@ -27,11 +28,13 @@ bool startVideo() {
     // Our own handlers turn SIGINT and SIGTERM into a quit message.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // Only a desktop's window systems: without one, SDL would fall back to
-    // drivers that show nothing anywhere. (SDL_VIDEODRIVER still overrides.)
-    const bool waylandOnly = std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY");
-    SDL_SetHint(SDL_HINT_VIDEODRIVER, waylandOnly ? "wayland" : "x11");
+    // drivers that show nothing anywhere. X11 first, where the settings
+    // dialog is too, and the window's loss is watched (display_loss.h).
+    // (SDL_VIDEODRIVER still overrides.)
+    const bool x11 = std::getenv("DISPLAY"), wayland = std::getenv("WAYLAND_DISPLAY");
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && wayland ? "x11,wayland" : wayland ? "wayland" : "x11");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return failWith("no display (DISPLAY is not set)");
+    if (!x11 && !wayland) return failWith("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
     return failWith(SDL_GetError());
 }
 }  // namespace
@@ -55,6 +58,7 @@ bool registerWindowClass(const char *className) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // Read when the video subsystem starts, so set before.
     setenv("SDL_VIDEO_X11_WMCLASS", className, 1);
+    setenv("SDL_VIDEO_WAYLAND_WMCLASS", className, 1);
     if (!startVideo()) return false;
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
@@ -75,6 +79,11 @@ bool hasDisplayMode(int width, int height) {
         if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) return true;
     }
     return false;
+}
+
+bool displaySwitchesModes() {
+    const char *driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "x11") == 0 && !displayModesEmulated();
 }
 
 bool changeDisplayMode(int width, int height) {
@@ -114,15 +123,21 @@ void restoreDisplayMode() {
     if (!displayWindowLost()) guardianAllDone();
 }
 
-bool createWindow(const char *title, int width, int height, bool fullscreen) {
+bool createWindow(const char *title, int width, int height, WindowKind kind) {
     Uint32 flags = SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN;
-    flags |= fullscreen ? (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS) : SDL_WINDOW_RESIZABLE;
+    switch (kind) {
+        case WindowKind::Windowed: flags |= SDL_WINDOW_RESIZABLE; break;
+        case WindowKind::FullScreenMode: flags |= SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS; break;
+        case WindowKind::FullScreenDesktop: flags |= SDL_WINDOW_FULLSCREEN_DESKTOP; break;
+    }
     window = SDL_CreateWindow(title, 0, 0, width, height, flags);
     if (!window) return failWith(SDL_GetError());
     // Its destruction by another client, or a broken connection, must end
     // the run rather than feed it a stream of errors.
     watchDisplayWindow(window);
-    if (fullscreen && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) return failWith(SDL_GetError());
+    if (kind == WindowKind::FullScreenMode && SDL_SetWindowDisplayMode(window, &fullscreenMode) != 0) {
+        return failWith(SDL_GetError());
+    }
     return true;
 }
 
@@ -139,6 +154,8 @@ bool createGLContext() {
 bool makeGLContextCurrent() { return SDL_GL_MakeCurrent(window, glContext) == 0 || failWith(SDL_GetError()); }
 
 const char *displayFailureReason() { return failureReason.c_str(); }
+
+bool displayStepFailed(const char *reason) { return failWith(reason); }
 
 void showWindow() {
     SDL_ShowWindow(window);

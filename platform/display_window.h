@@ -9,9 +9,16 @@
 // Main thread only; the GL context is current on the thread that made it.
 
 // Step "register the window class": brings up the window system, names the
-// window class (WM_CLASS) and asks for the pixel format every window of the
-// class gets: double-buffered RGBA, 8 bits a channel, 16-bit depth, and a
-// compatibility GL context (immediate mode). False when there is no display.
+// window class (WM_CLASS on X11, the app_id on Wayland: the desktop entry's
+// id, so that docks match the window with its icon) and asks for the pixel
+// format every window of the class gets: double-buffered RGBA, 8 bits a
+// channel, 16-bit depth, and a compatibility GL context (immediate mode).
+// False when there is no display.
+//
+// The window system: X11 wherever an X server answers on DISPLAY, in a
+// Wayland session too (through XWayland, where the settings dialog also
+// shows); Wayland itself when only WAYLAND_DISPLAY is set or X does not
+// answer. SDL_VIDEODRIVER (x11 or wayland) chooses otherwise.
 bool registerWindowClass(const char *className);
 
 // The size in pixels of the desktop's current mode, for full screen at the
@@ -22,6 +29,11 @@ bool desktopSize(int &width, int &height);
 
 // Whether the display offers a mode of exactly width x height pixels.
 bool hasDisplayMode(int width, int height);
+
+// Whether full screen can really switch the display's mode: X11, but not
+// XWayland, whose modes are an emulation (display_configuration.h), and
+// not Wayland, which has none. Needs registerWindowClass.
+bool displaySwitchesModes();
 
 // Switches the display to width x height for the full-screen window, as a
 // temporary mode, and first tells the guardian the configuration to put back.
@@ -34,9 +46,16 @@ bool changeDisplayMode(int width, int height);
 // was already restored.
 void restoreDisplayMode();
 
-// Creates the hidden window: title, client area width x height at 0, 0;
-// resizable with a frame, or borderless over the changed mode when fullscreen.
-bool createWindow(const char *title, int width, int height, bool fullscreen);
+enum class WindowKind {
+    Windowed,            // resizable, with a frame; client area width x height
+    FullScreenMode,      // borderless over the mode changeDisplayMode switched to
+    FullScreenDesktop,   // borderless over the whole desktop at its own size,
+                         // whatever width x height say; no mode changes
+};
+
+// Creates the hidden window: title, client area width x height at 0, 0 (as
+// far as the window system lets a client place it).
+bool createWindow(const char *title, int width, int height, WindowKind kind);
 
 // Checks that the window got an OpenGL-capable pixel format (the format
 // itself was asked for by registerWindowClass; nothing is set here).
@@ -58,5 +77,13 @@ void swapBuffers();
 // Why the last step that failed failed, in a few words ("" when none did).
 const char *displayFailureReason();
 
-// The size of the window's client area now, in pixels (0, 0 without a window).
+// For a step of the display's opening taken above this layer: records
+// reason as displayFailureReason and returns false.
+bool displayStepFailed(const char *reason);
+
+// The size of the window's client area now, in pixels (0, 0 without a
+// window): the window system's own (logical) pixels, which are also those
+// of --size, on every path. At a desktop scale above 1 the compositor
+// enlarges the window's picture, as it does for every program that draws at
+// scale 1 (XWayland's included).
 void windowClientSize(int &width, int &height);

@@ -35,9 +35,11 @@ struct MessageRing {
 MessageRing queue;
 WindowProcedure windowProcedure = nullptr;
 volatile std::sig_atomic_t quitSignalled = 0;
-bool lossReported = false;   // the lost window's quit is queued
+bool lossReported = false;   // the lost window's or connection's quit is queued
 
 void onQuitSignal(int) { quitSignalled = 1; }
+
+bool displayLost() { return displayWindowLost() || displayConnectionLost(); }
 
 int keyCodeOf(SDL_Keycode key) {
     switch (key) {
@@ -87,10 +89,14 @@ void pollWindowSystem() {
     while (SDL_PollEvent(&event)) {
         if (messageOf(event, message)) queue.push_back(message);
     }
-    if (displayWindowLost() && !lossReported) {
+    if (displayLost() && !lossReported) {
         // Nothing queued before matters any more: the run ends, with status 1.
         lossReported = true;
-        std::fprintf(stderr, "dorirova: the window was destroyed by another program\n");
+        if (displayWindowLost()) {
+            std::fprintf(stderr, "dorirova: the window was destroyed by another program\n");
+        } else {
+            tellDisplayConnectionLost();
+        }
         queue.clear();
         queue.push_back({MessageKind::Quit, KeyOther, 1});
     }
@@ -100,7 +106,7 @@ void pollWindowSystem() {
 void setWindowProcedure(WindowProcedure procedure) { windowProcedure = procedure; }
 
 bool peekMessage(Message &message) {
-    if (queue.empty() || quitSignalled || (displayWindowLost() && !lossReported)) pollWindowSystem();
+    if (queue.empty() || quitSignalled || (displayLost() && !lossReported)) pollWindowSystem();
     if (queue.empty()) return false;
     message = queue.pop_front();
     return true;

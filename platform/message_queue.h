@@ -5,8 +5,9 @@
 // Window-system events (SDL's) are turned into messages when the queue is
 // polled. Mouse motion is never queued: one event per motion would hold up a
 // loop that takes one message per frame. SIGINT and SIGTERM arrive as Quit.
-// A window destroyed by another client arrives as Quit with exit code 1, in
-// place of whatever was queued, after one line on stderr.
+// A window destroyed by another client, or a Wayland connection lost,
+// arrives as Quit with exit code 1, in place of whatever was queued, after
+// one line on stderr.
 // Main thread only (the signal handler only sets a flag).
 
 enum class MessageKind {

@@ -7,7 +7,8 @@ const DialogTemplate &settingsDialogTemplate() {
         DialogTemplate t;
         t.width = 200;
         t.height = 159;
-        t.windowClass = "dorirova";
+        t.title = "dorirova";                // the window manager's name for it; no title bar shows it
+        t.windowClass = "org.krv.dorirova";  // the desktop entry's id, as the presentation's window
         // In creation order, which is also the order Tab visits the tab stops.
         t.controls = {
             {IDC_RUN, ControlKind::DefaultPushButton, "Run", 88, 138, 50, 14, true},
@@ -22,6 +23,8 @@ const DialogTemplate &settingsDialogTemplate() {
             {IDC_1920x1200, ControlKind::RadioButton, "1920 x 1200", 65, 125, 56, 10, false},
             {IDC_1280x1024, ControlKind::RadioButton, "1280 x 1024", 130, 100, 57, 10, false},
             {IDC_1680x1050, ControlKind::RadioButton, "1680 x 1050", 130, 113, 53, 10, false},
+            // The free place of the third column, in line with the sizes it acts on.
+            {IDC_KEEP_ASPECT, ControlKind::CheckBox, "Keep aspect", 130, 125, 57, 10, true},
         };
         ResourceBytes banner = findResource("BITMAP", 103);
         t.bitmap = banner.data;

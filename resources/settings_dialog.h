@@ -15,6 +15,7 @@ enum SettingsControl {
     IDC_1920x1200 = 1007,
     IDC_1280x1024 = 1008,
     IDC_1680x1050 = 1009,
+    IDC_KEEP_ASPECT = 1010,  // "Keep aspect": the 4:3 picture on black bars
 };
 
 // The template, with the banner (bitmap 103) from the executable's resources.

@@ -1,14 +1,15 @@
 // Pictures drawn in the parts that show.
 #include "scene/picture_quads.h"
 
-#include <GL/gl.h>  // blending and the scissor test
+#include <GL/gl.h>    // blending and the scissor test
+#include <GL/glext.h> // the clip origin (GL 4.5)
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// The whole window.
+// The whole picture, in its own pixels.
 PixelRect window() { return {0, 0, int(VirtualScreen::screenWidth), int(VirtualScreen::screenHeight)}; }
 
 // How a quad maps its texture onto the window, per axis: window pixel of a
@@ -45,6 +46,16 @@ void pixelsWithin(const QuadMapping &m, uint32_t from, uint32_t to, int *x0, int
     *x1 = int(std::floor(std::max(a, b))) - 1;
 }
 
+// Holds drawing to a rectangle of the picture's pixels. The scissor counts
+// the buffer's pixels, and the picture lies where the viewport puts it: at
+// its corner, and upside down in a buffer whose rows run from the top.
+void scissorTo(const PixelRect &rect) {
+    GLint viewport[4] = {0, 0, 0, 0};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    const int y = rowsRunFromTheTop() ? viewport[1] + viewport[3] - rect.y1 : viewport[1] + rect.y0;
+    glScissor(viewport[0] + rect.x0, y, rect.x1 - rect.x0, rect.y1 - rect.y0);
+}
+
 // Draws the quad in the pixels of bounds outside hole, as up to four strips.
 void drawCut(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax, PixelRect bounds, PixelRect hole) {
     const PixelRect all = window();
@@ -64,13 +75,19 @@ void drawCut(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax, PixelRect bound
     glEnable(GL_SCISSOR_TEST);
     for (const PixelRect &strip : strips) {
         if (strip.empty()) continue;
-        glScissor(strip.x0, strip.y0, strip.x1 - strip.x0, strip.y1 - strip.y0);
+        scissorTo(strip);
         drawTexturedQuad(position, size, texMin, texMax);
     }
     glDisable(GL_SCISSOR_TEST);
 }
 
 }  // namespace
+
+bool rowsRunFromTheTop() {
+    GLint clipOrigin = GL_LOWER_LEFT;   // where GL lacks clip control, the query fails and leaves it
+    glGetIntegerv(GL_CLIP_ORIGIN, &clipOrigin);
+    return clipOrigin == GL_UPPER_LEFT;
+}
 
 PixelRect pixelsInside(uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
     const Vec2 from = VirtualScreen::toGL(x, y), to = VirtualScreen::toGL(x + width, y + height);

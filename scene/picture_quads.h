@@ -6,10 +6,10 @@
 // So an opaque picture is drawn with blending off, a transparent one only
 // where its texels can show (Texture::shown, less its clearMiddle), and what
 // a later opaque picture covers may be left out: the same pixels come out.
-// Parts are cut with the scissor test in whole window pixels, with a margin
-// of a texel and a pixel for linear filtering and rounding. Needs the current
-// GL context, the colour at alpha 1 and the texture bound; leaves the scissor
-// test off and blending as it found it.
+// Parts are cut with the scissor test in whole pixels of the picture (the
+// viewport's), with a margin of a texel and a pixel for linear filtering and
+// rounding. Needs the current GL context, the colour at alpha 1 and the
+// texture bound; leaves the scissor test off and blending as it found it.
 #include <cstdint>
 
 #include "assets/texture.h"
@@ -20,6 +20,11 @@ struct PixelRect {
     int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
     bool empty() const { return x0 >= x1 || y0 >= y1; }
 };
+
+// Whether the buffer drawn into counts its rows from the top (an upper-left
+// clip origin, as a full-screen frame scaled by the program is drawn): the
+// picture then lies upside down in it, and a scissor box must be mirrored.
+bool rowsRunFromTheTop();
 
 // The window pixels a pixel or more inside the virtual rectangle from
 // (x, y), width x height virtual pixels: surely within a quad drawn over it.

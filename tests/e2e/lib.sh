@@ -49,14 +49,21 @@ wait_exit() {
     fail "the program did not end within $limit s"
 }
 
-# The id of the first visible window of class dorirova whose title is $1
-# ("" for the dialog, which has none), waiting up to 20 s.
+# The id of the first visible window of class dorirova, waiting up to 20 s:
+# with $1 "" the settings dialog, which shows no title (the one window of
+# its template's 300 x 258: no presentation is narrower than 320), with
+# "dorirova" the presentation's window. Both are named dorirova.
 find_window() {
-    local want=$1
+    local want=$1 size title
     for _ in $(seq 400); do
         for id in $(xdotool search --onlyvisible --class dorirova 2>/dev/null); do
             title=$(xprop -id "$id" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([^)]*) = "\(.*\)"$/\1/p')
-            if [ "$title" = "$want" ]; then echo "$id"; return 0; fi
+            size=$(window_size "$id" 2>/dev/null)
+            [ "$title" = dorirova ] || continue
+            if { [ -z "$want" ] && [ "$size" = 300x258 ]; } || { [ -n "$want" ] && [ "$size" != 300x258 ]; }; then
+                echo "$id"
+                return 0
+            fi
         done
         if ! kill -0 "$APP_PID" 2>/dev/null; then
             echo "the program ended: $(cat "$WORK/stderr")" >&2
@@ -64,7 +71,7 @@ find_window() {
         fi
         sleep 0.05
     done
-    echo "no window titled '$want' within 20 s" >&2
+    echo "no window '${want:-the dialog}' within 20 s" >&2
     return 1
 }
 

@@ -37,13 +37,22 @@ grep -q "cannot open a 1024 x 768 full-screen display" "$WORK/stderr" || fail "n
 [ "$(wc -l < "$WORK/stderr")" = 1 ] || fail "more than one line on stderr: $(cat "$WORK/stderr")"
 expect_tmpdir_empty
 
-# No display at all: the dialog cannot show, the defaults stand, and the
-# window cannot open either: status 1 and one line, nothing left behind.
-(unset DISPLAY; exec "$BINARY") 2>"$WORK/stderr" &
+# No display at all: the dialog cannot show, and the program says so
+# rather than start at a size nobody chose: status 1 and one line, nothing
+# left behind. --size still starts without the dialog, and finds no display.
+(unset DISPLAY WAYLAND_DISPLAY; exec "$BINARY") 2>"$WORK/stderr" &
 APP_PID=$!
 wait_exit 10
 [ "$APP_STATUS" = 1 ] || fail "without a display the status is $APP_STATUS"
-grep -q "^dorirova: cannot open a 1024 x 768 windowed display: " "$WORK/stderr" || fail "no message: $(cat "$WORK/stderr")"
+grep -q "^dorirova: cannot show the settings dialog: it needs an X display" "$WORK/stderr" ||
+    fail "no message: $(cat "$WORK/stderr")"
+[ "$(wc -l < "$WORK/stderr")" = 1 ] || fail "more than one line on stderr: $(cat "$WORK/stderr")"
+(unset DISPLAY WAYLAND_DISPLAY; exec "$BINARY" --size 800x600) 2>"$WORK/stderr" &
+APP_PID=$!
+wait_exit 10
+[ "$APP_STATUS" = 1 ] || fail "--size without a display: status $APP_STATUS"
+grep -q "^dorirova: cannot open a 800 x 600 windowed display: no display" "$WORK/stderr" ||
+    fail "no message: $(cat "$WORK/stderr")"
 [ "$(wc -l < "$WORK/stderr")" = 1 ] || fail "more than one line on stderr: $(cat "$WORK/stderr")"
 expect_tmpdir_empty
 echo "e2e shell: ok"

@@ -4,6 +4,9 @@
 // compared with the hashes recorded in golden_hashes.txt. Any change to
 // loading, textures, layers or the loop that moves one pixel fails here.
 //
+// One more case keeps the picture's shape (--keep-aspect) at 1920 x 1080:
+// the 4:3 picture in the middle, black bars left and right.
+//
 // Each size is its own test, so ctest runs it in a process of its own: the
 // layers' state is program-wide and set up once per process. So are the
 // checks that a photograph held back leaves the current picture on screen,
@@ -73,7 +76,8 @@ constexpr int MOMENT_COUNT = sizeof MOMENTS / sizeof MOMENTS[0];
 
 // Frames a person can open to see what the hashes stand for (size, moment).
 const std::pair<const char *, const char *> KEPT_PICTURES[] = {
-    {"800x600", "first-frame"}, {"800x600", "step-3"}, {"800x600", "after-down"}};
+    {"800x600", "first-frame"}, {"800x600", "step-3"}, {"800x600", "after-down"},
+    {"1920x1080-keep-aspect", "step-3"}};
 
 uint64_t fnv1a(const std::vector<uint8_t> &bytes) {
     uint64_t hash = 14695981039346656037ull;
@@ -156,22 +160,23 @@ std::vector<uint8_t> halve(const std::vector<uint8_t> &frame, int width, int hei
 
 // The window path's set-up, with the display's size and the current context;
 // with holdBack the later photographs begin loading only once resumed.
-void setUpScene(int width, int height, bool holdBack = false) {
+void setUpScene(int width, int height, bool holdBack = false, bool keepAspect = false) {
     display.displayWidth = width;
     display.displayHeight = height;
+    display.keepAspect = keepAspect;
     clearMessages();
     if (holdBack) AssetStore::instance()->pauseLoading();
     initScene(width, height);
 }
 
-void checkSize(int width, int height) {
+void checkSize(int width, int height, bool keepAspect = false) {
     ScopedTempDir tmp;
     GLTestContext gl{width, height};
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
     const std::string mesa = reinterpret_cast<const char *>(glGetString(GL_VERSION));
 
-    setUpScene(width, height);
+    setUpScene(width, height, false, keepAspect);
     // The clock is driven, so the photographs must all be here before the
     // first frame, or the frames would depend on when they came.
     AssetStore::instance()->finishLoading();
@@ -181,7 +186,7 @@ void checkSize(int width, int height) {
     ASSERT_EQ(recorder.frames.size(), size_t(MOMENT_COUNT));
     EXPECT_TRUE(tmp.files().empty()) << "temporary files left after shutdown";
 
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    const std::string size = std::to_string(width) + "x" + std::to_string(height) + (keepAspect ? "-keep-aspect" : "");
     if (const char *out = std::getenv("DORIROVA_GOLDEN_RECORD")) {
         // Recording: append this size's hashes; keep the chosen pictures.
         std::ofstream record(out, std::ios::app);
@@ -270,6 +275,7 @@ TEST(GoldenFrames, APhotographHeldBackKeepsTheCurrentPictureUntilItComes) {
 }
 TEST(GoldenFrames, At800x600) { checkSize(800, 600); }
 TEST(GoldenFrames, At1920x1080) { checkSize(1920, 1080); }
+TEST(GoldenFrames, At1920x1080KeepingTheShape) { checkSize(1920, 1080, true); }
 
 }  // namespace
 

@@ -10,7 +10,7 @@ cmake --build "$build" --target test_golden_frames -j "$(nproc)" >/dev/null
 out=$(mktemp)
 trap 'rm -f "$out" "$out.mesa"' EXIT
 export SDL_AUDIODRIVER=dummy
-for size in At1024x768 At800x600 At1920x1080; do
+for size in At1024x768 At800x600 At1920x1080 At1920x1080KeepingTheShape; do
     DORIROVA_GOLDEN_RECORD=$out "$build/tests/test_golden_frames" --gtest_filter="GoldenFrames.$size" >/dev/null
 done
 {

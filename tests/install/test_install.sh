@@ -41,6 +41,9 @@ out=$(appstreamcli validate --no-net "$root/share/metainfo/$id.metainfo.xml" 2>&
 # What the desktop entry names is what was installed.
 icon=$(sed -n 's/^Icon=//p' "$root/share/applications/$id.desktop")
 [ "$icon" = "$id" ] || fail "the desktop entry's icon is '$icon'"
+# The windows' class (X11) and app_id (Wayland), for docks to match them.
+class=$(sed -n 's/^StartupWMClass=//p' "$root/share/applications/$id.desktop")
+[ "$class" = "$id" ] || fail "the desktop entry's StartupWMClass is '$class'"
 for exec in $(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$root/share/applications/$id.desktop"); do
     [ -x "$root/bin/$exec" ] || fail "the desktop entry runs '$exec', which is not installed"
 done
@@ -59,7 +62,8 @@ for page in man6/dorirova.6 man1/dorirova-rezpack.1; do
     done
 done
 text=$(MANWIDTH=80 man -l "$root/share/man/man6/dorirova.6" 2>/dev/null)
-for topic in --size --fullscreen --capture --still --keys --help --version Escape TMPDIR SDL_AUDIODRIVER FILES "dorirova $version"; do
+for topic in --size --fullscreen --keep-aspect --capture --still --keys --help --version Escape TMPDIR \
+    SDL_AUDIODRIVER FILES "dorirova $version"; do
     grep -q -e "$topic" <<<"$text" || fail "dorirova.6 does not mention $topic"
 done
 

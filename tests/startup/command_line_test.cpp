@@ -47,6 +47,23 @@ TEST(CommandLine, SizeAndFullscreenStartAtOnce) {
     EXPECT_EQ(both.height, 1080);
 }
 
+// --keep-aspect goes with any way to start, and alone still leaves the
+// dialog to choose (its box ticked).
+TEST(CommandLine, KeepAspectGoesWithEveryWayToStart) {
+    EXPECT_FALSE(parse({}).keepAspect);
+    CommandLine alone = parse({"--keep-aspect"});
+    EXPECT_TRUE(alone.keepAspect);
+    EXPECT_FALSE(alone.skipDialog);
+    for (const auto &args : {std::vector<std::string>{"--size", "800x600", "--keep"},
+                             std::vector<std::string>{"--fullscreen", "--keep-aspect"},
+                             std::vector<std::string>{"--still", "2", "a.png", "--keep-aspect"},
+                             std::vector<std::string>{"--capture", "a.mp4", "--keep-aspect"}}) {
+        CommandLine options = parse(args);
+        EXPECT_NE(options.action, Action::UsageError) << options.error;
+        EXPECT_TRUE(options.keepAspect) << args[0];
+    }
+}
+
 TEST(CommandLine, SizesAtTheLimitsAreTakenAndOneBeyondIsRefused) {
     for (const char *size : {"320x240", "7680x4320", "320x4320", "7680x240", "0640x0480"}) {
         EXPECT_EQ(parse({"--size", size}).action, Action::Present) << size;
@@ -159,7 +176,7 @@ TEST(CommandLine, RecordingFaultsAreUsageErrors) {
 TEST(CommandLine, HelpNamesEveryOptionKeyAndExitStatus) {
     const std::string help = helpText();
     EXPECT_EQ(help.rfind(usageLine() + "\n", 0), 0u) << "the help starts with the usage line";
-    for (const char *word : {"--size WxH", "--fullscreen", "--help", "--version", "--capture FILE",
+    for (const char *word : {"--size WxH", "--fullscreen", "--keep-aspect", "--help", "--version", "--capture FILE",
                              "--still SECONDS FILE.png", "--fps N", "--seconds S", "--keys SCRIPT", "Left", "Right",
                              "Up", "Down", "Escape", "Exit status", "  0 ", "  1 ", "  2 ", "  130 "}) {
         EXPECT_NE(help.find(word), std::string::npos) << word;

@@ -13,6 +13,7 @@ struct Fixture : ::testing::Test {
         DisplaySettings::width = 1024;
         DisplaySettings::height = 768;
         DisplaySettings::fullscreen = false;
+        DisplaySettings::keepAspect = false;
         settingsDialogProc(dialog, DialogMessage::InitDialog, 0);
     }
     // Ticks one radio button the way the automatic group does: the others clear.
@@ -81,6 +82,21 @@ TEST_F(SettingsDialog, RunReadsTheFullscreenBox) {
     EXPECT_TRUE(DisplaySettings::run);
 }
 
+// --keep-aspect ticks the box at start; Run reads it either way.
+TEST_F(SettingsDialog, KeepAspectStartsAsToldAndRunReadsIt) {
+    EXPECT_FALSE(isDialogButtonChecked(dialog, IDC_KEEP_ASPECT));
+    checkDialogButton(dialog, IDC_KEEP_ASPECT, true);
+    settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
+    EXPECT_TRUE(DisplaySettings::keepAspect);
+
+    DialogHandle asked;
+    settingsDialogProc(asked, DialogMessage::InitDialog, 0);
+    EXPECT_TRUE(isDialogButtonChecked(asked, IDC_KEEP_ASPECT));
+    checkDialogButton(asked, IDC_KEEP_ASPECT, false);
+    settingsDialogProc(asked, DialogMessage::Command, IDC_RUN);
+    EXPECT_FALSE(DisplaySettings::keepAspect);
+}
+
 TEST_F(SettingsDialog, ExitClearsRunAndTouchesNothingElse) {
     checkDialogButton(dialog, IDC_FULLSCREEN, true);
     tickOnly(IDC_1920x1200);
@@ -99,16 +115,18 @@ TEST_F(SettingsDialog, OtherCommandsDoNotEndIt) {
     EXPECT_TRUE(DisplaySettings::run);
 }
 
-TEST(SettingsDialogTemplate, HasTheTwelveControlsInCreationOrder) {
+TEST(SettingsDialogTemplate, HasTheThirteenControlsInCreationOrder) {
     const DialogTemplate &t = settingsDialogTemplate();
     EXPECT_EQ(dialogUnitsToPixelsX(t.width), 300);
     EXPECT_EQ(dialogUnitsToPixelsY(t.height), 258);
-    const int ids[] = {1, 2, 1001, 1002, 1003, -1, 1004, 1005, 1006, 1007, 1008, 1009};
-    ASSERT_EQ(t.controls.size(), 12u);
-    for (size_t i = 0; i < 12; ++i) EXPECT_EQ(t.controls[i].id, ids[i]) << "control " << i;
-    // Only Run, Exit and the box are tab stops; the radios form one group.
+    EXPECT_STREQ(t.title, "dorirova");
+    EXPECT_STREQ(t.windowClass, "org.krv.dorirova") << "the desktop entry's id";
+    const int ids[] = {1, 2, 1001, 1002, 1003, -1, 1004, 1005, 1006, 1007, 1008, 1009, 1010};
+    ASSERT_EQ(t.controls.size(), 13u);
+    for (size_t i = 0; i < 13; ++i) EXPECT_EQ(t.controls[i].id, ids[i]) << "control " << i;
+    // Only Run, Exit and the boxes are tab stops; the radios form one group.
     for (const DialogControl &c : t.controls) {
-        EXPECT_EQ(c.tabStop, c.id == 1 || c.id == 2 || c.id == 1004) << c.id;
+        EXPECT_EQ(c.tabStop, c.id == 1 || c.id == 2 || c.id == 1004 || c.id == 1010) << c.id;
     }
     EXPECT_EQ(t.controls[0].kind, ControlKind::DefaultPushButton);
     ASSERT_NE(t.bitmap, nullptr) << "the banner (bitmap 103) is linked in";
