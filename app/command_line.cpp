@@ -227,12 +227,9 @@ std::string helpText() {
         "  Up, Down        the previous or next member's scroll text\n"
         "  Escape          end the presentation (so does closing the window)\n"
         "\nExit status:\n"
-        "  0  the presentation or the dialog ended normally, or a recording was written
-"
-        "  1  the display (or, for the dialog, an X display) could not be opened or was
-"
-        "     lost, or a recording failed
-"
+        "  0  the presentation or the dialog ended normally, or a recording was written\n"
+        "  1  the display (or, for the dialog, an X display) could not be opened or was\n"
+        "     lost, or a recording failed\n"
         "  2  the command line could not be read\n"
         "  130  a recording was interrupted (Ctrl+C); nothing is left of it\n";
     return text;
