@@ -124,6 +124,30 @@ void addControls(const DialogTemplate &dialogTemplate, ShownDialog &shown, Fl_RG
     }
 }
 
+// FLTK reads its global options (the focus box, arrow-key focus, tooltips)
+// from /etc/fltk and ~/.fltk the first time a widget asks for one, and
+// writes either file back, creating it, when it lacks them. The dialog takes
+// FLTK's defaults instead and touches no file: FLTK's record of having read
+// them is set first. That record is private to FLTK; an explicit
+// instantiation, which access checking does not apply to, hands its address out.
+unsigned char *toolkitOptionsRead();
+template <unsigned char *Record>
+struct ToolkitOptionsRecord {
+    friend unsigned char *toolkitOptionsRead() { return Record; }
+};
+template struct ToolkitOptionsRecord<&Fl::options_read_>;
+
+void takeDefaultToolkitOptions() {
+    if (*toolkitOptionsRead()) return;
+    *toolkitOptionsRead() = 1;
+    // FLTK's own defaults, as it takes them when no file sets them.
+    Fl::option(Fl::OPTION_ARROW_FOCUS, false);
+    Fl::option(Fl::OPTION_VISIBLE_FOCUS, true);
+    Fl::option(Fl::OPTION_DND_TEXT, true);
+    Fl::option(Fl::OPTION_SHOW_TOOLTIPS, true);
+    Fl::option(Fl::OPTION_FNFC_USES_GTK, true);
+}
+
 bool displayAvailable() {
     Display *display = XOpenDisplay(nullptr);
     if (!display) return false;
@@ -155,6 +179,7 @@ int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
     const int width = dialogUnitsToPixelsX(dialogTemplate.width);
     const int height = dialogUnitsToPixelsY(dialogTemplate.height);
 
+    takeDefaultToolkitOptions();
     Fl::scheme("gtk+");
     Fl_Double_Window window((Fl::w() - width) / 2, (Fl::h() - height) / 2, width, height);
     window.xclass(dialogTemplate.windowClass);
