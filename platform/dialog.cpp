@@ -8,11 +8,13 @@
 #include <FL/Fl_RGB_Image.H>     // the banner picture
 #include <FL/Fl_Return_Button.H> // the default button (Enter)
 #include <FL/Fl_Round_Button.H>  // radio buttons
-#include <FL/x.H>                // fl_display, to tell whether a display exists
+#include <FL/x.H>                // fl_open_display, to install our handlers over its own
 #include <X11/Xlib.h>            // XOpenDisplay: FLTK itself exits without a display
 
 #include <cstdint>
 #include <memory>
+
+#include "platform/display_loss.h"
 
 namespace {
 // What the toolkit needs while one dialog shows.
@@ -180,6 +182,8 @@ int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
     const int height = dialogUnitsToPixelsY(dialogTemplate.height);
 
     takeDefaultToolkitOptions();
+    fl_open_display();
+    installDisplayLossHandlers();   // over FLTK's: a lost display ends the run as anywhere else
     Fl::scheme("gtk+");
     Fl_Double_Window window((Fl::w() - width) / 2, (Fl::h() - height) / 2, width, height);
     window.xclass(dialogTemplate.windowClass);

@@ -30,7 +30,12 @@ bool startVideo() {
     // drivers that show nothing anywhere. (SDL_VIDEODRIVER still overrides.)
     const bool waylandOnly = std::getenv("WAYLAND_DISPLAY") && !std::getenv("DISPLAY");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, waylandOnly ? "wayland" : "x11");
+    // Before SDL's first connection: a display lost while SDL sets up ends
+    // the run with our one line, not Xlib's, nor a crash in its exit.
+    installDisplayLossHandlers();
+    beginDisplaySetUp();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    endDisplaySetUp();
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return failWith("no display (DISPLAY is not set)");
     return failWith(SDL_GetError());
 }
@@ -48,6 +53,7 @@ bool desktopSize(int &width, int &height) {
         failWith(SDL_GetError());
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    endDisplaySetUp();
     return known;
 }
 
@@ -144,6 +150,7 @@ void showWindow() {
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
     SDL_SetWindowInputFocus(window);
+    endDisplaySetUp();
 }
 
 void hideCursor() { SDL_ShowCursor(SDL_DISABLE); }

@@ -8,31 +8,52 @@
 
 namespace {
 // A ring of fixed size, so that taking and posting messages never allocates
-// while the frames run. Far more than a frame loop falls behind by.
-constexpr int QUEUE_CAPACITY = 1024;
-
+// while the frames run. A message that finds it full is dropped.
+template <int CAPACITY>
 struct MessageRing {
-    Message slots[QUEUE_CAPACITY];
+    Message slots[CAPACITY];
     int first = 0;   // index of the oldest message
     int count = 0;
 
     bool empty() const { return count == 0; }
     void clear() { first = count = 0; }
-    // When full, a new message takes the newest slot: a quit is never lost.
     void push_back(const Message &message) {
-        if (count == QUEUE_CAPACITY) --count;
-        slots[(first + count) % QUEUE_CAPACITY] = message;
+        if (count == CAPACITY) return;
+        slots[(first + count) % CAPACITY] = message;
         ++count;
     }
     Message pop_front() {
         Message message = slots[first];
-        first = (first + 1) % QUEUE_CAPACITY;
+        first = (first + 1) % CAPACITY;
         --count;
         return message;
     }
 };
 
-MessageRing queue;
+// As many messages as the window system itself holds (SDL's queue takes
+// 65535 events): no burst of keys it delivers is lost.
+MessageRing<65536> queue;
+// The messages that end the run (a quit, a close request, Escape) go ahead
+// of all others, so that the run ends within two frames whatever is queued.
+// A few suffice: the first of them ends the run.
+MessageRing<64> endings;
+
+bool endsTheRun(const Message &message) {
+    const bool escape = (message.kind == MessageKind::KeyDown || message.kind == MessageKind::KeyUp) &&
+                        message.key == KeyEscape;
+    return message.kind == MessageKind::Quit || message.kind == MessageKind::Close || escape;
+}
+
+void queueMessage(const Message &message) {
+    if (endsTheRun(message)) endings.push_back(message);
+    else queue.push_back(message);
+}
+
+void clearQueues() {
+    queue.clear();
+    endings.clear();
+}
+
 WindowProcedure windowProcedure = nullptr;
 volatile std::sig_atomic_t quitSignalled = 0;
 bool lossReported = false;   // the lost window's quit is queued
@@ -79,20 +100,20 @@ bool messageOf(const SDL_Event &event, Message &message) {
 void pollWindowSystem() {
     if (quitSignalled) {
         quitSignalled = 0;
-        queue.push_back({MessageKind::Quit, KeyOther, 0});
+        queueMessage({MessageKind::Quit, KeyOther, 0});
     }
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event event;
     Message message;
     while (SDL_PollEvent(&event)) {
-        if (messageOf(event, message)) queue.push_back(message);
+        if (messageOf(event, message)) queueMessage(message);
     }
     if (displayWindowLost() && !lossReported) {
         // Nothing queued before matters any more: the run ends, with status 1.
         lossReported = true;
         std::fprintf(stderr, "dorirova: the window was destroyed by another program\n");
-        queue.clear();
-        queue.push_back({MessageKind::Quit, KeyOther, 1});
+        clearQueues();
+        queueMessage({MessageKind::Quit, KeyOther, 1});
     }
 }
 }  // namespace
@@ -100,9 +121,11 @@ void pollWindowSystem() {
 void setWindowProcedure(WindowProcedure procedure) { windowProcedure = procedure; }
 
 bool peekMessage(Message &message) {
-    if (queue.empty() || quitSignalled || (displayWindowLost() && !lossReported)) pollWindowSystem();
-    if (queue.empty()) return false;
-    message = queue.pop_front();
+    // Every time, so that an Escape or a close behind a backlog is seen at once.
+    pollWindowSystem();
+    if (!endings.empty()) message = endings.pop_front();
+    else if (!queue.empty()) message = queue.pop_front();
+    else return false;
     return true;
 }
 
@@ -112,11 +135,11 @@ long dispatchMessage(const Message &message) {
     return windowProcedure ? windowProcedure(message) : 0;
 }
 
-void postQuitMessage(int exitCode) { queue.push_back({MessageKind::Quit, KeyOther, exitCode}); }
+void postQuitMessage(int exitCode) { queueMessage({MessageKind::Quit, KeyOther, exitCode}); }
 
-void postMessage(const Message &message) { queue.push_back(message); }
+void postMessage(const Message &message) { queueMessage(message); }
 
-void clearMessages() { queue.clear(); }
+void clearMessages() { clearQueues(); }
 
 void installQuitSignals() {
     struct sigaction action {};

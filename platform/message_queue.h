@@ -7,6 +7,10 @@
 // loop that takes one message per frame. SIGINT and SIGTERM arrive as Quit.
 // A window destroyed by another client arrives as Quit with exit code 1, in
 // place of whatever was queued, after one line on stderr.
+// Messages are taken in the order they came, except that those which end the
+// run (Quit, Close, Escape going down or up) go ahead of all others: a burst
+// of keys can delay neither. The queue holds as many messages as the window
+// system does (65536), so no key of a burst is lost either.
 // Main thread only (the signal handler only sets a flag).
 
 enum class MessageKind {
@@ -38,8 +42,8 @@ struct Message {
 using WindowProcedure = long (*)(const Message &message);
 void setWindowProcedure(WindowProcedure procedure);
 
-// Takes the oldest message, if any, into message and removes it from the
-// queue. Polls the window system first when the queue is empty.
+// Takes the next message, if any, into message and removes it from the
+// queue. Polls the window system first, every time.
 bool peekMessage(Message &message);
 
 // Kept for the shape of the loop: key messages need no translation here.
@@ -48,7 +52,7 @@ void translateMessage(const Message &message);
 // Hands message to the window procedure.
 long dispatchMessage(const Message &message);
 
-// Queues a Quit behind what is already queued.
+// Queues a Quit (ahead of all but the other messages that end the run).
 void postQuitMessage(int exitCode);
 
 // Queues any message (tests script the loop with it).
