@@ -7,8 +7,15 @@
 #include "platform/display_loss.h"
 
 namespace {
+bool endsTheRun(const Message &message) {
+    const bool escape = (message.kind == MessageKind::KeyDown || message.kind == MessageKind::KeyUp) &&
+                        message.key == KeyEscape;
+    return message.kind == MessageKind::Quit || message.kind == MessageKind::Close || escape;
+}
+
 // A ring of fixed size, so that taking and posting messages never allocates
-// while the frames run. A message that finds it full is dropped.
+// while the frames run. Full, it drops what comes, but a message that ends
+// the run takes the newest slot: a quit is never lost.
 template <int CAPACITY>
 struct MessageRing {
     Message slots[CAPACITY];
@@ -18,7 +25,10 @@ struct MessageRing {
     bool empty() const { return count == 0; }
     void clear() { first = count = 0; }
     void push_back(const Message &message) {
-        if (count == CAPACITY) return;
+        if (count == CAPACITY) {
+            if (!endsTheRun(message)) return;
+            --count;
+        }
         slots[(first + count) % CAPACITY] = message;
         ++count;
     }
@@ -30,28 +40,20 @@ struct MessageRing {
     }
 };
 
-// As many messages as the window system itself holds (SDL's queue takes
-// 65535 events): no burst of keys it delivers is lost.
-MessageRing<65536> queue;
-// The messages that end the run (a quit, a close request, Escape) go ahead
-// of all others, so that the run ends within two frames whatever is queued.
-// A few suffice: the first of them ends the run.
-MessageRing<64> endings;
-
-bool endsTheRun(const Message &message) {
-    const bool escape = (message.kind == MessageKind::KeyDown || message.kind == MessageKind::KeyUp) &&
-                        message.key == KeyEscape;
-    return message.kind == MessageKind::Quit || message.kind == MessageKind::Close || escape;
-}
-
-void queueMessage(const Message &message) {
-    if (endsTheRun(message)) endings.push_back(message);
-    else queue.push_back(message);
-}
+// Taken in this order: the window system's messages that end the run (a
+// close request, Escape), so that no backlog holds them up; the program's own
+// (its quits, and what tests and recordings post), in posting order; the
+// window system's others, in the order they came. The last holds as many as
+// the window system itself does (SDL's queue takes 65535 events), so no key
+// of a burst is lost.
+MessageRing<64> windowEndings;
+MessageRing<4096> posted;
+MessageRing<65536> windowMessages;
 
 void clearQueues() {
-    queue.clear();
-    endings.clear();
+    windowEndings.clear();
+    posted.clear();
+    windowMessages.clear();
 }
 
 WindowProcedure windowProcedure = nullptr;
@@ -100,20 +102,22 @@ bool messageOf(const SDL_Event &event, Message &message) {
 void pollWindowSystem() {
     if (quitSignalled) {
         quitSignalled = 0;
-        queueMessage({MessageKind::Quit, KeyOther, 0});
+        posted.push_back({MessageKind::Quit, KeyOther, 0});
     }
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event event;
     Message message;
     while (SDL_PollEvent(&event)) {
-        if (messageOf(event, message)) queueMessage(message);
+        if (!messageOf(event, message)) continue;
+        if (endsTheRun(message)) windowEndings.push_back(message);
+        else windowMessages.push_back(message);
     }
     if (displayWindowLost() && !lossReported) {
         // Nothing queued before matters any more: the run ends, with status 1.
         lossReported = true;
         std::fprintf(stderr, "dorirova: the window was destroyed by another program\n");
         clearQueues();
-        queueMessage({MessageKind::Quit, KeyOther, 1});
+        posted.push_back({MessageKind::Quit, KeyOther, 1});
     }
 }
 }  // namespace
@@ -123,8 +127,9 @@ void setWindowProcedure(WindowProcedure procedure) { windowProcedure = procedure
 bool peekMessage(Message &message) {
     // Every time, so that an Escape or a close behind a backlog is seen at once.
     pollWindowSystem();
-    if (!endings.empty()) message = endings.pop_front();
-    else if (!queue.empty()) message = queue.pop_front();
+    if (!windowEndings.empty()) message = windowEndings.pop_front();
+    else if (!posted.empty()) message = posted.pop_front();
+    else if (!windowMessages.empty()) message = windowMessages.pop_front();
     else return false;
     return true;
 }
@@ -135,9 +140,9 @@ long dispatchMessage(const Message &message) {
     return windowProcedure ? windowProcedure(message) : 0;
 }
 
-void postQuitMessage(int exitCode) { queueMessage({MessageKind::Quit, KeyOther, exitCode}); }
+void postQuitMessage(int exitCode) { posted.push_back({MessageKind::Quit, KeyOther, exitCode}); }
 
-void postMessage(const Message &message) { queueMessage(message); }
+void postMessage(const Message &message) { posted.push_back(message); }
 
 void clearMessages() { clearQueues(); }
 

@@ -7,10 +7,11 @@
 // loop that takes one message per frame. SIGINT and SIGTERM arrive as Quit.
 // A window destroyed by another client arrives as Quit with exit code 1, in
 // place of whatever was queued, after one line on stderr.
-// Messages are taken in the order they came, except that those which end the
-// run (Quit, Close, Escape going down or up) go ahead of all others: a burst
-// of keys can delay neither. The queue holds as many messages as the window
-// system does (65536), so no key of a burst is lost either.
+// Messages are taken in the order they came, but that the window system's
+// Close and Escape (going down or up) go first, and the program's own (its
+// quits) before the window system's others: no burst of keys holds up the
+// end of the run. The window system's messages are kept as many as it holds
+// itself (65536), so no key of a burst is lost either; a quit never is.
 // Main thread only (the signal handler only sets a flag).
 
 enum class MessageKind {
@@ -52,10 +53,11 @@ void translateMessage(const Message &message);
 // Hands message to the window procedure.
 long dispatchMessage(const Message &message);
 
-// Queues a Quit (ahead of all but the other messages that end the run).
+// Queues a Quit behind what the program has already posted.
 void postQuitMessage(int exitCode);
 
-// Queues any message (tests script the loop with it).
+// Queues any message behind what the program has already posted (tests and
+// recordings script the loop with it).
 void postMessage(const Message &message);
 
 // Drops every queued message (tests).

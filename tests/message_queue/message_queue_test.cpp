@@ -34,22 +34,36 @@ void pushKey(Uint32 type, SDL_Keycode key) {
     ASSERT_EQ(SDL_PushEvent(&event), 1);
 }
 
-TEST(MessageQueue, TakesMessagesOneAtATimeInOrderButWhatEndsTheRunFirst) {
+TEST(MessageQueue, TakesPostedMessagesOneAtATimeInPostingOrder) {
     clearMessages();
     postMessage({MessageKind::KeyUp, KeyArrowLeft, 0});
-    postMessage({MessageKind::KeyDown, KeyArrowRight, 0});
     postMessage({MessageKind::KeyDown, KeyEscape, 0});
     postQuitMessage(3);
+    expectMessage(MessageKind::KeyUp, KeyArrowLeft);
     expectMessage(MessageKind::KeyDown, KeyEscape);
     expectMessage(MessageKind::Quit, KeyOther, 3);
-    expectMessage(MessageKind::KeyUp, KeyArrowLeft);
-    expectMessage(MessageKind::KeyDown, KeyArrowRight);
     Message m;
     EXPECT_FALSE(peekMessage(m));
 }
 
+TEST(MessageQueue, AFloodOfMessagesNeverLosesTheQuitBehindIt) {
+    clearMessages();
+    for (int i = 0; i < 5000; ++i) postMessage({MessageKind::KeyUp, KeyArrowRight, 0});
+    postQuitMessage(0);
+    Message m;
+    int taken = 0;
+    bool quit = false;
+    while (peekMessage(m)) {
+        ++taken;
+        quit = m.kind == MessageKind::Quit;
+    }
+    EXPECT_TRUE(quit) << "the quit is the last message taken";
+    EXPECT_GT(taken, 500);
+}
+
 // A viewer hammering an arrow key: thousands of messages, taken one a frame.
-// None is lost, and an Escape pressed meanwhile comes next, not after them.
+// None is lost, and an Escape pressed meanwhile comes next, not after them,
+// as does the quit it posts.
 TEST(MessageQueue, ABurstOfKeysLosesNoneAndHoldsUpNoEscape) {
     startWindowSystem();
     constexpr int PRESSES = 3000;
@@ -60,6 +74,8 @@ TEST(MessageQueue, ABurstOfKeysLosesNoneAndHoldsUpNoEscape) {
     expectMessage(MessageKind::KeyDown, KeyArrowDown);   // the first frame's message
     pushKey(SDL_KEYDOWN, SDLK_ESCAPE);
     expectMessage(MessageKind::KeyDown, KeyEscape);
+    postQuitMessage(0);   // what the window procedure does with it
+    expectMessage(MessageKind::Quit, KeyOther);
     int releases = 0;
     for (Message m; peekMessage(m);) releases += m.kind == MessageKind::KeyUp && m.key == KeyArrowDown;
     EXPECT_EQ(releases, PRESSES);
