@@ -34,7 +34,8 @@ void endDisplaySetUp();
 // events come through SDL as SDL_SYSWMEVENT. Nothing on other window systems.
 void watchDisplayWindow(SDL_Window *window);
 
-// watchDisplayWindow by the X window's id (0: none watched).
+// The loss of the X window xWindow is watched for, as above, but without
+// the raw events (tests; 0: none watched).
 void watchDisplayWindowId(unsigned long xWindow);
 
 // Looks at one SDL event: the X event DestroyNotify of the watched window

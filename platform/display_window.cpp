@@ -17,6 +17,7 @@ std::string failureReason;
 
 bool failWith(std::string reason) {
     failureReason = std::move(reason);
+    endDisplaySetUp();   // the set-up ends here
     return false;
 }
 
@@ -35,7 +36,6 @@ bool startVideo() {
     installDisplayLossHandlers();
     beginDisplaySetUp();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    endDisplaySetUp();
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) return failWith("no display (DISPLAY is not set)");
     return failWith(SDL_GetError());
 }

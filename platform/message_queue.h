@@ -7,11 +7,12 @@
 // loop that takes one message per frame. SIGINT and SIGTERM arrive as Quit.
 // A window destroyed by another client arrives as Quit with exit code 1, in
 // place of whatever was queued, after one line on stderr.
-// Messages are taken in the order they came, but that the window system's
-// Close and Escape (going down or up) go first, and the program's own (its
-// quits) before the window system's others: no burst of keys holds up the
-// end of the run. The window system's messages are kept as many as it holds
-// itself (65536), so no key of a burst is lost either; a quit never is.
+// Messages are taken in the order they came, with two exceptions, so that no
+// burst of keys holds up the end of the run: the window system's Close and
+// Escape (going down or up) come first, and the program's own (its quits,
+// what tests and recordings post) before the window system's others. As many
+// of the window system's are kept as it holds itself (65536), so no key of a
+// burst is lost either; a quit never is.
 // Main thread only (the signal handler only sets a flag).
 
 enum class MessageKind {
