@@ -44,8 +44,8 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
         error = offscreenFailureReason();
         return false;
     }
-    // The clock stands still while everything loads: the photographs' clocks
-    // start at the end of their loading, and that moment is time 0.
+    // The clock stands still while everything loads: the layers' clocks
+    // start with the first frame, at time 0.
     setPerformanceCounterSource(captureCounter);
     resetScene();   // a session before this one in the process left its scene
     display.displayWidth = width;

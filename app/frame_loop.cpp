@@ -6,6 +6,7 @@
 #include "app/music.h"
 #include "assets/asset_store.h"
 #include "platform/display_window.h"
+#include "scene/logo_layer.h"
 
 static int shutdownRuns = 0;
 
@@ -60,7 +61,10 @@ void setUpFrame() {
 
 void startRunning() {
     LayerStack &stack = LayerStack::instance();
-    if (stack.state == Initialised) stack.state = Running;
+    if (stack.state != Initialised) return;
+    stack.state = Running;
+    // The first frame blends as the logo leaves every later one to.
+    enableLayerBlending();
 }
 
 bool drawFrame(int &endStatus) {

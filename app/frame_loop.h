@@ -39,7 +39,8 @@ int runFrameLoop();
 // has both cores to itself.
 void holdLoadingUntilFirstFrame();
 
-// The loop's start without the music: an Initialised stack becomes Running.
+// The loop's start without the music: an Initialised stack becomes Running,
+// with the layers' blending already on for its first frame.
 void startRunning();
 
 // One iteration of the loop, short of presenting: takes at most one message

@@ -7,16 +7,13 @@
 MusicState music;
 
 void createMusicSystem() {
-    music.musicSystem = soundSystemCreate();
+    if (!music.musicSystem) music.musicSystem = soundSystemCreate();
     soundSystemInit(music.musicSystem, 100, SOUND_INIT_NORMAL);
 }
 
-// The sound system exists before main runs, while the settings dialog shows
-// too, like the program's other static objects. Defined after the music's
-// record, so that is constructed first.
-[[maybe_unused]] static const bool musicSystemCreated = (createMusicSystem(), true);
-
 void loadMusic() {
+    // A recording renders the music itself: its system never starts audio.
+    if (!music.musicSystem) music.musicSystem = soundSystemCreate();
     // The temporary file has no extension: the module is known by its content.
     music.musicTempPath = AssetStore::instance()->extractToTempFile("HALVIX.xm");
     music.musicSound = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str(), SOUND_DEFAULT);

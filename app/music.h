@@ -9,17 +9,21 @@ struct Sound;
 
 // The music's state, one record for the module, with its start values.
 struct MusicState {
-    SoundSystem *musicSystem = nullptr;   // made before main runs; never released
+    SoundSystem *musicSystem = nullptr;   // made once a run needs it; never released
     Sound *musicSound = nullptr;          // null until loadMusic, or when it failed; never released
     std::string musicTempPath;            // the module's temporary file; releaseMusic deletes it
 };
 extern MusicState music;
 
-// Creates and initialises the sound system (100 channels). Runs during the
-// program-wide construction, before main.
+// Creates and initialises the sound system (100 channels), which starts the
+// audio library: it may write files of its own (an audio server's runtime
+// folders), so it runs only once a presentation is sure to run, never for
+// --help, a usage error, the dialog's Exit or a recording.
 void createMusicSystem();
 
-// Extracts the module to a temporary file and loads it. Last step of scene set-up.
+// Extracts the module to a temporary file and loads it. Last step of scene
+// set-up. Without createMusicSystem before (a recording), the system is made
+// here without audio: the sound loads and renders, nothing plays.
 void loadMusic();
 
 // Plays the module once on a free channel. First step of the frame loop.

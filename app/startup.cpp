@@ -98,6 +98,7 @@ bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
     // The window shows before the frame loop runs: from here on SIGINT and
     // SIGTERM must become the quit message, however early they come.
     installQuitSignals();
+    createMusicSystem();   // audio starts only now that a presentation runs
     beginScene(width, height);
     const std::string missing = AssetStore::instance()->extractionFailure();
     if (!missing.empty()) {

@@ -8,13 +8,15 @@
 #include <FL/Fl_RGB_Image.H>     // the banner picture
 #include <FL/Fl_Return_Button.H> // the default button (Enter)
 #include <FL/Fl_Round_Button.H>  // radio buttons
-#include <FL/x.H>                // fl_display and fl_xid: the dialog's X window
+#include <FL/x.H>                // fl_display and fl_xid: the dialog's X window; fl_open_display
 #include <X11/Xatom.h>           // XA_WM_CLASS
 #include <X11/Xlib.h>            // XOpenDisplay: FLTK itself exits without a display
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "platform/display_loss.h"
 
 namespace {
 // What the toolkit needs while one dialog shows.
@@ -146,6 +148,30 @@ void listLikeAnApplication(Fl_Window &window, const char *windowClass) {
     XDeleteProperty(fl_display, xid, XInternAtom(fl_display, "_NET_WM_STATE", False));
 }
 
+// FLTK reads its global options (the focus box, arrow-key focus, tooltips)
+// from /etc/fltk and ~/.fltk the first time a widget asks for one, and
+// writes either file back, creating it, when it lacks them. The dialog takes
+// FLTK's defaults instead and touches no file: FLTK's record of having read
+// them is set first. That record is private to FLTK; an explicit
+// instantiation, which access checking does not apply to, hands its address out.
+unsigned char *toolkitOptionsRead();
+template <unsigned char *Record>
+struct ToolkitOptionsRecord {
+    friend unsigned char *toolkitOptionsRead() { return Record; }
+};
+template struct ToolkitOptionsRecord<&Fl::options_read_>;
+
+void takeDefaultToolkitOptions() {
+    if (*toolkitOptionsRead()) return;
+    *toolkitOptionsRead() = 1;
+    // FLTK's own defaults, as it takes them when no file sets them.
+    Fl::option(Fl::OPTION_ARROW_FOCUS, false);
+    Fl::option(Fl::OPTION_VISIBLE_FOCUS, true);
+    Fl::option(Fl::OPTION_DND_TEXT, true);
+    Fl::option(Fl::OPTION_SHOW_TOOLTIPS, true);
+    Fl::option(Fl::OPTION_FNFC_USES_GTK, true);
+}
+
 bool displayAvailable() {
     Display *display = XOpenDisplay(nullptr);
     if (!display) return false;
@@ -177,6 +203,9 @@ int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
     const int width = dialogUnitsToPixelsX(dialogTemplate.width);
     const int height = dialogUnitsToPixelsY(dialogTemplate.height);
 
+    takeDefaultToolkitOptions();
+    fl_open_display();
+    installDisplayLossHandlers();   // over FLTK's: a lost display ends the run as anywhere else
     Fl::scheme("gtk+");
     Fl_Double_Window window((Fl::w() - width) / 2, (Fl::h() - height) / 2, width, height);
     window.label(dialogTemplate.title);   // WM_NAME and _NET_WM_NAME; no title bar shows it

@@ -3,16 +3,24 @@
 #include <SDL_syswm.h>   // the X window and raw X events beneath SDL's
 #include <X11/Xlib.h>    // error handlers of the connection
 #include <dlfcn.h>       // the Wayland client library, as SDL loaded it
+#include <sys/socket.h>  // asking the server's socket whether it still listens
+#include <sys/un.h>
 #include <unistd.h>   // write, _exit: all that is safe once the connection is gone
 
 #include <atomic>
 #include <chrono>
+#include <csignal>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace {
 
-Window watchedWindow = 0;
+std::atomic<Window> watchedWindow{0};
 std::atomic<bool> windowLost{false};
+bool errorHandlerInstalled = false;
 XErrorHandler previousErrorHandler = nullptr;
 
 // The Wayland connection beneath SDL's window, and the client library's
@@ -24,8 +32,8 @@ struct WaylandConnection {
 };
 WaylandConnection wayland;
 
-// Whether the lost connection's line is out: the main thread or the
-// watchdog below writes it, once.
+// Whether the lost connection's line is out: the main thread, the watchdog
+// below or a signal handler writes it, once.
 std::atomic<bool> connectionLossTold{false};
 
 // How long the main thread has, once the Wayland connection has failed, to
@@ -38,19 +46,75 @@ int onXError(Display *display, XErrorEvent *error) {
     // extension error code of its own (GLXBadDrawable) as often as the core does.
     const bool aboutTheWindow = error->error_code == BadWindow || error->error_code == BadDrawable ||
                                 error->error_code >= FirstExtensionError;
-    if (aboutTheWindow && error->resourceid == watchedWindow) {
+    const Window watched = watchedWindow.load();
+    if (aboutTheWindow && watched != 0 && error->resourceid == watched) {
         windowLost.store(true);
         return 0;
     }
     return previousErrorHandler ? previousErrorHandler(display, error) : 0;
 }
 
+// Safe in a signal handler, and needing nothing of the dead connection.
+[[noreturn]] void endForLostConnection() {
+    tellDisplayConnectionLost();
+    _exit(1);
+}
+
 // Xlib must not get control back from here: it would exit through the atexit
 // handlers, which would talk to the dead connection again.
-[[noreturn]] int onConnectionLost(Display *) {
-    static const char line[] = "dorirova: the connection to the display was lost\n";
-    [[maybe_unused]] const ssize_t written = write(STDERR_FILENO, line, sizeof line - 1);
-    _exit(1);
+[[noreturn]] int onConnectionLost(Display *) { endForLostConnection(); }
+
+// ---- Faults while the display is set up.
+
+// Where the local X server of DISPLAY (":N", "unix:N") listens: its socket
+// in the abstract namespace and its file; worked out before any fault.
+struct ServerAddress {
+    bool known = false;
+    sockaddr_un abstract{}, file{};
+    socklen_t abstractLength = 0, fileLength = 0;
+};
+ServerAddress server;
+struct sigaction previousSegv, previousBus;
+bool guarding = false;
+
+ServerAddress localServerAddress() {
+    ServerAddress address;
+    const char *display = std::getenv("DISPLAY");
+    if (!display) return address;
+    if (std::strncmp(display, "unix:", 5) == 0) display += 4;
+    if (display[0] != ':') return address;   // another host's server
+    char *end = nullptr;
+    const long number = std::strtol(display + 1, &end, 10);
+    if (end == display + 1 || number < 0) return address;
+    char path[64];
+    const int length = std::snprintf(path, sizeof path, "/tmp/.X11-unix/X%ld", number);
+    address.file.sun_family = address.abstract.sun_family = AF_UNIX;
+    std::memcpy(address.file.sun_path, path, size_t(length) + 1);
+    std::memcpy(address.abstract.sun_path + 1, path, size_t(length));
+    address.fileLength = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(length) + 1);
+    address.abstractLength = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(length));
+    address.known = true;
+    return address;
+}
+
+// Whether a new connection to the server at address is taken (system calls only).
+bool takesConnections(const sockaddr_un &address, socklen_t length) {
+    const int probe = socket(AF_UNIX, SOCK_STREAM, 0);
+    if (probe < 0) return true;   // cannot tell: not taken for the loss
+    const bool taken = connect(probe, reinterpret_cast<const sockaddr *>(&address), length) == 0;
+    close(probe);
+    return taken;
+}
+
+void onFaultDuringSetUp(int signal) {
+    if (server.known && !takesConnections(server.abstract, server.abstractLength) &&
+        !takesConnections(server.file, server.fileLength)) {
+        endForLostConnection();
+    }
+    // Not the display's loss: handled as before, once this handler returns
+    // (a fault happens again; a signal sent by another process is sent again).
+    sigaction(signal, signal == SIGSEGV ? &previousSegv : &previousBus, nullptr);
+    raise(signal);
 }
 
 // Once the compositor is gone, SDL's event dispatch (libdecor's, beneath it)
@@ -67,8 +131,7 @@ void waylandWatchdog() {
         if (wayland.getError(wayland.display) == 0) continue;
         if (failedAt == Clock::time_point{}) failedAt = Clock::now();
         if (Clock::now() - failedAt < WAYLAND_LOSS_GRACE) continue;
-        tellDisplayConnectionLost();
-        _exit(1);
+        endForLostConnection();
     }
 }
 
@@ -83,6 +146,39 @@ void watchWaylandConnection(void *display) {
 
 }  // namespace
 
+void installDisplayLossHandlers() {
+    XSetIOErrorHandler(onConnectionLost);
+    // Once: SDL puts its own error handler over ours, passing errors on to it,
+    // and ours over SDL's again would pass them round in a circle.
+    if (errorHandlerInstalled) return;
+    errorHandlerInstalled = true;
+    previousErrorHandler = XSetErrorHandler(onXError);
+}
+
+void beginDisplaySetUp() {
+    if (guarding) return;
+    server = localServerAddress();
+    struct sigaction action {};
+    action.sa_handler = onFaultDuringSetUp;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGSEGV, &action, &previousSegv);
+    sigaction(SIGBUS, &action, &previousBus);
+    guarding = true;
+}
+
+void endDisplaySetUp() {
+    if (!guarding) return;
+    sigaction(SIGSEGV, &previousSegv, nullptr);
+    sigaction(SIGBUS, &previousBus, nullptr);
+    guarding = false;
+}
+
+void watchDisplayWindowId(unsigned long xWindow) {
+    installDisplayLossHandlers();
+    watchedWindow.store(xWindow);
+    windowLost.store(false);
+}
+
 void watchDisplayWindow(SDL_Window *window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
@@ -92,11 +188,7 @@ void watchDisplayWindow(SDL_Window *window) {
         return;
     }
     if (info.subsystem != SDL_SYSWM_X11) return;
-    watchedWindow = info.info.x11.window;
-    windowLost.store(false);
-    XErrorHandler previous = XSetErrorHandler(onXError);
-    if (previous != onXError) previousErrorHandler = previous;
-    XSetIOErrorHandler(onConnectionLost);
+    watchDisplayWindowId(info.info.x11.window);
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
 }
 
@@ -104,7 +196,7 @@ bool noteDisplayEvent(const SDL_Event &event) {
     if (event.type != SDL_SYSWMEVENT) return false;
     if (event.syswm.msg && event.syswm.msg->subsystem == SDL_SYSWM_X11) {
         const XEvent &raw = event.syswm.msg->msg.x11.event;
-        if (raw.type == DestroyNotify && raw.xdestroywindow.window == watchedWindow) windowLost.store(true);
+        if (raw.type == DestroyNotify && raw.xdestroywindow.window == watchedWindow.load()) windowLost.store(true);
     }
     return true;
 }

@@ -18,6 +18,7 @@ std::string failureReason;
 
 bool failWith(std::string reason) {
     failureReason = std::move(reason);
+    endDisplaySetUp();   // the set-up ends here
     return false;
 }
 
@@ -33,6 +34,10 @@ bool startVideo() {
     // (SDL_VIDEODRIVER still overrides.)
     const bool x11 = std::getenv("DISPLAY"), wayland = std::getenv("WAYLAND_DISPLAY");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 && wayland ? "x11,wayland" : wayland ? "wayland" : "x11");
+    // Before SDL's first connection: a display lost while SDL sets up ends
+    // the run with our one line, not Xlib's, nor a crash in its exit.
+    installDisplayLossHandlers();
+    beginDisplaySetUp();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
     if (!x11 && !wayland) return failWith("no display (neither DISPLAY nor WAYLAND_DISPLAY is set)");
     return failWith(SDL_GetError());
@@ -51,6 +56,7 @@ bool desktopSize(int &width, int &height) {
         failWith(SDL_GetError());
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    endDisplaySetUp();
     return known;
 }
 
@@ -161,6 +167,7 @@ void showWindow() {
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
     SDL_SetWindowInputFocus(window);
+    endDisplaySetUp();
 }
 
 void hideCursor() { SDL_ShowCursor(SDL_DISABLE); }

@@ -7,32 +7,55 @@
 #include "platform/display_loss.h"
 
 namespace {
-// A ring of fixed size, so that taking and posting messages never allocates
-// while the frames run. Far more than a frame loop falls behind by.
-constexpr int QUEUE_CAPACITY = 1024;
+bool endsTheRun(const Message &message) {
+    const bool escape = (message.kind == MessageKind::KeyDown || message.kind == MessageKind::KeyUp) &&
+                        message.key == KeyEscape;
+    return message.kind == MessageKind::Quit || message.kind == MessageKind::Close || escape;
+}
 
+// A ring of fixed size, so that taking and posting messages never allocates
+// while the frames run. Full, it drops what comes, but a message that ends
+// the run takes the newest slot: a quit is never lost.
+template <int CAPACITY>
 struct MessageRing {
-    Message slots[QUEUE_CAPACITY];
+    Message slots[CAPACITY];
     int first = 0;   // index of the oldest message
     int count = 0;
 
     bool empty() const { return count == 0; }
     void clear() { first = count = 0; }
-    // When full, a new message takes the newest slot: a quit is never lost.
     void push_back(const Message &message) {
-        if (count == QUEUE_CAPACITY) --count;
-        slots[(first + count) % QUEUE_CAPACITY] = message;
+        if (count == CAPACITY) {
+            if (!endsTheRun(message)) return;
+            --count;
+        }
+        slots[(first + count) % CAPACITY] = message;
         ++count;
     }
     Message pop_front() {
         Message message = slots[first];
-        first = (first + 1) % QUEUE_CAPACITY;
+        first = (first + 1) % CAPACITY;
         --count;
         return message;
     }
 };
 
-MessageRing queue;
+// Taken in this order: the window system's messages that end the run (a
+// close request, Escape), so that no backlog holds them up; the program's own
+// (its quits, and what tests and recordings post), in posting order; the
+// window system's others, in the order they came. The last holds as many as
+// the window system itself does (SDL's queue takes 65535 events), so no key
+// of a burst is lost.
+MessageRing<64> windowEndings;
+MessageRing<4096> posted;
+MessageRing<65536> windowMessages;
+
+void clearQueues() {
+    windowEndings.clear();
+    posted.clear();
+    windowMessages.clear();
+}
+
 WindowProcedure windowProcedure = nullptr;
 volatile std::sig_atomic_t quitSignalled = 0;
 bool lossReported = false;   // the lost window's or connection's quit is queued
@@ -81,13 +104,15 @@ bool messageOf(const SDL_Event &event, Message &message) {
 void pollWindowSystem() {
     if (quitSignalled) {
         quitSignalled = 0;
-        queue.push_back({MessageKind::Quit, KeyOther, 0});
+        posted.push_back({MessageKind::Quit, KeyOther, 0});
     }
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Event event;
     Message message;
     while (SDL_PollEvent(&event)) {
-        if (messageOf(event, message)) queue.push_back(message);
+        if (!messageOf(event, message)) continue;
+        if (endsTheRun(message)) windowEndings.push_back(message);
+        else windowMessages.push_back(message);
     }
     if (displayLost() && !lossReported) {
         // Nothing queued before matters any more: the run ends, with status 1.
@@ -97,8 +122,8 @@ void pollWindowSystem() {
         } else {
             tellDisplayConnectionLost();
         }
-        queue.clear();
-        queue.push_back({MessageKind::Quit, KeyOther, 1});
+        clearQueues();
+        posted.push_back({MessageKind::Quit, KeyOther, 1});
     }
 }
 }  // namespace
@@ -106,9 +131,12 @@ void pollWindowSystem() {
 void setWindowProcedure(WindowProcedure procedure) { windowProcedure = procedure; }
 
 bool peekMessage(Message &message) {
-    if (queue.empty() || quitSignalled || (displayLost() && !lossReported)) pollWindowSystem();
-    if (queue.empty()) return false;
-    message = queue.pop_front();
+    // Every time, so that an Escape or a close behind a backlog is seen at once.
+    pollWindowSystem();
+    if (!windowEndings.empty()) message = windowEndings.pop_front();
+    else if (!posted.empty()) message = posted.pop_front();
+    else if (!windowMessages.empty()) message = windowMessages.pop_front();
+    else return false;
     return true;
 }
 
@@ -118,11 +146,11 @@ long dispatchMessage(const Message &message) {
     return windowProcedure ? windowProcedure(message) : 0;
 }
 
-void postQuitMessage(int exitCode) { queue.push_back({MessageKind::Quit, KeyOther, exitCode}); }
+void postQuitMessage(int exitCode) { posted.push_back({MessageKind::Quit, KeyOther, exitCode}); }
 
-void postMessage(const Message &message) { queue.push_back(message); }
+void postMessage(const Message &message) { posted.push_back(message); }
 
-void clearMessages() { queue.clear(); }
+void clearMessages() { clearQueues(); }
 
 void installQuitSignals() {
     struct sigaction action {};

@@ -8,6 +8,12 @@
 // A window destroyed by another client, or a Wayland connection lost,
 // arrives as Quit with exit code 1, in place of whatever was queued, after
 // one line on stderr.
+// Messages are taken in the order they came, with two exceptions, so that no
+// burst of keys holds up the end of the run: the window system's Close and
+// Escape (going down or up) come first, and the program's own (its quits,
+// what tests and recordings post) before the window system's others. As many
+// of the window system's are kept as it holds itself (65536), so no key of a
+// burst is lost either; a quit never is.
 // Main thread only (the signal handler only sets a flag).
 
 enum class MessageKind {
@@ -39,8 +45,8 @@ struct Message {
 using WindowProcedure = long (*)(const Message &message);
 void setWindowProcedure(WindowProcedure procedure);
 
-// Takes the oldest message, if any, into message and removes it from the
-// queue. Polls the window system first when the queue is empty.
+// Takes the next message, if any, into message and removes it from the
+// queue. Polls the window system first, every time.
 bool peekMessage(Message &message);
 
 // Kept for the shape of the loop: key messages need no translation here.
@@ -49,10 +55,11 @@ void translateMessage(const Message &message);
 // Hands message to the window procedure.
 long dispatchMessage(const Message &message);
 
-// Queues a Quit behind what is already queued.
+// Queues a Quit behind what the program has already posted.
 void postQuitMessage(int exitCode);
 
-// Queues any message (tests script the loop with it).
+// Queues any message behind what the program has already posted (tests and
+// recordings script the loop with it).
 void postMessage(const Message &message);
 
 // Drops every queued message (tests).

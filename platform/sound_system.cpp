@@ -202,8 +202,8 @@ bool soundSystemInit(SoundSystem *system, int maxChannels, unsigned flags) {
     if (!system || maxChannels < 1) return false;
     if (system->initialised) return true;
     quietAudioLibraries();
-    // Audio starts SDL's event system, which would otherwise catch SIGINT and
-    // SIGTERM into an event nobody reads while the settings dialog shows.
+    // Audio starts SDL's event system, which would otherwise take SIGINT and
+    // SIGTERM from the program's own handlers into an event nobody reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     system->channels.assign(size_t(maxChannels), Channel{});

@@ -10,6 +10,11 @@ LogoState logo;
 
 void resetLogo() { logo = LogoState{}; }
 
+void enableLayerBlending() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
 bool LogoLayer::init() {
     logo.logoId = AssetStore::instance()->requestTexture("krv-logo.png", LoadWhen::FirstFrame);
     return true;
@@ -18,10 +23,7 @@ bool LogoLayer::init() {
 void LogoLayer::draw(int) {
     const Texture *logoImage = AssetStore::instance()->texture(logo.logoId);
     glDisable(GL_CULL_FACE);
-    // Left on into the next frame: the photo fade and every transparent
-    // picture before the logo blend with it.
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    enableLayerBlending();   // left on into the next frame
     glEnable(GL_TEXTURE_2D);
     glColor3f(1, 1, 1);
     if (!logoImage) return;

@@ -24,3 +24,9 @@ extern LogoState logo;
 
 // Puts the layer back to its start value (no image).
 void resetLogo();
+
+// Switches on what the logo leaves on for the next frame: source-alpha
+// blending, which the photo fade and every transparent picture drawn before
+// the logo rely on. Set once before the first frame too, so that the first
+// frame is drawn as every later one is. Needs the current GL context.
+void enableLayerBlending();

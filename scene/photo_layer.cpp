@@ -25,8 +25,8 @@ bool PhotoLayer::init() {
         const LoadWhen when = slideshow.photoIds.empty() ? LoadWhen::FirstFrame : LoadWhen::Later;
         slideshow.photoIds.push_back(store->requestTexture(file, when, levels));
     }
-    slideshow.displayClock.restart();
-    slideshow.stepClock.restart();
+    // The clocks start with the first frame (draw): the display's opening and
+    // the first frame's loading come after this and are no part of the show.
     return true;
 }
 
@@ -185,6 +185,12 @@ static void drawFrame(Vec2 position, Vec2 size) {
 void PhotoLayer::draw(int) {
     const Vec2 size = VirtualScreen::toGL(PHOTO_SIZE, PHOTO_SIZE);
     const Vec2 position = VirtualScreen::toGL(PHOTO_X, PHOTO_Y);
+    if (!slideshow.clocksStarted) {
+        // The first photograph's four seconds begin when it is first shown.
+        slideshow.displayClock.restart();
+        slideshow.stepClock.restart();
+        slideshow.clocksStarted = true;
+    }
     showAwaitedOnceArrived();
     const bool transitioning = advanceTransition();
     drawPhotographs(transitioning, position, size);

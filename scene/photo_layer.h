@@ -49,6 +49,7 @@ struct SlideshowState {
     float fadeAlpha = 1.0f;                  // opacity of the current photograph
     uint32_t fadeStep = 0;                   // steps done in the running transition, 0..6 when drawn
     int32_t incomingLevel = FADE_STEPS - 1;  // level of the incoming photograph, 6 - fadeStep
+    bool clocksStarted = false;              // the clocks below started with the first frame
     Stopwatch displayClock;                  // since the current photograph became current
     Stopwatch stepClock;                     // since the transition began or its last step
     bool stepClockStarted = false;           // stepClock restarted for the running transition

@@ -2,6 +2,7 @@
 // decoder by extension, and the temporary files it makes and removes.
 #include "assets/asset_store.h"
 
+#include "assets/image_loader.h"
 #include "platform/embedded_resources.h"
 #include "platform/temp_file.h"
 #include "tests/archive/archive_bytes.h"
@@ -13,6 +14,7 @@
 
 #include <GL/gl.h>
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <thread>
@@ -220,6 +222,36 @@ TEST_F(AssetStoreTest, DestroyingTheStoreWhileImagesLoadEndsItsThreadsAndLeavesN
     for (int i = 0; i < 40; ++i) store->requestTexture(i % 2 ? "photo.jpg" : "logo.png", LoadWhen::Later, {1, 2});
     AssetStore::destroyInstance();
     EXPECT_TRUE(temp.files().empty());
+}
+
+// The loader's bound on memory: at most maxWaiting images begun and not yet
+// taken. Each load checks it when it begins, against the images taken, which
+// the test counts before each take so that its count never lags the loader's.
+constexpr unsigned MAX_WAITING = 2;
+std::atomic<int> loadsBegun{0}, loadsEnded{0}, takenOrTaking{0}, beyondTheBound{0};
+
+LoadedImage countedLoad(const ImageRequest &) {
+    if (++loadsBegun - takenOrTaking.load() > int(MAX_WAITING)) ++beyondTheBound;
+    ++loadsEnded;
+    return LoadedImage{};
+}
+
+TEST(ImageLoader, HoldsNoMoreThanMaxWaitingImagesBeforeTheyAreTaken) {
+    constexpr int IMAGES = 60;
+    loadsBegun = loadsEnded = takenOrTaking = beyondTheBound = 0;
+    ImageLoader loader(MAX_WAITING + 1, MAX_WAITING, countedLoad);   // a thread to spare
+    for (int id = 1; id <= IMAGES; ++id) loader.request({id, "image.png", {}, false});
+    for (int taken = 0; taken < IMAGES;) {
+        if (loadsEnded.load() <= taken) {   // wait for a load to come back
+            std::this_thread::yield();
+            continue;
+        }
+        ++takenOrTaking;
+        LoadedImage image;
+        if (loader.takeArrived(image, false)) ++taken;
+        else --takenOrTaking;
+    }
+    EXPECT_EQ(beyondTheBound.load(), 0) << "more than " << MAX_WAITING << " images were held at once";
 }
 
 }  // namespace

@@ -4,6 +4,18 @@
 # --fullscreen start at once, without the dialog.
 source "$(dirname "$0")/lib.sh"
 
+# Until a presentation runs, nothing is written anywhere (an audio library
+# keeps files in HOME and TMPDIR): HOME is a fresh folder, and SDL free to
+# choose its audio driver, until the presentations below.
+export HOME=$WORK/home
+mkdir -p "$HOME" "$WORK/cwd"
+unset SDL_AUDIODRIVER
+expect_untouched() {
+    local left
+    left=$(find "$WORK/cwd" "$TMPDIR" "$HOME" -mindepth 1)
+    [ -z "$left" ] || fail "$1 left files: $left"
+}
+
 # Runs the program with the given arguments in an empty folder, without a
 # display, and sets APP_STATUS; stdout and stderr go to $WORK/stdout, stderr.
 run_headless() {
@@ -16,10 +28,12 @@ run_headless --help
 [ "$APP_STATUS" = 0 ] || fail "--help ended with status $APP_STATUS: $(cat "$WORK/stderr")"
 grep -q "^Usage: dorirova" "$WORK/stdout" || fail "--help printed no usage: $(cat "$WORK/stdout")"
 [ ! -s "$WORK/stderr" ] || fail "--help wrote to stderr: $(cat "$WORK/stderr")"
+expect_untouched "--help"
 
 run_headless --version
 [ "$APP_STATUS" = 0 ] || fail "--version ended with status $APP_STATUS"
 grep -qx "dorirova [0-9]*\.[0-9]*\.[0-9]*" "$WORK/stdout" || fail "--version printed: $(cat "$WORK/stdout")"
+expect_untouched "--version"
 
 # Each malformed command line: status 2, an error and the usage line on
 # stderr, nothing on stdout, no file made. The display is there, so a
@@ -31,8 +45,7 @@ while read -r args; do
     [ "$APP_STATUS" = 2 ] || fail "'$args' ended with status $APP_STATUS"
     [ "$(sed -n 2p "$WORK/stderr" | cut -c1-15)" = "Usage: dorirova" ] || fail "'$args' gave: $(cat "$WORK/stderr")"
     [ ! -s "$WORK/stdout" ] || fail "'$args' wrote to stdout"
-    left=$(find "$WORK/cwd" "$TMPDIR" -mindepth 1)
-    [ -z "$left" ] || fail "'$args' left files: $left"
+    expect_untouched "'$args'"
 done <<'EOF'
 --bogus
 --size
@@ -45,6 +58,15 @@ done <<'EOF'
 --fullscreen extra
 -f
 EOF
+
+# The dialog's Exit (Escape) opens nothing, so writes nothing.
+start_app
+dialog=$(find_window "") || fail "no settings dialog"
+keys_to "$dialog" Escape
+wait_exit 10
+[ "$APP_STATUS" = 0 ] || fail "Exit ended with status $APP_STATUS: $(cat "$WORK/stderr")"
+expect_untouched "the dialog's Exit"
+export SDL_AUDIODRIVER=dummy
 
 # --size alone: an 800 x 600 window at once, no dialog (which would wait for
 # a key and keep the window from showing); Escape ends it.

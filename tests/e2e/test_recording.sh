@@ -8,6 +8,11 @@ source "$(dirname "$0")/lib.sh"
 
 OUT=$WORK/out
 mkdir -p "$OUT"
+# A recording needs no audio device, and the audio library must not leave
+# its files either: HOME is a fresh folder, and SDL free to choose a driver.
+export HOME=$WORK/home
+mkdir -p "$HOME"
+unset SDL_AUDIODRIVER
 
 # Runs the program without a display, in $OUT; sets APP_STATUS.
 record() {
@@ -20,7 +25,7 @@ record() {
 expect_nothing_left() {
     local what=$1 left
     shift
-    left=$(find "$OUT" "$TMPDIR" -mindepth 1 -maxdepth 1 | while read -r path; do
+    left=$(find "$OUT" "$TMPDIR" "$HOME" -mindepth 1 -maxdepth 1 | while read -r path; do
         [[ " $* " == *" $(basename "$path") "* ]] || echo "$path"
     done)
     [ -z "$left" ] || fail "$what left: $left"

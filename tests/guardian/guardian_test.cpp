@@ -4,8 +4,11 @@
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/guardian.h"
@@ -66,6 +69,35 @@ TEST(Guardian, AFailedRestoreIsReported) {
     guardianRemember(configurationOf(1024, 768, 0x6a));
     guardianHangUp();
     EXPECT_EQ(waitForGuardian(), GuardianRestoreFailed);
+}
+
+// A program that ends with a plain exit() while the mode it changed is still
+// changed (its own restore never ran) leaves the restore to the guardian.
+TEST(Guardian, ANormalExitHoldingAChangedModeLeavesTheRestoreToIt) {
+    // The guardian outlives the program: as its subreaper, the test reaps it.
+    ASSERT_EQ(prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+    int report[2];
+    ASSERT_EQ(pipe(report), 0);
+    const pid_t program = fork();
+    ASSERT_GE(program, 0);
+    if (program == 0) {
+        close(report[0]);
+        const bool started = startGuardian(restoreExpected);
+        guardianRemember(expected);
+        const pid_t guardian = guardianProcessId();
+        const bool told = write(report[1], &guardian, sizeof guardian) == ssize_t(sizeof guardian);
+        std::exit(started && told ? 0 : 1);
+    }
+    close(report[1]);
+    pid_t guardian = 0;
+    ASSERT_EQ(read(report[0], &guardian, sizeof guardian), ssize_t(sizeof guardian));
+    close(report[0]);
+    int status = 0;
+    ASSERT_EQ(waitpid(program, &status, 0), program);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_EQ(waitpid(guardian, &status, 0), guardian);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == GuardianRestored) << "the guardian was told all done";
+    prctl(PR_SET_CHILD_SUBREAPER, 0);
 }
 
 // A Ctrl+C reaches the whole process group; the guardian must outlive the

@@ -51,6 +51,9 @@ struct Slideshow : ::testing::Test {
         if (holdBack) AssetStore::instance()->waitForFirstFrame();
         else AssetStore::instance()->finishLoading();
         ASSERT_EQ(slideshow.photoIds.size(), size_t(PHOTO_COUNT));
+        // The display opens and the first frame's images load between init
+        // and the first frame: no part of the first photograph's time.
+        frameAfter(700);
     }
     void letPhotographsCome() {
         AssetStore::instance()->resumeLoading();
@@ -324,6 +327,7 @@ TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
         layer.draw(0);
         return gl.readPixels();
     };
+    frameAfter(0);      // the first frame
     frameAfter(4001);   // the transition begins
     const double texel = 592.0 / 64;   // screen pixels per photograph texel
     for (uint32_t step = 1; step <= 4; ++step) {
