@@ -12,8 +12,9 @@ BUILD_ASAN ?= build-asan
 JOBS      ?= $(shell nproc)
 
 # Debian packages the build, the tests and the tools need; the installation's
-# checks validate with desktop-file-utils and appstream and render with man-db;
-# the package's dependencies come from dpkg-dev's dpkg-shlibdeps, which needs file.
+# checks validate with desktop-file-utils and appstream, render with man-db and
+# lint the manual pages with mandoc; the package's dependencies come from
+# dpkg-dev's dpkg-shlibdeps, which needs file, and lintian checks the package.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
             libpng-dev libjpeg62-turbo-dev libopenmpt-dev libxrandr-dev libegl-dev \
@@ -22,8 +23,8 @@ PACKAGES := cmake g++ make pkg-config \
             xvfb xauth xdotool x11-utils imagemagick \
             libjpeg-turbo-progs openmpt123 xmp \
             xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
-            desktop-file-utils appstream man-db \
-            dpkg-dev file
+            desktop-file-utils appstream man-db mandoc \
+            dpkg-dev file lintian
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
