@@ -64,7 +64,7 @@ PREFIX ?= /usr/local
 # so the build folder stays its owner's; it builds only what is out of date.
 install:
 	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) build
-	cmake --build $(BUILD) -j $(JOBS) --target dorirova rezpack
+	cmake --build $(BUILD) -j $(JOBS) --target dorirova rezpack compressed_docs
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 package: build

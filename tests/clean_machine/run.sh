@@ -8,7 +8,9 @@
 #      through sudo; afterwards the user's home must hold nothing new but
 #      what the libraries keep there;
 #   2. `make test` as that user;
-#   3. `make test` as root.
+#   3. `make test` as root;
+#   4. the user's `make package`, installed as the README says, run, removed
+#      and purged: nothing of it may stay, in dpkg's lists neither.
 # A failure ends it with one line naming the step and what was missing; each
 # step's whole output stays in LOG_DIR.
 #
@@ -241,4 +243,22 @@ make_test() {   # USER LOG
 }
 make_test $NEWCOMER "$log_dir/2-user-make-test.log"
 make_test root "$log_dir/3-root-make-test.log"
+
+# ---- 4. The package as the README installs it; removal and purge leave nothing. ----
+start=$SECONDS
+log=$log_dir/4-user-package.log
+as_user $NEWCOMER "$log" 'set -ex
+    cd test/dorirova && make package
+    sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -q ./build/dorirova_*.deb
+    dpkg -L dorirova >~/package-files
+    [ "$(command -v dorirova)" = /usr/games/dorirova ]
+    dorirova --version
+    dorirova --still 1 ~/still.png --size 320x240 && rm ~/still.png
+    sudo apt-get remove -y -q dorirova
+    sudo apt-get purge -y -q dorirova
+    left=$(while read -r f; do [ -d "$f" ] || [ ! -e "$f" ] || echo "$f"; done <~/package-files
+           ls /var/lib/dpkg/info/dorirova.* 2>/dev/null; dpkg-query -W dorirova 2>/dev/null || true)
+    [ -z "$left" ] || { echo "left behind: $(echo $left)"; exit 1; }' \
+    || step_failed "the package (install, run, remove, purge)" "$log"
+say "the package: installed, ran as /usr/games/dorirova, removed and purged, nothing left ($(minutes $((SECONDS - start))))"
 say "passed"
