@@ -34,40 +34,39 @@ STEP_LIMIT=3600   # seconds for one step; the packages and a whole build come fi
 
 say() { echo "clean machine: $*"; }
 die() { echo "clean machine: $*" >&2; exit 1; }
+minutes() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
 
 # ---- The host's side: a folder for the machine, removed whatever happens. ----
-if [ "${1:-}" != --inside ]; then
+on_host() {   # LOG_DIR
     [ $# = 1 ] || die "usage: run.sh LOG_DIR"
     [ "$(id -u)" = 0 ] || die "needs root (debootstrap, chroot, mount): run it with sudo"
+    local tool repo log_dir   # work and inside stay global: the traps use them after return
     for tool in debootstrap unshare chroot Xvfb xdotool git; do
         command -v $tool >/dev/null || die "the host lacks $tool (make test-clean-machine installs it)"
     done
     repo=$(cd "$(dirname "$0")/../.." && pwd)
     mkdir -p "$1" && log_dir=$(cd "$1" && pwd) || die "cannot make the log folder $1"
     rm -f "$log_dir"/*.log "$log_dir"/*.png
-    root=$(mktemp -d /var/tmp/dorirova-clean-machine.XXXXXX) || die "cannot make a folder in /var/tmp"
-    chmod 0755 "$root"   # the machine's /
+    work=$(mktemp -d /var/tmp/dorirova-clean-machine.XXXXXX) || die "cannot make a folder in /var/tmp"
     # Nothing is mounted there in this namespace: removing it stays on its file system.
-    trap 'rm -rf --one-file-system "$root"' EXIT
+    trap 'rm -rf --one-file-system "$work"' EXIT
     trap 'kill -KILL $inside 2>/dev/null; wait $inside; say "interrupted"; exit 130' INT TERM HUP
-    mkdir -p "$root/srv"
-    git -C "$repo" bundle create "$root/srv/dorirova.bundle" HEAD >/dev/null 2>&1 \
+    mkdir -p -m 0755 "$work/root/srv"   # the machine's /
+    git -C "$repo" bundle create "$work/root/srv/dorirova.bundle" HEAD >/dev/null 2>&1 \
         || die "cannot bundle HEAD of $repo"
     say "HEAD $(git -C "$repo" log -1 --format='%h %s') of $repo"
+    # The inside runs from a copy: editing this file meanwhile changes nothing.
+    cp "$0" "$work/run.sh"
     # Killing unshare kills the script inside (--kill-child), and with it
     # its PID namespace's every process and its mount namespace.
     unshare --mount --propagation private --pid --fork --kill-child \
-        "$0" --inside "$root" "$log_dir" &
+        bash "$work/run.sh" --inside "$work/root" "$log_dir" &
     inside=$!
     wait $inside
-    exit $?
-fi
+}
 
 # ---- Inside: pid 1 of a PID namespace, with a mount namespace of its own. ----
-root=$2
-log_dir=$3
 mounted=()
-xvfb_pid=
 
 unmount_all() {
     local i
@@ -76,13 +75,13 @@ unmount_all() {
     done
     mounted=()
 }
+
 # As pid 1 of the namespace, kill -1 reaches every process of the run but this one.
 finish() {
     kill -KILL -1 2>/dev/null
     wait 2>/dev/null
     unmount_all
 }
-trap finish EXIT
 
 mount_one() {   # TYPE OPTIONS TARGET
     mount -t "$1" -o "$2" "$1" "$root/$3" || die "cannot mount $1 on /$3 of the machine"
@@ -121,8 +120,6 @@ step_failed() {   # STEP LOG [WHAT]
     die "FAILED at $1: ${3:-$(missing_piece "$2")} (log: $2)"
 }
 
-minutes() { printf '%dm%02ds' $(($1 / 60)) $(($1 % 60)); }
-
 # ctest's count from a log: "P passed, F failed, S skipped".
 test_counts() {   # LOG
     local line total failed skipped
@@ -133,61 +130,66 @@ test_counts() {   # LOG
     echo "$((total - failed - skipped)) passed, $failed failed, $skipped skipped"
 }
 
-# ---- 0. The base: minbase, the archive's usual sources, git, make, sudo. ----
-start=$SECONDS
-base_log=$log_dir/0-base-system.log
-if [ -n "$CACHE" ] && [ -n "$(find "$BASE_TAR" -mtime -7 2>/dev/null)" ]; then
-    tar -C "$root" --numeric-owner -xpf "$BASE_TAR" 2>"$base_log" || step_failed "the base system" "$base_log"
-    how="from $BASE_TAR"
-else
-    debootstrap --variant=minbase "$SUITE" "$root" "$MIRROR" >"$base_log" 2>&1 \
-        || step_failed "the base system (debootstrap $SUITE)" "$base_log"
-    how="built by debootstrap"
-fi
-mount_one proc nosuid,nodev,noexec proc
-mount_one sysfs ro,nosuid,nodev,noexec sys
-mount_one devpts newinstance,ptmxmode=0666,mode=0620,gid=5 dev/pts
-mount_one tmpfs nosuid,nodev,mode=1777 dev/shm
-# A resolver and a host name, as any installed system has.
-cp /etc/resolv.conf "$root/etc/resolv.conf"
-printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n::1\tlocalhost ip6-localhost ip6-loopback\n' \
-    "$(hostname)" >"$root/etc/hosts"
-if [ "$how" = "built by debootstrap" ]; then
-    cat >"$root/etc/apt/sources.list" <<EOF
+# 0. The base: minbase, the archive's usual sources, git, make, sudo; then
+# the newcomer, a user with sudo.
+base_system() {
+    local start=$SECONDS log=$log_dir/0-base-system.log how
+    if [ -n "$CACHE" ] && [ -n "$(find "$BASE_TAR" -mtime -7 2>/dev/null)" ]; then
+        tar -C "$root" --numeric-owner -xpf "$BASE_TAR" 2>"$log" || step_failed "the base system" "$log"
+        how="from $BASE_TAR"
+    else
+        debootstrap --variant=minbase "$SUITE" "$root" "$MIRROR" >"$log" 2>&1 \
+            || step_failed "the base system (debootstrap $SUITE)" "$log"
+        how="built by debootstrap"
+    fi
+    mount_one proc nosuid,nodev,noexec proc
+    mount_one sysfs ro,nosuid,nodev,noexec sys
+    mount_one devpts newinstance,ptmxmode=0666,mode=0620,gid=5 dev/pts
+    mount_one tmpfs nosuid,nodev,mode=1777 dev/shm
+    # A resolver and a host name, as any installed system has.
+    cp /etc/resolv.conf "$root/etc/resolv.conf"
+    printf '127.0.0.1\tlocalhost\n127.0.1.1\t%s\n::1\tlocalhost ip6-localhost ip6-loopback\n' \
+        "$(hostname)" >"$root/etc/hosts"
+    if [ "$how" = "built by debootstrap" ]; then
+        cat >"$root/etc/apt/sources.list" <<EOF
 deb $MIRROR $SUITE main
 deb $MIRROR $SUITE-updates main
 deb $SECURITY_MIRROR $SUITE-security main
 EOF
-    as_user root "$log_dir/0-newcomer-tools.log" "export DEBIAN_FRONTEND=noninteractive
-        apt-get update && apt-get -y upgrade &&
-        apt-get install -y --no-install-recommends git make sudo &&
-        apt-get clean && rm -rf /var/lib/apt/lists/*" \
-        || step_failed "adding git, make and sudo" "$log_dir/0-newcomer-tools.log"
-    if [ -n "$CACHE" ]; then
-        mkdir -p "$CACHE" &&
-            tar -C "$root" --one-file-system --numeric-owner -cpf "$BASE_TAR.part" . &&
-            mv "$BASE_TAR.part" "$BASE_TAR" || rm -f "$BASE_TAR.part"
+        log=$log_dir/0-newcomer-tools.log
+        as_user root "$log" "export DEBIAN_FRONTEND=noninteractive
+            apt-get update && apt-get -y upgrade &&
+            apt-get install -y --no-install-recommends git make sudo &&
+            apt-get clean && rm -rf /var/lib/apt/lists/*" \
+            || step_failed "adding git, make and sudo" "$log"
+        if [ -n "$CACHE" ]; then
+            mkdir -p "$CACHE" &&
+                tar -C "$root" --one-file-system --numeric-owner -cpf "$BASE_TAR.part" . &&
+                mv "$BASE_TAR.part" "$BASE_TAR" || rm -f "$BASE_TAR.part"
+        fi
     fi
-fi
-as_user root "$log_dir/0-newcomer.log" "useradd --create-home --shell /bin/bash --groups sudo $NEWCOMER &&
-    echo '$NEWCOMER ALL=(ALL) NOPASSWD: ALL' >/etc/sudoers.d/$NEWCOMER && chmod 0440 /etc/sudoers.d/$NEWCOMER &&
-    chmod 0644 /srv/dorirova.bundle" \
-    || step_failed "adding the user $NEWCOMER" "$log_dir/0-newcomer.log"
-say "Debian $(cat "$root/etc/debian_version") minbase with git, make and sudo, $how ($(minutes $((SECONDS - start))))"
+    log=$log_dir/0-newcomer.log
+    as_user root "$log" "useradd --create-home --shell /bin/bash --groups sudo $NEWCOMER &&
+        echo '$NEWCOMER ALL=(ALL) NOPASSWD: ALL' >/etc/sudoers.d/$NEWCOMER &&
+        chmod 0440 /etc/sudoers.d/$NEWCOMER && chmod 0644 /srv/dorirova.bundle" \
+        || step_failed "adding the user $NEWCOMER" "$log"
+    say "Debian $(cat "$root/etc/debian_version") minbase with git, make and sudo, $how" \
+        "($(minutes $((SECONDS - start))))"
+}
 
 clone() {   # USER FOLDER LOG
     as_user "$1" "$3" "mkdir -p $2 && cd $2 && git -c advice.detachedHead=false clone -q /srv/dorirova.bundle dorirova" \
         || step_failed "git clone as $1" "$3"
 }
 
-# ---- 1. make run, as the newcomer, until the settings dialog shows. ----
 # An X server of the host's, in a /tmp of its own (its lock and socket files
-# go with it); the machine reaches it through its abstract socket.
+# go with it), which the machine reaches through its abstract socket. Sets
+# display. Kept even when its last client leaves (-noreset), as a desktop is.
 start_xvfb() {
     local n
     for n in $(seq 600 699); do
-        unshare --mount sh -c "mount -t tmpfs tmpfs /tmp && exec Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp" \
-            >/dev/null 2>&1 &
+        unshare --mount sh -c "mount -t tmpfs tmpfs /tmp &&
+            exec Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp -noreset" >/dev/null 2>&1 &
         xvfb_pid=$!
         for _ in $(seq 100); do
             DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && { display=:$n; return 0; }
@@ -200,65 +202,76 @@ start_xvfb() {
     die "no Xvfb display could be started on the host"
 }
 
-start=$SECONDS
-log=$log_dir/1-user-make-run.log
-step="\`make run\` as $NEWCOMER"
-clone $NEWCOMER run "$log"
-home_before=$(chroot "$root" find /home/$NEWCOMER -path /home/$NEWCOMER/run -prune -o -print | sort)
-start_xvfb
-as_user $NEWCOMER "$log" "cd run/dorirova && DISPLAY=$display make run" &
-run_pid=$!
-dialog=
-deadline=$((SECONDS + STEP_LIMIT))
-while [ -z "$dialog" ] && kill -0 $run_pid 2>/dev/null && [ $SECONDS -lt $deadline ]; do
-    sleep 1
-    dialog=$(DISPLAY=$display xdotool search --onlyvisible --class dorirova 2>/dev/null | head -1)
-done
-if [ -z "$dialog" ]; then
-    kill $run_pid 2>/dev/null
-    wait $run_pid
-    step_failed "$step" "$log" "$(missing_piece "$log") (no settings dialog showed)"
-fi
-DISPLAY=$display import -window root "$log_dir/1-settings-dialog.png" 2>/dev/null
-DISPLAY=$display xdotool mousemove --window "$dialog" 5 5 windowfocus --sync "$dialog" 2>/dev/null
-sleep 0.5   # a window maps before the toolkit takes keys
-DISPLAY=$display xdotool key Escape
-for _ in $(seq 300); do kill -0 $run_pid 2>/dev/null || break; sleep 0.1; done
-kill -0 $run_pid 2>/dev/null && step_failed "$step" "$log" "Escape did not end the settings dialog within 30 s"
-wait $run_pid || step_failed "$step" "$log" "\`make run\` ended with status $? after Escape"
-kill $xvfb_pid 2>/dev/null
-# The libraries' own files are theirs (the manual page's FILES says which).
-home_after=$(chroot "$root" find /home/$NEWCOMER -path /home/$NEWCOMER/run -prune -o -print | sort)
-new=$(comm -13 <(echo "$home_before") <(echo "$home_after") | sed "s|^/home/$NEWCOMER/||")
-ours=$(grep -v -E '^(\.fltk|\.config|\.config/pulse|\.cache|\.cache/mesa_shader_cache)(/|$)' <<<"$new")
-[ -z "$ours" ] || step_failed "$step" "$log" "the home holds new files: $(echo $ours)"
-say "$step: the settings dialog showed, Escape ended it; new in the home: $(echo ${new:-nothing}) ($(minutes $((SECONDS - start))))"
+home_files() { chroot "$root" find /home/$NEWCOMER -path /home/$NEWCOMER/run -prune -o -print | sort; }
 
-# ---- 2, 3. make test, as the newcomer and as root, each in a fresh clone. ----
+# 1. make run, as the newcomer, until the settings dialog shows; Escape ends it.
+make_run() {
+    local start=$SECONDS log=$log_dir/1-user-make-run.log step="\`make run\` as $NEWCOMER"
+    local home_before new ours run_pid dialog= deadline=$((SECONDS + STEP_LIMIT))
+    clone $NEWCOMER run "$log"
+    home_before=$(home_files)
+    start_xvfb
+    as_user $NEWCOMER "$log" "cd run/dorirova && DISPLAY=$display make run" &
+    run_pid=$!
+    while [ -z "$dialog" ] && kill -0 $run_pid 2>/dev/null && [ $SECONDS -lt $deadline ]; do
+        sleep 1
+        dialog=$(DISPLAY=$display xdotool search --onlyvisible --class dorirova 2>/dev/null | head -1)
+    done
+    [ -n "$dialog" ] || step_failed "$step" "$log" "$(missing_piece "$log") (no settings dialog showed)"
+    DISPLAY=$display import -window root "$log_dir/1-settings-dialog.png" 2>/dev/null
+    DISPLAY=$display xdotool mousemove --window "$dialog" 5 5 windowfocus --sync "$dialog" 2>/dev/null
+    sleep 0.5   # a window maps before the toolkit takes keys
+    DISPLAY=$display xdotool key Escape
+    for _ in $(seq 300); do kill -0 $run_pid 2>/dev/null || break; sleep 0.1; done
+    kill -0 $run_pid 2>/dev/null && step_failed "$step" "$log" "Escape did not end the settings dialog within 30 s"
+    wait $run_pid || step_failed "$step" "$log" "\`make run\` ended with status $? after Escape"
+    kill $xvfb_pid 2>/dev/null
+    # The libraries' own files are theirs (the manual page's FILES says which).
+    new=$(comm -13 <(echo "$home_before") <(home_files) | sed "s|^/home/$NEWCOMER/||")
+    ours=$(grep -v -E '^(\.fltk|\.config|\.config/pulse|\.cache|\.cache/mesa_shader_cache)(/|$)' <<<"$new")
+    [ -z "$ours" ] || step_failed "$step" "$log" "the home holds new files: $(echo $ours)"
+    say "$step: the settings dialog showed, Escape ended it; new in the home: $(echo ${new:-nothing})" \
+        "($(minutes $((SECONDS - start))))"
+}
+
+# 2, 3. make test, in a fresh clone.
 make_test() {   # USER LOG
     local start=$SECONDS step="\`make test\` as $1"
     clone "$1" test "$2"
     as_user "$1" "$2" "cd test/dorirova && make test" || step_failed "$step" "$2"
     say "$step: $(test_counts "$2") ($(minutes $((SECONDS - start))))"
 }
-make_test $NEWCOMER "$log_dir/2-user-make-test.log"
-make_test root "$log_dir/3-root-make-test.log"
 
-# ---- 4. The package as the README installs it; removal and purge leave nothing. ----
-start=$SECONDS
-log=$log_dir/4-user-package.log
-as_user $NEWCOMER "$log" 'set -ex
-    cd test/dorirova && make package
-    sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -q ./build/dorirova_*.deb
-    dpkg -L dorirova >~/package-files
-    [ "$(command -v dorirova)" = /usr/games/dorirova ]
-    dorirova --version
-    dorirova --still 1 ~/still.png --size 320x240 && rm ~/still.png
-    sudo apt-get remove -y -q dorirova
-    sudo apt-get purge -y -q dorirova
-    left=$(while read -r f; do [ -d "$f" ] || [ ! -e "$f" ] || echo "$f"; done <~/package-files
-           ls /var/lib/dpkg/info/dorirova.* 2>/dev/null; dpkg-query -W dorirova 2>/dev/null || true)
-    [ -z "$left" ] || { echo "left behind: $(echo $left)"; exit 1; }' \
-    || step_failed "the package (install, run, remove, purge)" "$log"
-say "the package: installed, ran as /usr/games/dorirova, removed and purged, nothing left ($(minutes $((SECONDS - start))))"
-say "passed"
+# 4. The package as the README installs it; removal and purge leave nothing.
+package() {
+    local start=$SECONDS log=$log_dir/4-user-package.log
+    as_user $NEWCOMER "$log" 'set -ex
+        cd test/dorirova && make package
+        sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -q ./build/dorirova_*.deb
+        dpkg -L dorirova >~/package-files
+        [ "$(command -v dorirova)" = /usr/games/dorirova ]
+        dorirova --version
+        dorirova --still 1 ~/still.png --size 320x240 && rm ~/still.png
+        sudo apt-get remove -y -q dorirova
+        sudo apt-get purge -y -q dorirova
+        left=$(while read -r f; do [ -d "$f" ] || [ ! -e "$f" ] || echo "$f"; done <~/package-files
+               ls /var/lib/dpkg/info/dorirova.* 2>/dev/null; dpkg-query -W dorirova 2>/dev/null || true)
+        [ -z "$left" ] || { echo "left behind: $(echo $left)"; exit 1; }' \
+        || step_failed "the package (install, run, remove, purge)" "$log"
+    say "the package: installed, ran as /usr/games/dorirova, removed and purged, nothing left" \
+        "($(minutes $((SECONDS - start))))"
+}
+
+inside() {   # ROOT LOG_DIR
+    root=$1
+    log_dir=$2
+    trap finish EXIT
+    base_system
+    make_run
+    make_test $NEWCOMER "$log_dir/2-user-make-test.log"
+    make_test root "$log_dir/3-root-make-test.log"
+    package
+    say "passed"
+}
+
+if [ "${1:-}" = --inside ]; then inside "$2" "$3"; else on_host "$@"; fi; exit $?
