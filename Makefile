@@ -129,7 +129,8 @@ fuzz: deps
 # The README's promise on a machine that has nothing: a minimal Debian 12
 # (debootstrap) with only git, make and sudo, where a fresh clone of HEAD runs
 # `make run` until the settings dialog shows and `make test`, as a user with
-# sudo and as root (tests/clean_machine/run.sh; needs root, about half an hour).
+# sudo and as root, then installs and purges the package
+# (tests/clean_machine/run.sh; needs root, about half an hour).
 CLEAN_MACHINE_PACKAGES := debootstrap debian-archive-keyring xvfb xdotool
 
 test-clean-machine:

@@ -54,7 +54,7 @@ on_host() {   # LOG_DIR
     mkdir -p -m 0755 "$work/root/srv"   # the machine's /
     git -C "$repo" bundle create "$work/root/srv/dorirova.bundle" HEAD >/dev/null 2>&1 \
         || die "cannot bundle HEAD of $repo"
-    say "HEAD $(git -C "$repo" log -1 --format='%h %s') of $repo"
+    say "testing $(git -C "$repo" log -1 --format='%h (%s)'), the committed HEAD of $repo"
     # The inside runs from a copy: editing this file meanwhile changes nothing.
     cp "$0" "$work/run.sh"
     # Killing unshare kills the script inside (--kill-child), and with it
