@@ -1,9 +1,9 @@
 # Installation and the Debian package.
 #
-# `cmake --install` (and `make install`) puts the program, the archive tool,
-# the desktop entry, the icons, the AppStream metainfo and the manual pages in
-# the GNU layout under CMAKE_INSTALL_PREFIX (/usr/local unless told), honouring
-# DESTDIR. `make package` builds build/dorirova_<version>_<arch>.deb with CPack
+# `cmake --install` (and `make install`) puts the program (among the games),
+# the archive tool, the desktop entry, the icons, the AppStream metainfo and
+# the manual pages in the GNU layout under CMAKE_INSTALL_PREFIX (/usr/local
+# unless told), honouring DESTDIR. `make package` builds build/dorirova_<version>_<arch>.deb with CPack
 # for /usr; its Depends come from the shared libraries the programs link.
 include(GNUInstallDirs)
 
