@@ -185,14 +185,18 @@ clone() {   # USER FOLDER LOG
 # An X server of the host's, in a /tmp of its own (its lock and socket files
 # go with it), which the machine reaches through its abstract socket. Sets
 # display. Kept even when its last client leaves (-noreset), as a desktop is.
+# Ready is when it writes its number (-displayfd): a server of another run on
+# the same number would answer too, while this one dies at start.
 start_xvfb() {
-    local n
+    local n ready=$root/../xvfb-display
     for n in $(seq 600 699); do
+        : >"$ready"
         unshare --mount sh -c "mount -t tmpfs tmpfs /tmp &&
-            exec Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp -noreset" >/dev/null 2>&1 &
+            exec Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp -noreset -displayfd 3" \
+            3>"$ready" >/dev/null 2>&1 &
         xvfb_pid=$!
         for _ in $(seq 100); do
-            DISPLAY=:$n xdotool getdisplaygeometry >/dev/null 2>&1 && { display=:$n; return 0; }
+            [ -s "$ready" ] && { display=:$n; return 0; }
             kill -0 $xvfb_pid 2>/dev/null || break
             sleep 0.1
         done
