@@ -29,7 +29,7 @@ MIRROR=http://deb.debian.org/debian
 SECURITY_MIRROR=http://deb.debian.org/debian-security
 NEWCOMER=newcomer
 CACHE=${CLEAN_MACHINE_CACHE-/var/cache/dorirova}
-BASE_TAR=$CACHE/clean-machine-$SUITE-minbase-git-make-sudo.tar
+BASE_TAR=$CACHE/clean-machine-$SUITE-base.tar
 STEP_LIMIT=3600   # seconds for one step; the packages and a whole build come first
 
 say() { echo "clean machine: $*"; }
@@ -51,8 +51,8 @@ on_host() {   # LOG_DIR
     # Nothing is mounted there in this namespace: removing it stays on its file system.
     trap 'rm -rf --one-file-system "$work"' EXIT
     trap 'kill -KILL $inside 2>/dev/null; wait $inside; say "interrupted"; exit 130' INT TERM HUP
-    mkdir -p -m 0755 "$work/root/srv"   # the machine's /
-    git -C "$repo" bundle create "$work/root/srv/dorirova.bundle" HEAD >/dev/null 2>&1 \
+    mkdir -p -m 0755 "$work/root"   # the machine's /
+    git -C "$repo" bundle create "$work/dorirova.bundle" HEAD >/dev/null 2>&1 \
         || die "cannot bundle HEAD of $repo"
     say "testing $(git -C "$repo" log -1 --format='%h (%s)'), the committed HEAD of $repo"
     # The inside runs from a copy: editing this file meanwhile changes nothing.
@@ -168,10 +168,12 @@ EOF
                 mv "$BASE_TAR.part" "$BASE_TAR" || rm -f "$BASE_TAR.part"
         fi
     fi
+    # What is cloned comes in only now: the base kept above never holds it.
+    install -m 0644 "$root/../dorirova.bundle" "$root/srv/dorirova.bundle"
     log=$log_dir/0-newcomer.log
     as_user root "$log" "useradd --create-home --shell /bin/bash --groups sudo $NEWCOMER &&
         echo '$NEWCOMER ALL=(ALL) NOPASSWD: ALL' >/etc/sudoers.d/$NEWCOMER &&
-        chmod 0440 /etc/sudoers.d/$NEWCOMER && chmod 0644 /srv/dorirova.bundle" \
+        chmod 0440 /etc/sudoers.d/$NEWCOMER" \
         || step_failed "adding the user $NEWCOMER" "$log"
     say "Debian $(cat "$root/etc/debian_version") minbase with git, make and sudo, $how" \
         "($(minutes $((SECONDS - start))))"
