@@ -261,7 +261,9 @@ package() {
         dorirova --version
         dorirova --still 1 ~/still.png --size 320x240 && rm ~/still.png
         sudo apt-get remove -y -q dorirova
-        sudo apt-get purge -y -q dorirova
+        # Nothing to run and no configuration files: removal already forgets
+        # the package, and a purge after it has nothing left to do.
+        sudo dpkg --purge dorirova
         left=$(while read -r f; do [ -d "$f" ] || [ ! -e "$f" ] || echo "$f"; done <~/package-files
                ls /var/lib/dpkg/info/dorirova.* 2>/dev/null; dpkg-query -W dorirova 2>/dev/null || true)
         [ -z "$left" ] || { echo "left behind: $(echo $left)"; exit 1; }' \
