@@ -256,7 +256,7 @@ package() {
     as_user $NEWCOMER "$log" 'set -ex
         cd test/dorirova && make package
         sudo DEBIAN_FRONTEND=noninteractive apt-get install -y -q ./build/dorirova_*.deb
-        dpkg -L dorirova >~/package-files
+        dpkg -L dorirova >"$HOME/package-files"
         [ "$(command -v dorirova)" = /usr/games/dorirova ]
         dorirova --version
         dorirova --still 1 ~/still.png --size 320x240 && rm ~/still.png
@@ -264,7 +264,7 @@ package() {
         # Nothing to run and no configuration files: removal already forgets
         # the package, and a purge after it has nothing left to do.
         sudo dpkg --purge dorirova
-        left=$(while read -r f; do [ -d "$f" ] || [ ! -e "$f" ] || echo "$f"; done <~/package-files
+        left=$(while read -r f; do [ -d "$f" ] || [ ! -e "$f" ] || echo "$f"; done <"$HOME/package-files"
                ls /var/lib/dpkg/info/dorirova.* 2>/dev/null; dpkg-query -W dorirova 2>/dev/null || true)
         [ -z "$left" ] || { echo "left behind: $(echo $left)"; exit 1; }' \
         || step_failed "the package (install, run, remove, purge)" "$log"
