@@ -4,47 +4,58 @@
 #   make install   the program, desktop entry, icons, metainfo and manual pages
 #                  under PREFIX (/usr/local); DESTDIR stages them elsewhere
 #   make package   a Debian package, build/dorirova_<version>_<arch>.deb
-.PHONY: all run test test-asan deps build bench bench-capture assets clean install package
+#   make test-clean-machine   the two commands above on a brand-new Debian 12
+.PHONY: all run test test-asan deps build bench bench-capture assets clean install package test-clean-machine
 
 BUILD     ?= build
 BUILD_ASAN ?= build-asan
 JOBS      ?= $(shell nproc)
 
 # Debian packages the build, the tests and the tools need; the installation's
-# checks validate with desktop-file-utils and appstream and render with man-db;
-# the package's dependencies come from dpkg-dev's dpkg-shlibdeps, which needs file;
+# checks validate with desktop-file-utils and appstream, render with man-db and
+# lint the manual pages with mandoc; the package's dependencies come from
+# dpkg-dev's dpkg-shlibdeps, which needs file, and lintian checks the package;
 # the Wayland session's test runs weston with xwayland, and the window's
 # decorations there come from libdecor's plugin.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
             libpng-dev libjpeg62-turbo-dev libopenmpt-dev libxrandr-dev libegl-dev \
             libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
-            libgtest-dev libbenchmark-dev \
+            libgtest-dev \
             xvfb xauth xdotool x11-utils imagemagick \
             libjpeg-turbo-progs openmpt123 xmp \
             xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils \
-            desktop-file-utils appstream man-db \
-            dpkg-dev file \
+            desktop-file-utils appstream man-db mandoc \
+            dpkg-dev file lintian \
             weston xwayland libdecor-0-plugin-1-cairo
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
+# $(call install-missing,PACKAGES): installs those of the Debian packages
+# that are not installed yet (through sudo unless root).
+define install-missing
+missing=$$(for p in $(1); do \
+    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
+if [ -n "$$missing" ]; then \
+    echo "Installing: $$missing"; \
+    $(SUDO) apt-get update -q && \
+    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
+fi
+endef
+
 all: build
 
 deps:
-	@missing=$$(for p in $(PACKAGES); do \
-	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
-	if [ -n "$$missing" ]; then \
-	    echo "Installing: $$missing"; \
-	    $(SUDO) apt-get update -q && \
-	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
-	fi
+	@$(call install-missing,$(PACKAGES))
 
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program alone: starting it waits for nothing else to compile.
+run: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target dorirova
 	./$(BUILD)/dorirova
 
 test: build
@@ -56,7 +67,7 @@ PREFIX ?= /usr/local
 # so the build folder stays its owner's; it builds only what is out of date.
 install:
 	@[ -f $(BUILD)/CMakeCache.txt ] || $(MAKE) build
-	cmake --build $(BUILD) -j $(JOBS) --target dorirova rezpack
+	cmake --build $(BUILD) -j $(JOBS) --target dorirova rezpack compressed_docs
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 package: build
@@ -71,9 +82,15 @@ test-asan: deps
 	    DORIROVA_E2E_SLOWDOWN=3 \
 	    ctest --output-on-failure -j $(JOBS)
 
+# What the benchmarks need beyond the build: valgrind's callgrind for counting
+# a frame's instructions (bench/frame_work_run.cpp, bench/frame_instructions.sh)
+# and bc for the sums.
+BENCH_PACKAGES := valgrind bc
+
 # Start-up, frame rate and memory on this machine, against a private Xvfb that
 # bench/run_bench.sh starts and stops; a few minutes. Builds only what it runs.
 bench: deps
+	@$(call install-missing,$(BENCH_PACKAGES))
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	bench/run_bench.sh ./$(BUILD)/bench/dorirova_bench
@@ -107,13 +124,18 @@ FUZZ_PACKAGES := clang libclang-rt-14-dev
 
 .PHONY: fuzz
 fuzz: deps
-	@missing=$$(for p in $(FUZZ_PACKAGES); do \
-	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
-	if [ -n "$$missing" ]; then \
-	    echo "Installing: $$missing"; \
-	    $(SUDO) apt-get update -q && \
-	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -q --no-install-recommends $$missing; \
-	fi
+	@$(call install-missing,$(FUZZ_PACKAGES))
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDORIROVA_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS) --target fuzzers rezpack
 	tests/fuzz/run_fuzzers.sh build-fuzz $(or $(FUZZ_SECONDS),60)
+
+# The README's promise on a machine that has nothing: a minimal Debian 12
+# (debootstrap) with only git, make and sudo, where a fresh clone of HEAD runs
+# `make run` until the settings dialog shows and `make test`, as a user with
+# sudo and as root, then installs and purges the package
+# (tests/clean_machine/run.sh; needs root, about half an hour).
+CLEAN_MACHINE_PACKAGES := debootstrap debian-archive-keyring xvfb xdotool
+
+test-clean-machine:
+	@$(call install-missing,$(CLEAN_MACHINE_PACKAGES))
+	$(SUDO) tests/clean_machine/run.sh $(BUILD)/clean-machine
