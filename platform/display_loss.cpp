@@ -148,12 +148,24 @@ void watchWaylandConnection(void *display) {
 
 void installDisplayLossHandlers() {
     XSetIOErrorHandler(onConnectionLost);
-    // Once: SDL puts its own error handler over ours, passing errors on to it,
-    // and ours over SDL's again would pass them round in a circle.
+    // Once: what is beneath ours is the handler before any of SDL's.
     if (errorHandlerInstalled) return;
     errorHandlerInstalled = true;
     previousErrorHandler = XSetErrorHandler(onXError);
 }
+
+namespace {
+void putErrorHandlerOnTop() {
+    installDisplayLossHandlers();
+    // SDL's video start puts its safety net over ours. That net puts the
+    // desktop's mode back from inside the handler, asking the server while
+    // Xlib still waits for the reply that brought the error: the process
+    // hangs for good on the first error about a destroyed window. Ours goes
+    // over it again and passes other errors on to what was beneath it
+    // before SDL; the guardian puts the mode back.
+    XSetErrorHandler(onXError);
+}
+}  // namespace
 
 void beginDisplaySetUp() {
     if (guarding) return;
@@ -174,7 +186,7 @@ void endDisplaySetUp() {
 }
 
 void watchDisplayWindowId(unsigned long xWindow) {
-    installDisplayLossHandlers();
+    putErrorHandlerOnTop();
     watchedWindow.store(xWindow);
     windowLost.store(false);
 }

@@ -15,9 +15,10 @@
 // GLX's about its drawable) mark it lost and, like every X error after that,
 // are not printed; other errors go to the handler that was in place before.
 // A broken connection prints one line and ends the process with status 1.
-// Call before the first connection that SDL makes (SDL's own error handler
-// then passes errors on to ours), and after another toolkit (FLTK) has set
-// its own; calling it again only puts the I/O error handler back.
+// Call before the first connection that SDL makes, and after another
+// toolkit (FLTK) has set its own; calling it again only puts the I/O error
+// handler back. Once the window is watched (below), ours is on top of
+// SDL's error handler, never beneath it.
 void installDisplayLossHandlers();
 
 // From the first connection (SDL's video start) until the window shows with
