@@ -67,7 +67,7 @@ struct CharsetText : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        charset.charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
+        charset.charsetTextureId = loadTextureNow("charset.png");
         beginLayerTestFrame(1024, 768);
     }
     std::vector<uint8_t> draw(const std::string &text, float x) {
@@ -173,7 +173,7 @@ TEST(CharsetTextWithoutCharset, DrawsNothingRatherThanBlankBoxes) {
     ScopedTempDir tmp;
     GLTestContext gl{64, 64};
     ScopedArchive archive{packArchive({})};
-    charset.charsetTextureId = AssetStore::instance()->loadTexture("charset.png");
+    charset.charsetTextureId = loadTextureNow("charset.png");
     beginLayerTestFrame(64, 64);
     drawCharsetText("abc", 3, 0.3f, 0.3f, 0.0f, 0.2f);
     std::vector<uint8_t> frame = gl.readPixels();
