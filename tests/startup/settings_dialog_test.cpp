@@ -7,7 +7,7 @@
 namespace {
 
 struct Fixture : ::testing::Test {
-    DialogHandle dialog;
+    DialogState dialog;
     void SetUp() override {
         DisplaySettings::run = true;
         DisplaySettings::width = 1024;
@@ -43,7 +43,7 @@ TEST_F(SettingsDialog, RunTakesEachResolution) {
     const Case cases[] = {{1001, 800, 600},   {1002, 1440, 900},  {1003, 1920, 1080}, {1005, 1024, 768},
                           {1006, 1440, 1050}, {1007, 1920, 1200}, {1008, 1280, 1024}, {1009, 1680, 1050}};
     for (const Case &c : cases) {
-        DialogHandle fresh;
+        DialogState fresh;
         settingsDialogProc(fresh, DialogMessage::InitDialog, 0);
         dialog = fresh;
         tickOnly(c.id);
@@ -89,7 +89,7 @@ TEST_F(SettingsDialog, KeepAspectStartsAsToldAndRunReadsIt) {
     settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
     EXPECT_TRUE(DisplaySettings::keepAspect);
 
-    DialogHandle asked;
+    DialogState asked;
     settingsDialogProc(asked, DialogMessage::InitDialog, 0);
     EXPECT_TRUE(isDialogButtonChecked(asked, IDC_KEEP_ASPECT));
     checkDialogButton(asked, IDC_KEEP_ASPECT, false);
