@@ -20,14 +20,15 @@ static std::vector<Texture *> *outlivingTextures = nullptr;
 
 // Reads one image's bytes from the archive and decodes them; null on
 // failure. Any thread. The bytes go from the archive's copy straight to the
-// decoder: no temporary file per image.
-static Image *decodeEntry(const std::string &fileName, JpegLayout layout) {
+// decoder: no temporary file per image. Photographs come as R G B A: their
+// upload, between frames, is then a copy.
+static Image *decodeEntry(const std::string &fileName) {
     std::vector<unsigned char> bytes;
     if (!ResourceArchive::readEntry(fileName.c_str(), bytes)) return nullptr;   // no such entry
     const size_t dot = fileName.rfind('.');
     const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
     if (extension == ".png") return decodePngBytes(bytes.data(), bytes.size());
-    if (extension == ".jpg") return decodeJpegBytes(bytes.data(), bytes.size(), layout);
+    if (extension == ".jpg") return decodeJpegBytes(bytes.data(), bytes.size(), JpegLayout::OpaqueRgba);
     return nullptr;
 }
 
@@ -35,8 +36,7 @@ static Image *decodeEntry(const std::string &fileName, JpegLayout layout) {
 // texels of its levels made, ready for the upload.
 static LoadedImage loadInBackground(const ImageRequest &request) {
     LoadedImage loaded;
-    // Photographs as R G B A: their upload, between frames, is then a copy.
-    loaded.image.reset(decodeEntry(request.fileName, JpegLayout::OpaqueRgba));
+    loaded.image.reset(decodeEntry(request.fileName));
     if (!loaded.image) return loaded;
     loaded.image->makeLevels(request.levelBlocks);
     loaded.texture = std::make_unique<Texture>();

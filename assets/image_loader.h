@@ -1,8 +1,8 @@
 #pragma once
 // Worker threads that load images off the GL thread: the asset store hands
 // them requests, they read, decode and average (the pixelated levels'
-// texels) into Images, and the GL thread takes what arrived and uploads it. Requests for
-// the first frame go before all others. At most maxWaiting images are in the
+// texels) into Images, and the GL thread takes what arrived and uploads it.
+// Requests for the first frame go before all others. At most maxWaiting images are in the
 // workers' hands or waiting for their upload at any time, so loading never
 // runs further ahead of the uploads than that (memory).
 //
