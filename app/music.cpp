@@ -8,7 +8,7 @@ MusicState music;
 
 void createMusicSystem() {
     if (!music.musicSystem) music.musicSystem = soundSystemCreate();
-    soundSystemInit(music.musicSystem, 100, SOUND_INIT_NORMAL);
+    soundSystemInit(music.musicSystem, 100);
 }
 
 void loadMusic() {
@@ -16,7 +16,7 @@ void loadMusic() {
     if (!music.musicSystem) music.musicSystem = soundSystemCreate();
     // The temporary file has no extension: the module is known by its content.
     music.musicTempPath = AssetStore::instance()->extractToTempFile("HALVIX.xm");
-    music.musicSound = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str(), SOUND_DEFAULT);
+    music.musicSound = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str());
 }
 
 void startMusic() {

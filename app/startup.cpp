@@ -39,7 +39,7 @@ constexpr Resolution RESOLUTIONS[] = {
 };
 }  // namespace
 
-bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId) {
+bool settingsDialogProc(DialogState &dialog, DialogMessage message, int controlId) {
     switch (message) {
         case DialogMessage::InitDialog:
             checkDialogButton(dialog, IDC_1024x768, true);

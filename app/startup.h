@@ -18,7 +18,7 @@ struct DisplaySettings {
 // The settings dialog's procedure: ticks "1024 x 768" at start, and "Keep
 // aspect" as DisplaySettings says; Run reads the boxes and the first ticked
 // resolution; Exit clears DisplaySettings::run.
-bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId);
+bool settingsDialogProc(DialogState &dialog, DialogMessage message, int controlId);
 
 // The scene's set-up, in two steps around the opening of the display, so
 // that the images decode while the window and its GL context come up.

@@ -9,7 +9,6 @@
 #include "platform/temp_file.h"
 
 #include <algorithm>
-#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -19,60 +18,30 @@ static AssetStore *singleInstance = nullptr;
 // names, and the process end reclaims them. Kept here so they stay reachable.
 static std::vector<Texture *> *outlivingTextures = nullptr;
 
-// The archive reader has one read position for the whole process, and the
-// loader's threads read from it too: every read, extraction and table lookup,
-// and the failure below, happen under this lock. The store opens the archive
-// before the loader's threads exist and closes it after they have ended.
-static std::mutex archiveLock;
-
-// Whether a temporary file could not be written since the store was made:
-// the archive's copy or an extracted entry is then missing. Under archiveLock
-// once the loader's threads may run.
-static bool tempFilesFailed = false;
-
-// Whether the archive's table has an entry of exactly this name. Needs archiveLock.
-static bool archiveHas(const std::string &fileName) {
-    for (uint32_t i = 0; i < ResourceArchive::entryCount(); ++i) {
-        if (fileName == ResourceArchive::entry(i).name) return true;
-    }
-    return false;
-}
-
-// Reads one image's bytes from the archive and decodes them, without the
-// upload; null on failure. Any thread. The bytes go from the archive's copy
-// straight to the decoder: no temporary file per image.
-static Texture *decodeEntry(const std::string &fileName, JpegLayout layout) {
+// Reads one image's bytes from the archive and decodes them; null on
+// failure. Any thread. The bytes go from the archive's copy straight to the
+// decoder: no temporary file per image. Photographs come as R G B A: their
+// upload, between frames, is then a copy.
+static Image *decodeEntry(const std::string &fileName) {
     std::vector<unsigned char> bytes;
-    {
-        std::lock_guard held(archiveLock);
-        if (!ResourceArchive::readEntry(fileName.c_str(), bytes)) return nullptr;   // no such entry
-    }
+    if (!ResourceArchive::readEntry(fileName.c_str(), bytes)) return nullptr;   // no such entry
     const size_t dot = fileName.rfind('.');
     const std::string extension = dot == std::string::npos ? std::string() : fileName.substr(dot);
     if (extension == ".png") return decodePngBytes(bytes.data(), bytes.size());
-    if (extension == ".jpg") return decodeJpegBytes(bytes.data(), bytes.size(), layout);
+    if (extension == ".jpg") return decodeJpegBytes(bytes.data(), bytes.size(), JpegLayout::OpaqueRgba);
     return nullptr;
 }
 
 // What a loader thread does with one request: the image decoded and the
 // texels of its levels made, ready for the upload.
 static LoadedImage loadInBackground(const ImageRequest &request) {
-    LoadedImage image;
-    // Photographs as R G B A: their upload, between frames, is then a copy.
-    image.texture.reset(decodeEntry(request.fileName, JpegLayout::OpaqueRgba));
-    Texture *texture = image.texture.get();
-    if (!texture) return image;
-    for (uint32_t block : request.levelBlocks) {
-        LevelTexels level;
-        // Block 1 of an opaque image is the image itself: no level of its own.
-        level.itself = block <= 1 && (!texture->hasAlpha || texture->opaque);
-        if (!level.itself) level.texels = texture->pixelatedTexels(block, &level.width, &level.height);
-        image.levels.push_back(std::move(level));
-    }
-    texture->pixelatedLevels.reserve(request.levelBlocks.size());   // the upload between frames allocates nothing
-    std::vector<uint32_t>().swap(texture->levelSums);                // read by no later level
-    texture->levelSumsBlock = 0;
-    return image;
+    LoadedImage loaded;
+    loaded.image.reset(decodeEntry(request.fileName));
+    if (!loaded.image) return loaded;
+    loaded.image->makeLevels(request.levelBlocks);
+    loaded.texture = std::make_unique<Texture>();
+    loaded.texture->pixelatedLevels.reserve(request.levelBlocks.size());
+    return loaded;
 }
 
 // Loader threads: one per core, up to four; images in their hands or
@@ -89,7 +58,6 @@ AssetStore::AssetStore() {
 AssetStore::~AssetStore() {
     loader.reset();   // its threads end before the archive closes
     ResourceArchive::close();
-    tempFilesFailed = false;
 }
 
 AssetStore *AssetStore::instance() {
@@ -107,30 +75,19 @@ void AssetStore::destroyInstance() {
     singleInstance = nullptr;
 }
 
-int AssetStore::loadTexture(const std::string &fileName) {
-    textures[nextId] = loadImage(fileName);
-    return nextId++;
-}
-
 Texture *AssetStore::texture(int id) const {
     auto found = textures.find(id);
     return found == textures.end() ? nullptr : found->second;
 }
 
-Texture *AssetStore::loadImage(const std::string &fileName) {
-    return uploadDecoded(decodeEntry(fileName, JpegLayout::Rgb));
-}
-
 std::string AssetStore::extractToTempFile(const std::string &fileName) {
-    std::lock_guard held(archiveLock);
     char path[RESOURCE_PATH_SIZE] = {};
     ResourceArchive::extractEntry(fileName.c_str(), path);
-    if (!path[0] && archiveHas(fileName)) tempFilesFailed = true;
+    if (!path[0] && ResourceArchive::hasEntry(fileName.c_str())) tempFilesFailed = true;
     return path;
 }
 
 std::string AssetStore::extractionFailure() const {
-    std::lock_guard held(archiveLock);
     return tempFilesFailed ? "cannot write temporary files in " + printableText(tempDirectory()) : "";
 }
 
@@ -162,20 +119,8 @@ bool AssetStore::isLoading(int id) const { return loading.count(id) > 0; }
 
 void AssetStore::upload(LoadedImage &image) {
     Texture *texture = image.texture.release();
-    if (texture) {
-        // The levels first, each one's texels freed once uploaded, then the
-        // texture itself and its pixels: the least memory held at once.
-        for (LevelTexels &level : image.levels) {
-            if (level.itself) continue;
-            level.name = uploadPixelatedTexture(texture, level.width, level.height, level.texels.data());
-            std::vector<uint8_t>().swap(level.texels);
-        }
-        uploadDecoded(texture);
-        texture->pixels.reset();   // uploaded, levels made: nothing reads them any more
-        for (const LevelTexels &level : image.levels) {
-            texture->pixelatedLevels.push_back(level.itself ? texture->glName : level.name);
-        }
-    }
+    if (texture) uploadImage(*image.image, *texture);
+    image.image.reset();
     textures[image.id] = texture;
     loading.erase(image.id);
 }

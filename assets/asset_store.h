@@ -1,15 +1,14 @@
 #pragma once
-// The one owner of every loaded image. Layers load images by archive file
+// The one owner of every loaded image. Layers request images by archive file
 // name during their init, keep the integer ids, and look the Texture up by id
 // when they draw. Every operation runs on the GL thread (the one whose GL
 // context is current); uploads need that context.
 //
-// Images load either at once (loadTexture) or in the background
-// (requestTexture): worker threads read them from the archive, decode them
-// and make their pixelated levels, and the GL thread uploads what arrived,
-// between frames. The workers reach the store's archive under a lock of its
-// own (asset_store.cpp); the map, the ids and the set of loading ids belong
-// to the GL thread alone.
+// Images load in the background: worker threads read them from the archive,
+// decode them into Images and make their pixelated levels, and the GL thread
+// turns what arrived into Textures, between frames (or at once, when it waits
+// for them). The workers read the archive without a lock (resource_archive.h);
+// the map, the ids and the set of loading ids belong to the GL thread alone.
 #include "assets/image_loader.h"
 #include "assets/texture.h"
 
@@ -36,24 +35,22 @@ public:
     // Textures and their GL objects are not released. Safe without a store.
     static void destroyInstance();
 
-    // Loads the named image and returns its new id: 1, 2, 3, ... in call
-    // order over the run, never reused. A failed load still takes an id,
-    // which maps to no texture.
-    int loadTexture(const std::string &fileName);
-
     // The texture of id, or null for an id never issued (0 included) or a
     // failed load. Valid for the rest of the process.
     Texture *texture(int id) const;
 
-    // Issues the next id at once, as loadTexture does, and has the image
-    // loaded in the background, with a pixelated level for each of
-    // levelBlocks (block sizes, in order, as Texture::addPixelatedLevel),
-    // except that block 1 of an opaque image is the image's own texture
-    // (glName): its texels are the same; who draws it as a level sets
-    // nearest filtering. JPEGs come as opaque R G B A (JpegLayout). Once
-    // uploaded, the Texture keeps no pixels.
+    // Issues the next id at once, 1, 2, 3, ... in call order over the run,
+    // never reused, and has the image loaded in the background, with a
+    // pixelated level for each of levelBlocks (block sizes, in order, as
+    // Image::makeLevels makes them): block 1 of an opaque image is the
+    // image's own texture (glName); who draws it as a level sets nearest
+    // filtering. JPEGs come as opaque R G B A (JpegLayout). The type comes
+    // from the name's last "." on: exactly ".png" or ".jpg" (so ".PNG",
+    // ".jpeg" and names without "." are no image). No temporary file is made
+    // for an image.
     // texture(id) stays null until the image has been uploaded, and so
-    // isLoading(id) is true until then; a failed load ends as null.
+    // isLoading(id) is true until then; a failed load still takes its id,
+    // and ends as null.
     int requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks = {});
 
     // True from requestTexture until the image has arrived (or failed).
@@ -78,12 +75,6 @@ public:
     // load on the calling thread. Tests hold images back with it.
     void pauseLoading();
     void resumeLoading();
-
-    // Reads one image's bytes from the archive, decodes and uploads it; null
-    // on failure. The type comes from the name's last "." on: exactly ".png"
-    // or ".jpg" (so ".PNG", ".jpeg" and names without "." are no image). No
-    // temporary file is made for an image.
-    Texture *loadImage(const std::string &fileName);
 
     // What kept entries from being extracted: "cannot write temporary files
     // in DIR" once the archive's copy or an extraction could not be written
@@ -111,4 +102,7 @@ private:
     int nextId = 1;                     // the id the next load receives
     std::set<int> loading;              // requested ids not yet arrived
     std::unique_ptr<ImageLoader> loader;   // made with the first request
+    // Whether a temporary file could not be written since the store was
+    // made: the archive's copy or an extracted entry is then missing.
+    bool tempFilesFailed = false;
 };

@@ -1,8 +1,8 @@
 #pragma once
 // Worker threads that load images off the GL thread: the asset store hands
-// them requests, they extract, decode and average (the pixelated levels'
-// texels), and the GL thread takes what arrived and uploads it. Requests for
-// the first frame go before all others. At most maxWaiting images are in the
+// them requests, they read, decode and average (the pixelated levels'
+// texels) into Images, and the GL thread takes what arrived and uploads it.
+// Requests for the first frame go before all others. At most maxWaiting images are in the
 // workers' hands or waiting for their upload at any time, so loading never
 // runs further ahead of the uploads than that (memory).
 //
@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "assets/image.h"
 #include "assets/texture.h"
 
 // One image the asset store asked for.
@@ -28,20 +29,14 @@ struct ImageRequest {
     bool forFirstFrame = false;          // loaded before every request without it
 };
 
-// The texels of one pixelated level, made off the GL thread.
-struct LevelTexels {
-    bool itself = false;              // the texture itself serves (block 1 of an opaque image): nothing here
-    uint32_t width = 0, height = 0;   // texels
-    std::vector<uint8_t> texels;      // bottom-up, the texture's bytes per texel; freed once uploaded
-    GLuint name = 0;                  // the GL texture, once uploaded
-};
-
 // A loaded image on its way to the GL thread.
 struct LoadedImage {
     int id = 0;
     bool forFirstFrame = false;
-    std::unique_ptr<Texture> texture;   // null when the load failed; not uploaded yet (glName 0)
-    std::vector<LevelTexels> levels;    // one per block size asked for, in that order
+    std::unique_ptr<Image> image;       // decoded, with its levels' texels; null when the load failed
+    // The record the image's upload fills, made beside it so that an upload
+    // between frames allocates nothing; null when the load failed.
+    std::unique_ptr<Texture> texture;
 };
 
 // What a worker does with one request; runs on any thread.

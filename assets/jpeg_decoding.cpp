@@ -1,6 +1,6 @@
-// loadJpeg and decodeJpeg: JPEG files through libjpeg's file-stream source
-// (or bytes in memory through its memory source), default decompression
-// parameters, and an error manager that returns instead of ending the process.
+// decodeJpegBytes: JPEG files in memory through libjpeg's memory source,
+// default decompression parameters, and an error manager that returns
+// instead of ending the process.
 #include "assets/image_decoding.h"
 
 #include <csetjmp>
@@ -39,42 +39,46 @@ void emitMessage(j_common_ptr info, int level) {
     reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
 }
 
-// Where a decoding reads from: an open file (closed at the end), or bytes.
-struct JpegSource {
-    FILE *file = nullptr;
-    const uint8_t *data = nullptr;
-    size_t size = 0;
-};
-
-// Releases what one decoding holds; buffer may be null.
-void releaseJpeg(jpeg_decompress_struct *decoder, JpegSource source, uint8_t *buffer) {
+// Releases what one decoding holds; buffer may be null. Null, for the
+// decoding's result.
+Image *releaseJpeg(jpeg_decompress_struct *decoder, uint8_t *buffer) {
     jpeg_destroy_decompress(decoder);
-    if (source.file) std::fclose(source.file);
     delete[] buffer;
+    return nullptr;
 }
 
-Texture *decodeJpegFrom(JpegSource source, JpegLayout layout);
-
-}  // namespace
-
-Texture *loadJpeg(const char *path) { return uploadDecoded(decodeJpeg(path)); }
-
-Texture *decodeJpeg(const char *path, JpegLayout layout) {
-    FILE *file = std::fopen(path, "rb");
-    if (!file) return nullptr;
-    return decodeJpegFrom({file, nullptr, 0}, layout);
-}
-
-Texture *decodeJpegBytes(const uint8_t *data, size_t size, JpegLayout layout) {
-    if (!data || size == 0) return nullptr;
-    return decodeJpegFrom({nullptr, data, size}, layout);
-}
-
-namespace {
-
-Texture *decodeJpegFrom(JpegSource source, JpegLayout layout) {
+// Has the decoder deliver layout's pixels and starts it; false when the
+// picture is none it can: not colour or grey (CMYK, YCCK), or wider or
+// taller than TEXTURE_MAX_SIDE.
+bool startDecoding(jpeg_decompress_struct &decoder, JpegLayout layout) {
+    // Colour (3 components) decodes to R G B by default; grey is widened to
+    // R G B by libjpeg. libjpeg-turbo writes R G B A (alpha 255) as directly,
+    // in its colour conversion.
+    const bool colourOrGrey = decoder.num_components == 3 ||
+                              (decoder.num_components == 1 && decoder.jpeg_color_space == JCS_GRAYSCALE);
+    if (!colourOrGrey || decoder.image_width > TEXTURE_MAX_SIDE || decoder.image_height > TEXTURE_MAX_SIDE) {
+        return false;
+    }
     const bool rgba = layout == JpegLayout::OpaqueRgba;
+    const J_COLOR_SPACE outSpace = rgba ? JCS_EXT_RGBA : JCS_RGB;
+    decoder.out_color_space = outSpace;
+    jpeg_start_decompress(&decoder);
+    return decoder.output_components == (rgba ? 4 : 3) && decoder.out_color_space == outSpace;
+}
 
+// Reads every scanline into buffer, rows bottom-up, rowBytes apart.
+void readScanlines(jpeg_decompress_struct &decoder, uint8_t *buffer, size_t rowBytes) {
+    const uint32_t height = decoder.output_height;
+    // Scanline k (k = 0 at the top) goes straight to its bottom-up row.
+    while (decoder.output_scanline < height) {
+        JSAMPROW row = buffer + (height - 1 - decoder.output_scanline) * rowBytes;
+        if (jpeg_read_scanlines(&decoder, &row, 1) != 1) {
+            ERREXIT(&decoder, JERR_INPUT_EMPTY);  // no progress: give up the same way
+        }
+    }
+}
+
+Image *decodeJpegFrom(const uint8_t *data, size_t size, JpegLayout layout) {
     jpeg_decompress_struct decoder;
     JpegErrorManager errors;
     decoder.err = jpeg_std_error(&errors.standard);
@@ -83,56 +87,30 @@ Texture *decodeJpegFrom(JpegSource source, JpegLayout layout) {
     errors.standard.emit_message = emitMessage;
     // Set after setjmp and released on the error path, hence volatile.
     uint8_t *volatile buffer = nullptr;
-    if (setjmp(errors.failure)) {
-        releaseJpeg(&decoder, source, buffer);
-        return nullptr;
-    }
+    if (setjmp(errors.failure)) return releaseJpeg(&decoder, buffer);
     jpeg_create_decompress(&decoder);
-    if (source.file) jpeg_stdio_src(&decoder, source.file);
-    else jpeg_mem_src(&decoder, source.data, static_cast<unsigned long>(source.size));
+    jpeg_mem_src(&decoder, data, static_cast<unsigned long>(size));
     jpeg_read_header(&decoder, TRUE);
-
-    // Colour (3 components) decodes to R G B by default; grey is widened to
-    // R G B by libjpeg; anything else (CMYK, YCCK) is refused. libjpeg-turbo
-    // writes R G B A (alpha 255) as directly, in its colour conversion.
-    bool usable = decoder.num_components == 3 ||
-                  (decoder.num_components == 1 && decoder.jpeg_color_space == JCS_GRAYSCALE);
-    const J_COLOR_SPACE outSpace = rgba ? JCS_EXT_RGBA : JCS_RGB;
-    const int outComponents = rgba ? 4 : 3;
-    decoder.out_color_space = outSpace;
-    usable = usable && decoder.image_width <= TEXTURE_MAX_SIDE &&
-             decoder.image_height <= TEXTURE_MAX_SIDE;
-    if (usable) {
-        jpeg_start_decompress(&decoder);
-        usable = decoder.output_components == outComponents && decoder.out_color_space == outSpace;
-    }
-    if (!usable) {
-        releaseJpeg(&decoder, source, buffer);
-        return nullptr;
-    }
+    if (!startDecoding(decoder, layout)) return releaseJpeg(&decoder, buffer);
 
     const uint32_t width = decoder.output_width;
     const uint32_t height = decoder.output_height;
-    const size_t rowBytes = size_t(width) * outComponents;
+    const size_t rowBytes = size_t(width) * decoder.output_components;
     // Up to 768 MB for the largest picture: a refusal from the allocator (an
     // address-space limit, a small machine) fails this load, not the process.
     buffer = new (std::nothrow) uint8_t[rowBytes * height];
-    if (!buffer) {
-        releaseJpeg(&decoder, source, buffer);
-        return nullptr;
-    }
-    // Scanline k (k = 0 at the top) goes straight to its bottom-up row.
-    while (decoder.output_scanline < height) {
-        JSAMPROW row = buffer + (height - 1 - decoder.output_scanline) * rowBytes;
-        if (jpeg_read_scanlines(&decoder, &row, 1) != 1) {
-            ERREXIT(&decoder, JERR_INPUT_EMPTY);  // no progress: give up the same way
-        }
-    }
+    if (!buffer) return releaseJpeg(&decoder, buffer);
+    readScanlines(decoder, buffer, rowBytes);
     std::unique_ptr<uint8_t[]> pixels(buffer);
-    releaseJpeg(&decoder, source, nullptr);
-    Texture *texture = newPreparedTexture(width, height, rgba ? 1 : 0, std::move(pixels));
-    if (texture) texture->opaque = true;
-    return texture;
+    releaseJpeg(&decoder, nullptr);
+    Image *image = newImage(width, height, layout == JpegLayout::OpaqueRgba ? 1 : 0, std::move(pixels));
+    if (image) image->opaque = true;
+    return image;
 }
 
 }  // namespace
+
+Image *decodeJpegBytes(const uint8_t *data, size_t size, JpegLayout layout) {
+    if (!data || size == 0) return nullptr;
+    return decodeJpegFrom(data, size, layout);
+}

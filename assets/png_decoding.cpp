@@ -1,19 +1,19 @@
-// loadPng and decodePng: PNG files through libpng's buffered file-stream
-// input, or bytes in memory through a reading function of its own.
+// decodePngBytes: PNG files in memory through libpng, with a reading function
+// of its own.
 #include "assets/image_decoding.h"
 
 #include <png.h>  // PNG decoding (libpng 1.6)
 
 #include <csetjmp>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 
-// Where a decoding reads from, past the signature: an open file (closed at
-// the end), or bytes, read on from position.
+// Checked before libpng is told that it has been read already.
+static constexpr size_t SIGNATURE_SIZE = 8;
+
+// Where a decoding reads from: the bytes, read on from position.
 struct PngSource {
-    FILE *file = nullptr;
     const uint8_t *data = nullptr;
     size_t size = 0;
     size_t position = 0;
@@ -27,58 +27,18 @@ static void readPngBytes(png_structp png, png_bytep out, size_t length) {
     source.position += length;
 }
 
-// Releases what one decoding holds; safe on null parts.
-static void releasePng(png_structp *png, png_infop *info, const PngSource &source, uint8_t *buffer,
-                       png_bytep *rows) {
+// Releases what one decoding holds; safe on null parts. Null, for the
+// decoding's result.
+static Image *releasePng(png_structp *png, png_infop *info, uint8_t *buffer, png_bytep *rows) {
     if (*png) png_destroy_read_struct(png, info, nullptr);
-    if (source.file) std::fclose(source.file);
     delete[] buffer;
     delete[] rows;
+    return nullptr;
 }
 
-static Texture *decodePngFrom(PngSource source);
-
-// Checked before libpng is told that it has been read already.
-static constexpr size_t SIGNATURE_SIZE = 8;
-
-Texture *loadPng(const char *path) { return uploadDecoded(decodePng(path)); }
-
-Texture *decodePng(const char *path) {
-    FILE *file = std::fopen(path, "rb");
-    if (!file) return nullptr;
-    png_byte signature[SIGNATURE_SIZE];
-    if (std::fread(signature, 1, SIGNATURE_SIZE, file) != SIGNATURE_SIZE ||
-        png_sig_cmp(signature, 0, SIGNATURE_SIZE) != 0) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return decodePngFrom({file, nullptr, 0, 0});
-}
-
-Texture *decodePngBytes(const uint8_t *data, size_t size) {
-    if (!data || size < SIGNATURE_SIZE || png_sig_cmp(data, 0, SIGNATURE_SIZE) != 0) return nullptr;
-    return decodePngFrom({nullptr, data, size, SIGNATURE_SIZE});
-}
-
-static Texture *decodePngFrom(PngSource source) {
-
-    // libpng's default handlers: messages to stderr, errors jump to the setjmp below.
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    // Set after setjmp and released on the error path, hence volatile.
-    uint8_t *volatile buffer = nullptr;
-    png_bytep *volatile rows = nullptr;
-    if (!png || !info) {
-        releasePng(&png, &info, source, buffer, rows);
-        return nullptr;
-    }
-    if (setjmp(png_jmpbuf(png))) {
-        releasePng(&png, &info, source, buffer, rows);
-        return nullptr;
-    }
-
-    if (source.file) png_init_io(png, source.file);
-    else png_set_read_fn(png, &source, readPngBytes);
+// Reads the chunks up to the image data, past the signature.
+static void readPngInfo(png_structp png, png_infop info, PngSource *source) {
+    png_set_read_fn(png, source, readPngBytes);
     png_set_sig_bytes(png, SIGNATURE_SIZE);
     // Skip every ancillary chunk but tRNS unread: no transformation below uses
     // them, and libpng would first allocate (and touch) whatever length a
@@ -86,16 +46,15 @@ static Texture *decodePngFrom(PngSource source) {
     // the file far shorter. Skipped chunks are read in small pieces.
     png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_read_info(png, info);
-    const png_uint_32 width = png_get_image_width(png, info);
-    const png_uint_32 height = png_get_image_height(png, info);
+}
+
+// Has libpng turn every pixel into 8-bit R G B, or R G B A where there is any
+// alpha, and returns the channel count that results: 3 or 4 from a usable
+// file. The channel count after the transformations decides the layout, so
+// grey with alpha and transparency chunks get their four bytes per pixel.
+static int expandToRgb(png_structp png, png_infop info) {
     const int bitDepth = png_get_bit_depth(png, info);
     const int colourType = png_get_color_type(png, info);
-    if (width == 0 || height == 0 || width > TEXTURE_MAX_SIDE || height > TEXTURE_MAX_SIDE) {
-        releasePng(&png, &info, source, buffer, rows);
-        return nullptr;
-    }
-
-    // Everything becomes 8-bit R G B, or R G B A where there is any alpha.
     if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
     if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
     if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
@@ -105,31 +64,47 @@ static Texture *decodePngFrom(PngSource source) {
     if (bitDepth == 16) png_set_strip_16(png);
     png_set_interlace_handling(png);  // png_read_image then de-interlaces
     png_read_update_info(png, info);
+    return png_get_channels(png, info);
+}
 
-    // The channel count after the transformations decides the layout, so grey
-    // with alpha and transparency chunks get their four bytes per pixel.
-    const int channels = png_get_channels(png, info);
+static Image *decodePngFrom(PngSource source) {
+    // libpng's default handlers: messages to stderr, errors jump to the setjmp below.
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    // Set after setjmp and released on the error path, hence volatile.
+    uint8_t *volatile buffer = nullptr;
+    png_bytep *volatile rows = nullptr;
+    if (!png || !info) return releasePng(&png, &info, buffer, rows);
+    if (setjmp(png_jmpbuf(png))) return releasePng(&png, &info, buffer, rows);
+    readPngInfo(png, info, &source);
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    if (width == 0 || height == 0 || width > TEXTURE_MAX_SIDE || height > TEXTURE_MAX_SIDE) {
+        return releasePng(&png, &info, buffer, rows);
+    }
+    const int channels = expandToRgb(png, info);
     const size_t rowBytes = size_t(width) * channels;
     if ((channels != 3 && channels != 4) || png_get_rowbytes(png, info) != rowBytes) {
-        releasePng(&png, &info, source, buffer, rows);
-        return nullptr;
+        return releasePng(&png, &info, buffer, rows);
     }
     // Up to 1 GB for the largest picture: a refusal from the allocator (an
     // address-space limit, a small machine) fails this load, not the process.
     buffer = new (std::nothrow) uint8_t[rowBytes * height];
     rows = new (std::nothrow) png_bytep[height];
-    if (!buffer || !rows) {
-        releasePng(&png, &info, source, buffer, rows);
-        return nullptr;
-    }
+    if (!buffer || !rows) return releasePng(&png, &info, buffer, rows);
     // Row k of the file (k = 0 at the top) goes straight to its bottom-up place.
     for (png_uint_32 k = 0; k < height; ++k) rows[k] = buffer + (height - 1 - k) * rowBytes;
     png_read_image(png, rows);
 
     std::unique_ptr<uint8_t[]> pixels(buffer);
     buffer = nullptr;
-    releasePng(&png, &info, source, buffer, rows);
-    Texture *texture = newPreparedTexture(width, height, channels == 4 ? 1 : 0, std::move(pixels));
-    if (texture) measureTransparency(*texture);
-    return texture;
+    releasePng(&png, &info, buffer, rows);
+    Image *image = newImage(width, height, channels == 4 ? 1 : 0, std::move(pixels));
+    if (image) measureTransparency(*image);
+    return image;
+}
+
+Image *decodePngBytes(const uint8_t *data, size_t size) {
+    if (!data || size < SIGNATURE_SIZE || png_sig_cmp(data, 0, SIGNATURE_SIZE) != 0) return nullptr;
+    return decodePngFrom({data, size, SIGNATURE_SIZE});
 }

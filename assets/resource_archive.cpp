@@ -5,17 +5,23 @@
 
 #include "platform/temp_file.h"
 
+#include <unistd.h>  // pread
+
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
-// The reader's process-wide state. Between operations the archive file's read
-// position is at its start.
+// The reader's process-wide state, set by open() and close() alone. Entries
+// are read with pread, which leaves the file's position alone, so reads on
+// several threads at once need no lock.
 FILE *archiveFile = nullptr;
 char archivePath[RESOURCE_PATH_SIZE] = {};
-std::vector<ResourceArchiveEntry> entries;  // archive order
+std::vector<ResourceArchiveEntry> entries;              // archive order
+std::unordered_map<std::string, uint32_t> entryByName;  // the first entry of each name
 
 // The archive's length in bytes, or -1 when it cannot be told.
 long long fileLength(FILE *file) {
@@ -47,19 +53,25 @@ bool readTable() {
 // Reads one entry's bytes into buffer; false when they cannot be read in full.
 bool readRecord(const ResourceArchiveEntry &record, std::vector<unsigned char> &buffer) {
     buffer.clear();
-    if (!archiveFile || fseeko(archiveFile, record.offset, SEEK_SET) != 0) return false;
+    if (!archiveFile) return false;
     buffer.resize(record.size);
-    const bool complete = std::fread(buffer.data(), 1, buffer.size(), archiveFile) == buffer.size();
-    if (!complete) buffer.clear();
-    return complete;
+    size_t done = 0;
+    while (done < buffer.size()) {
+        const ssize_t got = pread(fileno(archiveFile), buffer.data() + done, buffer.size() - done,
+                                  off_t(record.offset) + off_t(done));
+        if (got <= 0) {
+            buffer.clear();
+            return false;
+        }
+        done += size_t(got);
+    }
+    return true;
 }
 
 // The first entry named exactly name, or null.
 const ResourceArchiveEntry *findRecord(const char *name) {
-    for (const ResourceArchiveEntry &record : entries) {
-        if (std::strcmp(name, record.name) == 0) return &record;
-    }
-    return nullptr;
+    auto found = entryByName.find(name);
+    return found == entryByName.end() ? nullptr : &entries[found->second];
 }
 
 // Copies one entry's bytes into a new temporary file; its path, or an empty
@@ -89,14 +101,14 @@ int open(const char *path) {
     std::snprintf(archivePath, sizeof archivePath, "%s", path);
     archiveFile = openTempFile(path, "rb");
     if (!archiveFile) return 1;
-    bool wellFormed = readTable();
-    rewind(archiveFile);
+    const bool wellFormed = readTable();
     if (!wellFormed) {
         // Malformed: treated like a file that cannot be opened.
         std::fclose(archiveFile);
         archiveFile = nullptr;
         return 1;
     }
+    for (uint32_t i = 0; i < entries.size(); ++i) entryByName.emplace(entries[i].name, i);   // keeps the first
     return 0;
 }
 
@@ -110,20 +122,21 @@ void extractEntry(const char *name, char *outPath) {
             removeTempFile(path);  // a path the caller's buffer cannot hold
         }
     }
-    if (archiveFile) rewind(archiveFile);
 }
 
 bool readEntry(const char *name, std::vector<unsigned char> &bytes) {
     const ResourceArchiveEntry *record = findRecord(name);
     const bool read = record && readRecord(*record, bytes);
     if (!read) bytes.clear();
-    if (archiveFile) rewind(archiveFile);
     return read;
 }
+
+bool hasEntry(const char *name) { return findRecord(name) != nullptr; }
 
 void close() {
     entries.clear();
     entries.shrink_to_fit();
+    entryByName.clear();
     if (archiveFile) std::fclose(archiveFile);
     archiveFile = nullptr;
     if (archivePath[0]) removeTempFile(archivePath);

@@ -3,9 +3,13 @@
 // music module) inside the executable as resource "REZ" 102; its byte format
 // is in archive_format.h.
 //
-// There is one reader per process with process-wide state; main thread only.
-// Calling order: writeResourceToTempFile, open with its result, any number of
-// extractEntry and readEntry, close once at teardown.
+// There is one reader per process with process-wide state. Calling order:
+// writeResourceToTempFile, open with its result, any number of extractEntry,
+// readEntry and hasEntry, close once at teardown. open and close run while no
+// other thread uses the reader (the asset store opens it before its loader
+// threads start and closes it after they have ended); in between, any number
+// of threads may read at once: the table stays as it is, and entries are read
+// without moving a shared file position, so no lock is needed.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,6 +33,9 @@ std::string writeResourceToTempFile();
 // deletes the file. On a reader that is already open, closes it first.
 int open(const char *path);
 
+// Entries are found by name through an index made by open(), not by reading
+// the table through.
+//
 // Extracts the first entry named exactly name (byte for byte, case-sensitive)
 // into a new temporary file and copies that file's path, with its NUL, into
 // outPath (RESOURCE_PATH_SIZE bytes). The caller owns and deletes the file.
@@ -40,6 +47,9 @@ void extractEntry(const char *name, char *outPath);
 // temporary file. False, with bytes empty, when there is no such entry or it
 // cannot be read in full.
 bool readEntry(const char *name, std::vector<unsigned char> &bytes);
+
+// Whether the table has an entry named exactly name.
+bool hasEntry(const char *name);
 
 // Frees the table, closes the archive and deletes the file given to open().
 // Safe after a failed open() and when nothing was opened.

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "assets/image_decoding.h"
-#include "assets/texture.h"
+#include "assets/image.h"
 #include "bench/child_output.h"
 #include "bench/stage_clock.h"
 
@@ -22,13 +22,13 @@ int realOpenArchive(const char *path) asm("__real__ZN15ResourceArchive4openEPKc"
 void realExtractEntry(const char *name, char *outPath) asm("__real__ZN15ResourceArchive12extractEntryEPKcPc");
 bool realReadEntry(const char *name, std::vector<unsigned char> &bytes)
     asm("__real__ZN15ResourceArchive9readEntryEPKcRSt6vectorIhSaIhEE");
-Texture *realDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout)
+Image *realDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout)
     asm("__real__Z15decodeJpegBytesPKhm10JpegLayout");
-Texture *realDecodePng(const uint8_t *data, size_t size) asm("__real__Z14decodePngBytesPKhm");
-std::vector<uint8_t> realPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height)
-    asm("__real__ZN7Texture15pixelatedTexelsEjPjS0_");
-GLuint realUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer)
-    asm("__real__Z22uploadPixelatedTextureP7TexturejjPKh");
+Image *realDecodePng(const uint8_t *data, size_t size) asm("__real__Z14decodePngBytesPKhm");
+std::vector<uint8_t> realPixelatedTexels(Image *image, uint32_t blockSize, uint32_t *width, uint32_t *height)
+    asm("__real__ZN5Image15pixelatedTexelsEjPjS0_");
+GLuint realUploadPixelatedTexture(const Image &image, uint32_t width, uint32_t height, const uint8_t *buffer)
+    asm("__real__Z22uploadPixelatedTextureRK5ImagejjPKh");
 void realLoadMusic() asm("__real__Z9loadMusicv");
 bool realCreateDisplay(int32_t width, int32_t height, bool fullscreen) asm("__real__Z13createDisplayiib");
 void realSwapBuffers() asm("__real__Z11swapBuffersv");
@@ -113,30 +113,30 @@ bool wrapReadEntry(const char *name, std::vector<unsigned char> &bytes) {
     return probed(Stage::Extraction, [&] { return realReadEntry(name, bytes); });
 }
 
-Texture *wrapDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout)
+Image *wrapDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout)
     asm("__wrap__Z15decodeJpegBytesPKhm10JpegLayout");
-Texture *wrapDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout) {
+Image *wrapDecodeJpeg(const uint8_t *data, size_t size, JpegLayout layout) {
     ++calls.decodeJpeg;
     return probed(Stage::DecodeJpeg, [&] { return realDecodeJpeg(data, size, layout); });
 }
 
-Texture *wrapDecodePng(const uint8_t *data, size_t size) asm("__wrap__Z14decodePngBytesPKhm");
-Texture *wrapDecodePng(const uint8_t *data, size_t size) {
+Image *wrapDecodePng(const uint8_t *data, size_t size) asm("__wrap__Z14decodePngBytesPKhm");
+Image *wrapDecodePng(const uint8_t *data, size_t size) {
     ++calls.decodePng;
     return probed(Stage::DecodePng, [&] { return realDecodePng(data, size); });
 }
 
-std::vector<uint8_t> wrapPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height)
-    asm("__wrap__ZN7Texture15pixelatedTexelsEjPjS0_");
-std::vector<uint8_t> wrapPixelatedTexels(Texture *texture, uint32_t blockSize, uint32_t *width, uint32_t *height) {
+std::vector<uint8_t> wrapPixelatedTexels(Image *image, uint32_t blockSize, uint32_t *width, uint32_t *height)
+    asm("__wrap__ZN5Image15pixelatedTexelsEjPjS0_");
+std::vector<uint8_t> wrapPixelatedTexels(Image *image, uint32_t blockSize, uint32_t *width, uint32_t *height) {
     ++calls.levels;
-    return probed(Stage::Levels, [&] { return realPixelatedTexels(texture, blockSize, width, height); });
+    return probed(Stage::Levels, [&] { return realPixelatedTexels(image, blockSize, width, height); });
 }
 
-GLuint wrapUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer)
-    asm("__wrap__Z22uploadPixelatedTextureP7TexturejjPKh");
-GLuint wrapUploadPixelatedTexture(Texture *texture, uint32_t width, uint32_t height, const uint8_t *buffer) {
-    return probed(Stage::UploadLevels, [&] { return realUploadPixelatedTexture(texture, width, height, buffer); });
+GLuint wrapUploadPixelatedTexture(const Image &image, uint32_t width, uint32_t height, const uint8_t *buffer)
+    asm("__wrap__Z22uploadPixelatedTextureRK5ImagejjPKh");
+GLuint wrapUploadPixelatedTexture(const Image &image, uint32_t width, uint32_t height, const uint8_t *buffer) {
+    return probed(Stage::UploadLevels, [&] { return realUploadPixelatedTexture(image, width, height, buffer); });
 }
 
 long displayResidentKb() { return displayKb; }

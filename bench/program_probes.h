@@ -9,7 +9,7 @@
 // ResourceArchive::extractEntry and ::readEntry (extraction: the images are
 // read into memory), removeTempFile (deleting temporary files),
 // decodeJpegBytes and decodePngBytes (decoding),
-// Texture::pixelatedTexels (levels), uploadPixelatedTexture and glTexImage2D
+// Image::pixelatedTexels (levels), uploadPixelatedTexture and glTexImage2D
 // (upload), loadMusic (music), createDisplay (display), and swapBuffers, where the frame hook below
 // runs. On the main thread a call is a stage span (while start-up is timed);
 // on the asset store's loader threads its time adds to the stage's loader

@@ -21,8 +21,8 @@ namespace {
 BenchClock::time_point runPressed;
 double startupMs = 0;
 
-// What the loaded textures hold, in bytes: the decoded pixels each Texture
-// keeps, and the GL textures (full ones and pixelated levels other than the
+// What the loaded textures hold, in bytes: decoded pixels (none: a Texture
+// keeps only GL names, and its Image is freed once uploaded), and the GL textures (full ones and pixelated levels other than the
 // texture itself) at the bytes per texel the program hands over (3 for
 // R G B, 4 for R G B A).
 struct HeldBytes {
@@ -49,7 +49,6 @@ HeldBytes heldByTextures() {
         if (!t) continue;
         const int bytesPerTexel = t->hasAlpha ? 4 : 3;
         ++held.textures;
-        held.keptPixels += t->pixels ? double(t->textureWidth) * t->textureHeight * bytesPerTexel : 0;
         held.fullTextures += glTextureBytes(t->glName, bytesPerTexel);
         for (GLuint level : t->pixelatedLevels) {
             if (level != t->glName) held.levels += glTextureBytes(level, bytesPerTexel);   // not the texture itself again

@@ -21,7 +21,7 @@
 namespace {
 // What the toolkit needs while one dialog shows.
 struct ShownDialog {
-    DialogHandle *handle = nullptr;
+    DialogState *state = nullptr;
     DialogProcedure procedure = nullptr;
     std::map<int, Fl_Button *> buttons;   // checkable and push buttons by id
 };
@@ -64,7 +64,7 @@ std::vector<unsigned char> decodeBmp(const unsigned char *bmp, unsigned long siz
 void readWidgets(ShownDialog &shown) {
     for (auto &[id, button] : shown.buttons) {
         if (button->type() == FL_RADIO_BUTTON || button->type() == FL_TOGGLE_BUTTON) {
-            shown.handle->checked[id] = button->value() != 0;
+            shown.state->checked[id] = button->value() != 0;
         }
     }
 }
@@ -72,14 +72,14 @@ void readWidgets(ShownDialog &shown) {
 void writeWidgets(ShownDialog &shown) {
     for (auto &[id, button] : shown.buttons) {
         if (button->type() == FL_RADIO_BUTTON || button->type() == FL_TOGGLE_BUTTON) {
-            button->value(isDialogButtonChecked(*shown.handle, id) ? 1 : 0);
+            button->value(isDialogButtonChecked(*shown.state, id) ? 1 : 0);
         }
     }
 }
 
 void sendCommand(ShownDialog &shown, int controlId) {
     readWidgets(shown);
-    shown.procedure(*shown.handle, DialogMessage::Command, controlId);
+    shown.procedure(*shown.state, DialogMessage::Command, controlId);
     writeWidgets(shown);
 }
 
@@ -183,14 +183,14 @@ bool displayAvailable() {
 int dialogUnitsToPixelsX(int units) { return units * 3 / 2; }
 int dialogUnitsToPixelsY(int units) { return units * 13 / 8; }
 
-void checkDialogButton(DialogHandle &dialog, int controlId, bool checked) { dialog.checked[controlId] = checked; }
+void checkDialogButton(DialogState &dialog, int controlId, bool checked) { dialog.checked[controlId] = checked; }
 
-bool isDialogButtonChecked(const DialogHandle &dialog, int controlId) {
+bool isDialogButtonChecked(const DialogState &dialog, int controlId) {
     auto found = dialog.checked.find(controlId);
     return found != dialog.checked.end() && found->second;
 }
 
-void endDialog(DialogHandle &dialog, int result) {
+void endDialog(DialogState &dialog, int result) {
     dialog.ended = true;
     dialog.result = result;
 }
@@ -198,8 +198,8 @@ void endDialog(DialogHandle &dialog, int result) {
 int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
     if (!displayAvailable()) return DIALOG_NO_DISPLAY;
 
-    DialogHandle handle;
-    ShownDialog shown{&handle, procedure, {}};
+    DialogState state;
+    ShownDialog shown{&state, procedure, {}};
     const int width = dialogUnitsToPixelsX(dialogTemplate.width);
     const int height = dialogUnitsToPixelsY(dialogTemplate.height);
 
@@ -225,12 +225,12 @@ int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure) {
     addControls(dialogTemplate, shown, bannerImage.get());
     window.end();
 
-    procedure(handle, DialogMessage::InitDialog, 0);
+    procedure(state, DialogMessage::InitDialog, 0);
     writeWidgets(shown);
     window.show();
     listLikeAnApplication(window, dialogTemplate.windowClass);
-    while (!handle.ended && window.shown()) Fl::wait();
+    while (!state.ended && window.shown()) Fl::wait();
     window.hide();
     Fl::check();   // let the window system unmap it before anything else shows
-    return handle.ended ? handle.result : 0;
+    return state.ended ? state.result : 0;
 }

@@ -45,14 +45,14 @@ enum class DialogMessage {
 };
 
 // The running dialog's state.
-struct DialogHandle {
+struct DialogState {
     std::map<int, bool> checked;  // check state of radio buttons and check boxes, by id
     bool ended = false;
     int result = 0;
 };
 
 // True when the procedure handled the message.
-using DialogProcedure = bool (*)(DialogHandle &dialog, DialogMessage message, int controlId);
+using DialogProcedure = bool (*)(DialogState &dialog, DialogMessage message, int controlId);
 
 // Shows the dialog modally and returns the result its procedure passed to
 // endDialog, or DIALOG_NO_DISPLAY when no dialog could be shown: the toolkit
@@ -61,11 +61,11 @@ constexpr int DIALOG_NO_DISPLAY = -1;
 int dialogBox(const DialogTemplate &dialogTemplate, DialogProcedure procedure);
 
 // Check state of a button; an unknown id reads as unchecked.
-void checkDialogButton(DialogHandle &dialog, int controlId, bool checked);
-bool isDialogButtonChecked(const DialogHandle &dialog, int controlId);
+void checkDialogButton(DialogState &dialog, int controlId, bool checked);
+bool isDialogButtonChecked(const DialogState &dialog, int controlId);
 
 // Ends the dialog with result; dialogBox returns it.
-void endDialog(DialogHandle &dialog, int result);
+void endDialog(DialogState &dialog, int result);
 
 // Dialog units to pixels, for an 8-point dialog font.
 int dialogUnitsToPixelsX(int units);

@@ -77,16 +77,6 @@ bool registerWindowClass(const char *className) {
     return true;
 }
 
-bool hasDisplayMode(int width, int height) {
-    // SDL falls back silently to the closest mode, so look for an exact one.
-    const int modes = SDL_GetNumDisplayModes(0);
-    for (int i = 0; i < modes; ++i) {
-        SDL_DisplayMode mode;
-        if (SDL_GetDisplayMode(0, i, &mode) == 0 && mode.w == width && mode.h == height) return true;
-    }
-    return false;
-}
-
 bool displaySwitchesModes() {
     const char *driver = SDL_GetCurrentVideoDriver();
     return driver && std::strcmp(driver, "x11") == 0 && !displayModesEmulated();

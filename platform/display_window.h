@@ -27,9 +27,6 @@ bool registerWindowClass(const char *className);
 // displayFailureReason set, when there is no display.
 bool desktopSize(int &width, int &height);
 
-// Whether the display offers a mode of exactly width x height pixels.
-bool hasDisplayMode(int width, int height);
-
 // Whether full screen can really switch the display's mode: X11, but not
 // XWayland, whose modes are an emulation (display_configuration.h), and
 // not Wayland, which has none. Needs registerWindowClass.

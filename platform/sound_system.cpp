@@ -188,7 +188,8 @@ static std::vector<char> readWholeFile(const char *path) {
     return bytes;
 }
 
-// ---- The four operations.
+// ---- The operations: the system's four (create, init, create a sound, play
+// it), then the three on a sound that no channel plays (render, rewind, length).
 
 SoundSystem *soundSystemCreate() {
     auto *system = new SoundSystem;
@@ -197,8 +198,7 @@ SoundSystem *soundSystemCreate() {
     return system;
 }
 
-bool soundSystemInit(SoundSystem *system, int maxChannels, unsigned flags) {
-    (void)flags;                        // SOUND_INIT_NORMAL is the only flag
+bool soundSystemInit(SoundSystem *system, int maxChannels) {
     if (!system || maxChannels < 1) return false;
     if (system->initialised) return true;
     quietAudioLibraries();
@@ -211,8 +211,7 @@ bool soundSystemInit(SoundSystem *system, int maxChannels, unsigned flags) {
     return true;
 }
 
-Sound *soundSystemCreateSound(SoundSystem *system, const char *path, unsigned mode) {
-    (void)mode;                         // SOUND_DEFAULT: once, not streamed, is the only mode
+Sound *soundSystemCreateSound(SoundSystem *system, const char *path) {
     if (!system || !path) return nullptr;
     std::vector<char> bytes = readWholeFile(path);
     if (bytes.empty()) return nullptr;

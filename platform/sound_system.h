@@ -24,8 +24,6 @@
 struct SoundSystem;
 struct Sound;
 
-constexpr unsigned SOUND_INIT_NORMAL = 0;   // soundSystemInit flags
-constexpr unsigned SOUND_DEFAULT = 0;       // soundSystemCreateSound mode: no loop, not streamed
 constexpr int SOUND_CHANNEL_FREE = -1;      // soundSystemPlaySound: any free channel
 // What the device is asked for: the rate in Hz and the frames rendered at a
 // time. A device that grants both plays exactly what soundRenderFrames gives
@@ -40,13 +38,13 @@ SoundSystem *soundSystemCreate();
 // starts the audio subsystem and chooses its driver. False (and a silent
 // system) when there is no audio driver; a device that later fails to open
 // also leaves the system silent.
-bool soundSystemInit(SoundSystem *system, int maxChannels, unsigned flags);
+bool soundSystemInit(SoundSystem *system, int maxChannels);
 
 // Reads the whole file at path now and prepares it to play once, to its end,
 // then silence. Null when the file is missing or not a module. The file is
 // not needed afterwards: the caller may delete it at once. Works with or
 // without an audio device.
-Sound *soundSystemCreateSound(SoundSystem *system, const char *path, unsigned mode);
+Sound *soundSystemCreateSound(SoundSystem *system, const char *path);
 
 // Starts sound from its beginning on channel (SOUND_CHANNEL_FREE: the first
 // free one; else 0..maxChannels-1), opening the device on first use. A sound

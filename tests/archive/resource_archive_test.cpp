@@ -11,8 +11,12 @@
 
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -91,6 +95,29 @@ TEST_F(ResourceArchiveTest, ExtractionsInAnyOrderGiveExactBytes) {
     EXPECT_FALSE(ResourceArchive::readEntry("nothing.png", read));
     EXPECT_TRUE(read.empty());
     EXPECT_EQ(extract("first.jpg").bytes, first) << "a read leaves the next extraction whole";
+}
+
+// The image loaders read entries on several threads at once, with no lock:
+// each read must get its own entry's bytes, whatever the others do meanwhile.
+TEST_F(ResourceArchiveTest, ThreadsReadingAtOnceEachGetTheirOwnEntry) {
+    std::vector<ArchiveFile> files;
+    for (unsigned i = 0; i < 4; ++i) {
+        files.push_back({"photo-" + std::to_string(i) + ".jpg", binaryBytes(5000 + 1000 * i, i + 10)});
+    }
+    ASSERT_EQ(openBytes(buildArchive(files)), 0);
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> readers;
+    for (size_t i = 0; i < 4; ++i) {
+        readers.emplace_back([&, i] {
+            std::vector<unsigned char> bytes;
+            for (int n = 0; n < 2000; ++n) {
+                const bool read = ResourceArchive::readEntry(files[i].name.c_str(), bytes);
+                wrong += !read || std::string(bytes.begin(), bytes.end()) != files[i].bytes;
+            }
+        });
+    }
+    for (std::thread &reader : readers) reader.join();
+    EXPECT_EQ(wrong.load(), 0);
 }
 
 TEST_F(ResourceArchiveTest, NamesMatchExactlyAndTheFirstDuplicateWins) {

@@ -21,9 +21,9 @@ TEST(UnwritableTempFolder, LoadsFailQuietlyAndTheStoreTellsWhy) {
 
     ::testing::internal::CaptureStderr();
     AssetStore *store = AssetStore::instance();
-    const int id = store->loadTexture("a.png");
+    const int id = loadTextureNow("a.png");
     const std::string music = store->extractToTempFile("HALVIX.xm");
-    const int second = store->loadTexture("a.png");
+    const int second = loadTextureNow("a.png");
     const std::string said = ::testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(id, 1);

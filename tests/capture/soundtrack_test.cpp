@@ -18,7 +18,7 @@ TEST(Soundtrack, PiecesOfAnySizeAreTheDevicesBlocksExactly) {
     ASSERT_NE(music.musicSound, nullptr);
     EXPECT_NEAR(musicSeconds(), 171.7, 0.1);
     // What the device is fed: fresh from the file, block after block.
-    Sound *device = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str(), SOUND_DEFAULT);
+    Sound *device = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str());
     releaseMusic();
     AssetStore::destroyInstance();
     const size_t total = SOUNDTRACK_RATE * 3;

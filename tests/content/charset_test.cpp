@@ -4,7 +4,12 @@
 // 0.003 inset cuts off (the right column, the top and bottom rows).
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "content_reading.h"
+#include "scroller/charset_text.h"
 
 namespace {
 
@@ -16,6 +21,33 @@ int visibleInCell(const PngFile &png, int cell) {
     for (uint32_t y = y0; y < y0 + CELL_H; ++y)
         for (uint32_t x = x0; x < x0 + CELL_W; ++x) n += png.alpha(x, y) > 0;
     return n;
+}
+
+// A cell's texels, R G B A, top row first.
+std::vector<uint8_t> cellTexels(const PngFile &png, int cell) {
+    uint32_t x0 = (cell % PER_ROW) * CELL_W, y0 = (cell / PER_ROW) * CELL_H;
+    std::vector<uint8_t> texels;
+    for (uint32_t y = y0; y < y0 + CELL_H; ++y) texels.insert(texels.end(), png.at(x0, y), png.at(x0 + CELL_W, y));
+    return texels;
+}
+
+// Where a cell's ink lies in rows [fromRow, toRow): the mean column and row
+// of its texels with alpha, in pixels from the cell's top left.
+struct Ink {
+    double x = 0, y = 0;
+};
+Ink inkOf(const PngFile &png, int cell, uint32_t fromRow = 0, uint32_t toRow = CELL_H) {
+    uint32_t x0 = (cell % PER_ROW) * CELL_W, y0 = (cell / PER_ROW) * CELL_H;
+    double sumX = 0, sumY = 0;
+    int n = 0;
+    for (uint32_t y = fromRow; y < toRow; ++y)
+        for (uint32_t x = 0; x < CELL_W; ++x) {
+            if (png.alpha(x0 + x, y0 + y) == 0) continue;
+            sumX += x;
+            sumY += y;
+            ++n;
+        }
+    return n ? Ink{sumX / n, sumY / n} : Ink{-1, -1};
 }
 
 class Charset : public ::testing::Test {
@@ -97,4 +129,33 @@ TEST_F(Charset, GlyphsHaveADarkOutlineAroundABrightGradient) {
     ASSERT_GT(footCount, 0);
     EXPECT_LT(edgeSum / edgeCount, 60.0);
     EXPECT_GT(topSum / topCount, footSum / footCount + 30.0);
+}
+
+// What the text renderer draws for every character of the texts that has a
+// glyph of its own: a cell of this charset that holds a glyph, and a glyph
+// no other character shows (the plus sign, which stands in for every byte
+// without a glyph, among them).
+TEST_F(Charset, EveryCharacterWithAGlyphShowsOneNoOtherCharacterShows) {
+    const std::string own = "abcdefghijklmnopqrstuvwxyz0123456789+*#'-_.:,;@<>!$%/()=?SAOU\"";
+    std::map<std::vector<uint8_t>, char> shownBy;
+    for (char c : own) {
+        const int cell = charsetCell(uint8_t(c));
+        EXPECT_GT(visibleInCell(png, cell), 12) << "'" << c << "' shows an empty cell";
+        const auto [first, fresh] = shownBy.emplace(cellTexels(png, cell), c);
+        EXPECT_TRUE(fresh) << "'" << c << "' shows the glyph of '" << first->second << "'";
+    }
+}
+
+// The marks that come in pairs or at a height, as a reader sees them: the
+// points of < and >, the bellies of ( and ), the slope of /, and the
+// apostrophe, hyphen and underscore from the top of the line to its foot.
+TEST_F(Charset, PunctuationFacesTheWayItReadsAndSitsAtItsHeight) {
+    auto middle = [&](char c) { return inkOf(png, charsetCell(uint8_t(c)), 6, 10).x; };
+    EXPECT_LT(middle('<'), middle('>'));
+    EXPECT_LT(middle('('), middle(')'));
+    const int slash = charsetCell('/');
+    EXPECT_GT(inkOf(png, slash, 0, 6).x, inkOf(png, slash, 10, 16).x) << "/ rises to the right";
+    auto height = [&](char c) { return inkOf(png, charsetCell(uint8_t(c))).y; };
+    EXPECT_LT(height('\''), height('-'));
+    EXPECT_LT(height('-'), height('_'));
 }

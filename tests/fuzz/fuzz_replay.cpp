@@ -5,6 +5,7 @@
 #include "assets/image_decoding.h"
 #include "assets/resource_archive.h"
 #include "platform/temp_file.h"
+#include "tests/support/image_files.h"
 
 #include <dirent.h>  // checking that the temporary folder is empty again
 #include <unistd.h>  // readlink, for the files held without a name
@@ -154,7 +155,7 @@ static constexpr size_t MAX_COMPARED_TEXELS = size_t(1) << 18;
 // The level rule, written out plainly: the block size clamped to 1 .. the
 // shorter side; every whole block's R, G and B summed and divided by its
 // area, rounded down; alpha 255.
-static std::vector<uint8_t> referenceLevel(const Texture &t, uint32_t blockSize) {
+static std::vector<uint8_t> referenceLevel(const Image &t, uint32_t blockSize) {
     const uint32_t b = std::clamp<uint32_t>(blockSize, 1, std::min(t.textureWidth, t.textureHeight));
     const uint32_t bpp = t.hasAlpha ? 4 : 3, outW = t.textureWidth / b, outH = t.textureHeight / b;
     std::vector<uint8_t> out(size_t(outW) * outH * bpp);
@@ -175,14 +176,13 @@ static std::vector<uint8_t> referenceLevel(const Texture &t, uint32_t blockSize)
     return out;
 }
 
-static void checkTexture(Texture &t) {
+static void checkImage(Image &t) {
     REPLAY_CHECK(t.imageWidth >= 1 && t.imageWidth <= TEXTURE_MAX_SIDE);
     REPLAY_CHECK(t.imageHeight >= 1 && t.imageHeight <= TEXTURE_MAX_SIDE);
     REPLAY_CHECK(t.textureWidth == nextPowerOfTwo(t.imageWidth));
     REPLAY_CHECK(t.textureHeight == nextPowerOfTwo(t.imageHeight));
     REPLAY_CHECK(t.hasAlpha == 0 || t.hasAlpha == 1);
     REPLAY_CHECK(t.pixels != nullptr);
-    REPLAY_CHECK(t.glName != 0);
 
     // Padding: every byte right of and above the image is zero.
     const size_t bpp = t.hasAlpha ? 4 : 3;
@@ -207,56 +207,41 @@ static void checkTexture(Texture &t) {
             REPLAY_CHECK(level == referenceLevel(t, block));
         }
     }
-    for (uint32_t block : {1u, 2u, 64u, 0u, 1u << 20}) {
-        const size_t before = t.pixelatedLevels.size();
-        t.addPixelatedLevel(block);
-        REPLAY_CHECK(t.pixelatedLevels.size() == before + 1);
-        REPLAY_CHECK(t.pixelatedLevels.back() != 0);
-    }
 }
 
-// Textures are never released by the program; here they are, or the fuzzer
-// would run out of GL memory.
-static void releaseTexture(Texture *t) {
+// Uploaded with levels, as the asset store uploads: a GL name for the texture
+// and one for each level. Textures are never released by the program; here
+// they are, or the fuzzer would run out of GL memory.
+static void checkUpload(Image &image) {
+    const std::vector<uint32_t> blocks = {1u, 2u, 64u, 0u, 1u << 20};
+    image.makeLevels(blocks);
+    std::unique_ptr<Texture> t = uploadNewTexture(image);
+    REPLAY_CHECK(t->glName != 0);
+    REPLAY_CHECK(t->pixelatedLevels.size() == blocks.size());
+    REPLAY_CHECK(std::all_of(t->pixelatedLevels.begin(), t->pixelatedLevels.end(), [](GLuint n) { return n != 0; }));
     glDeleteTextures(1, &t->glName);
     glDeleteTextures(GLsizei(t->pixelatedLevels.size()), t->pixelatedLevels.data());
     while (glGetError() != GL_NO_ERROR) {
     }
-    delete t;
 }
 
-// The same input decoded from memory, as the asset store decodes: the same
-// outcome and the same texels as from its file.
-static void checkDecodedFromBytes(const Texture *fromFile, Texture *fromBytes) {
-    REPLAY_CHECK((fromBytes != nullptr) == (fromFile != nullptr));
-    if (!fromBytes) return;
-    REPLAY_CHECK(fromBytes->textureWidth == fromFile->textureWidth);
-    REPLAY_CHECK(fromBytes->textureHeight == fromFile->textureHeight);
-    REPLAY_CHECK(fromBytes->hasAlpha == fromFile->hasAlpha);
-    const size_t bytes = size_t(fromFile->textureWidth) * fromFile->textureHeight * (fromFile->hasAlpha ? 4 : 3);
-    REPLAY_CHECK(std::memcmp(fromBytes->pixels.get(), fromFile->pixels.get(), bytes) == 0);
-    delete fromBytes;
-}
-
-static ReplayOutcome replayImage(Texture *(*load)(const char *), Texture *(*decodeBytes)(const uint8_t *, size_t),
-                                 const uint8_t *data, size_t size, bool alphaAllowed) {
+static ReplayOutcome replayImage(std::unique_ptr<Image> (*decode)(const std::string &), const uint8_t *data,
+                                 size_t size, bool alphaAllowed) {
     const std::string path = writeInput(data, size);
-    Texture *texture = load(path.c_str());
+    std::unique_ptr<Image> image = decode(path);
     REPLAY_CHECK(removeTempFile(path));
     checkTempFolderEmpty();
-    checkDecodedFromBytes(texture, decodeBytes(data, size));
-    if (!texture) return ReplayOutcome::Refused;
-    REPLAY_CHECK(alphaAllowed || texture->hasAlpha == 0);
-    checkTexture(*texture);
-    releaseTexture(texture);
+    if (!image) return ReplayOutcome::Refused;
+    REPLAY_CHECK(alphaAllowed || image->hasAlpha == 0);
+    checkImage(*image);
+    checkUpload(*image);
     return ReplayOutcome::Accepted;
 }
 
 ReplayOutcome replayPng(const uint8_t *data, size_t size) {
-    return replayImage(loadPng, decodePngBytes, data, size, true);
+    return replayImage(decodePngFile, data, size, true);
 }
 
 ReplayOutcome replayJpeg(const uint8_t *data, size_t size) {
-    auto decodeRgb = [](const uint8_t *bytes, size_t length) { return decodeJpegBytes(bytes, length, JpegLayout::Rgb); };
-    return replayImage(loadJpeg, decodeRgb, data, size, false);
+    return replayImage([](const std::string &path) { return decodeJpegFile(path); }, data, size, false);
 }

@@ -13,8 +13,8 @@
 #include <cstdint>
 
 enum class ReplayOutcome {
-    Refused,   // open() returned 1, or the loader gave null
-    Accepted,  // open() returned 0, or the loader gave a texture
+    Refused,   // open() returned 1, or the decoder gave null
+    Accepted,  // open() returned 0, or the decoder gave an image
 };
 
 // ResourceArchive::open on the bytes. Open must succeed exactly when the
@@ -24,11 +24,12 @@ enum class ReplayOutcome {
 // delete the archive file.
 ReplayOutcome replayArchive(const uint8_t *data, size_t size);
 
-// loadPng on the bytes. A texture must be well formed (size within limits,
-// power-of-two padding that is all zero, a GL name), and its pixelated levels
-// must follow the block-mean rule for any sequence of block sizes.
+// The PNG decoder on the bytes. An image must be well formed (size within
+// limits, power-of-two padding that is all zero), its pixelated levels must
+// follow the block-mean rule for any sequence of block sizes, and its upload
+// must give GL names to the texture and each level.
 ReplayOutcome replayPng(const uint8_t *data, size_t size);
 
-// loadJpeg on the bytes; a texture must satisfy the same rules as for PNG
-// and have no alpha.
+// The JPEG decoder on the bytes (R G B); an image must satisfy the same rules
+// as for PNG and have no alpha.
 ReplayOutcome replayJpeg(const uint8_t *data, size_t size);

@@ -4,6 +4,7 @@
 // load runs in a child process under an address-space limit a little above
 // what the process already has.
 #include "assets/image_decoding.h"
+#include "tests/support/image_files.h"
 
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_images.h"
@@ -39,22 +40,22 @@ size_t addressSpaceInUse() {
     return pages * size_t(sysconf(_SC_PAGESIZE));
 }
 
-enum class ChildResult { Null, Texture, Died };
+enum class ChildResult { Null, Decoded, Died };
 
-// Runs load(path) in a child whose address space may grow by at most
-// headroom bytes; the child must not reach the GL upload, so none is needed.
-ChildResult loadUnderLimit(Texture *(*load)(const char *), const std::string &path,
+// Runs decodes(path) in a child whose address space may grow by at most
+// headroom bytes.
+ChildResult loadUnderLimit(bool (*decodes)(const std::string &), const std::string &path,
                            size_t headroom) {
     std::fflush(nullptr);
     const pid_t child = fork();
     if (child == 0) {
-        alarm(60);  // a child stuck in an upload without its GL threads dies
+        alarm(60);  // a child that hangs dies
         const rlim_t limit = addressSpaceInUse() + headroom;
         const rlimit cap{limit, limit};
         setrlimit(RLIMIT_AS, &cap);
         int code = 2;  // an exception, which would have ended the program
         try {
-            code = load(path.c_str()) ? 1 : 0;
+            code = decodes(path) ? 1 : 0;
         } catch (...) {
         }
         _exit(code);
@@ -62,8 +63,11 @@ ChildResult loadUnderLimit(Texture *(*load)(const char *), const std::string &pa
     int status = 0;
     waitpid(child, &status, 0);
     if (!WIFEXITED(status) || WEXITSTATUS(status) == 2) return ChildResult::Died;
-    return WEXITSTATUS(status) == 0 ? ChildResult::Null : ChildResult::Texture;
+    return WEXITSTATUS(status) == 0 ? ChildResult::Null : ChildResult::Decoded;
 }
+
+bool decodesPng(const std::string &path) { return decodePngFile(path) != nullptr; }
+bool decodesJpeg(const std::string &path) { return decodeJpegFile(path) != nullptr; }
 
 constexpr size_t MB = size_t(1) << 20;
 
@@ -139,9 +143,9 @@ protected:
 
 TEST_F(OutOfMemoryTest, PixelBufferBeyondTheLimitGivesNull) {
     // 1 GB and 768 MB of pixels against 256 MB of headroom.
-    EXPECT_EQ(loadUnderLimit(loadPng, write("big.png", pngClaiming(16384, 16384)), 256 * MB),
+    EXPECT_EQ(loadUnderLimit(decodesPng, write("big.png", pngClaiming(16384, 16384)), 256 * MB),
               ChildResult::Null);
-    EXPECT_EQ(loadUnderLimit(loadJpeg, write("big.jpg", jpegClaiming(16384, 16384)), 256 * MB),
+    EXPECT_EQ(loadUnderLimit(decodesJpeg, write("big.jpg", jpegClaiming(16384, 16384)), 256 * MB),
               ChildResult::Null);
 }
 
@@ -150,7 +154,7 @@ TEST_F(OutOfMemoryTest, PaddingBeyondTheLimitGivesNull) {
     // 16384 wide needs as much again, which does not.
     const std::string path = temp.path() + "/wide.png";
     writeGreyPng(path, 16383, 4096);
-    EXPECT_EQ(loadUnderLimit(loadPng, path, 300 * MB), ChildResult::Null);
+    EXPECT_EQ(loadUnderLimit(decodesPng, path, 300 * MB), ChildResult::Null);
 }
 
 }  // namespace

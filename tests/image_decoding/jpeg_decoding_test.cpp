@@ -1,7 +1,8 @@
-// loadJpeg against Debian's own cjpeg and djpeg: files cjpeg makes (baseline
+// The JPEG decoder against Debian's own cjpeg and djpeg: files cjpeg makes (baseline
 // and progressive, colour and grey) decode to exactly the bytes djpeg gives,
 // bottom row first; cut or foreign files give null without ending the process.
 #include "assets/image_decoding.h"
+#include "tests/support/image_files.h"
 
 #include "tests/archive/archive_bytes.h"
 #include "tests/support/gl_test_context.h"
@@ -17,15 +18,15 @@
 
 namespace {
 
-struct Image {
+struct Pnm {
     uint32_t width = 0, height = 0;
     int channels = 0;           // 1 grey, 3 colour
     std::vector<uint8_t> rows;  // top row first, as in PNM
 };
 
 // A binary PGM or PPM as djpeg writes it.
-Image parsePnm(const std::string &bytes) {
-    Image image;
+Pnm parsePnm(const std::string &bytes) {
+    Pnm image;
     std::istringstream in(bytes);
     std::string magic;
     int maxValue = 0;
@@ -71,20 +72,20 @@ protected:
         return readWholeFile(file("out.jpg"));
     }
 
-    Image djpeg(const std::string &jpeg) {
+    Pnm djpeg(const std::string &jpeg) {
         writeWholeFile(file("ref.jpg"), jpeg);
         std::string command = "djpeg -pnm -outfile " + file("ref.pnm") + " " + file("ref.jpg");
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
         return parsePnm(readWholeFile(file("ref.pnm")));
     }
 
-    std::unique_ptr<Texture> loadBytes(const std::string &bytes) {
+    std::unique_ptr<Image> loadBytes(const std::string &bytes) {
         writeWholeFile(file("image.jpg"), bytes);
-        return std::unique_ptr<Texture>(loadJpeg(file("image.jpg").c_str()));
+        return decodeJpegFile(file("image.jpg"));
     }
-    std::unique_ptr<Texture> decodeRgba(const std::string &bytes) {
+    std::unique_ptr<Image> decodeRgba(const std::string &bytes) {
         writeWholeFile(file("image.jpg"), bytes);
-        return std::unique_ptr<Texture>(decodeJpeg(file("image.jpg").c_str(), JpegLayout::OpaqueRgba));
+        return decodeJpegFile(file("image.jpg"), JpegLayout::OpaqueRgba);
     }
 };
 
@@ -99,11 +100,11 @@ TEST_F(JpegDecodingTest, DecodesToDjpegsBytesBottomRowFirst) {
     for (const auto &[options, channels] : kinds) {
         SCOPED_TRACE(options);
         const std::string jpeg = cjpeg(options);
-        const Image reference = djpeg(jpeg);
+        const Pnm reference = djpeg(jpeg);
         ASSERT_EQ(reference.channels, channels);
         // Both layouts: R G B, and R G B A with alpha 255.
-        std::unique_ptr<Texture> layouts[] = {loadBytes(jpeg), decodeRgba(jpeg)};
-        for (const std::unique_ptr<Texture> &t : layouts) {
+        std::unique_ptr<Image> layouts[] = {loadBytes(jpeg), decodeRgba(jpeg)};
+        for (const std::unique_ptr<Image> &t : layouts) {
             ASSERT_NE(t, nullptr);
             const int bytesPerPixel = t->hasAlpha ? 4 : 3;
             EXPECT_TRUE(t->opaque);
@@ -143,7 +144,7 @@ TEST_F(JpegDecodingTest, CutOrForeignFilesGiveNull) {
     EXPECT_EQ(loadBytes(readWholeFile(DORIROVA_SOURCE_DIR
                                       "/tests/data/pngsuite/png/basn2c08.png")),
               nullptr);
-    EXPECT_EQ(loadJpeg(file("absent.jpg").c_str()), nullptr);
+    EXPECT_EQ(decodeJpegFile(file("absent.jpg")), nullptr);
 }
 
 // A JPEG written here with libjpeg: width x height, the given colour space.

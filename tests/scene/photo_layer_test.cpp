@@ -160,13 +160,21 @@ TEST_F(Slideshow, StepsWaitAtLeast60MsAndComeAtMostOnePerFrame) {
     EXPECT_EQ(slideshow.fadeStep, 2u) << "time beyond 60 ms is not carried over";
 }
 
-TEST_F(Slideshow, FadeFollowsTheRepeatedFloatSubtraction) {
+// What a viewer sees of the fade: each of the six steps shows the outgoing
+// photograph a seventh fainter over the incoming one, in equal steps, and
+// still a seventh of it at the last step before the hand-over.
+TEST_F(Slideshow, EachStepShowsTheOutgoingPhotographASeventhFainter) {
     beginTransition();
-    const float expected[] = {0.85714287f, 0.71428573f, 0.5714286f, 0.42857146f, 0.28571433f, 0.14285718f};
-    for (float alpha : expected) {
+    const GLTestContext::RGBA outgoing = photoColour(0), incoming = photoColour(1);
+    auto mixed = [](int a, int b, float w) { return int(a * w + b * (1 - w) + 0.5f); };
+    for (int step = 1; step <= 6; ++step) {
+        SCOPED_TRACE("step " + std::to_string(step));
         frameAfter(60);
-        EXPECT_EQ(slideshow.fadeAlpha, alpha);
-        EXPECT_EQ(uint32_t(6 - slideshow.incomingLevel), slideshow.fadeStep);
+        const float w = float(7 - step) / 7;
+        expectColour(shown(),
+                     {mixed(outgoing.r, incoming.r, w), mixed(outgoing.g, incoming.g, w),
+                      mixed(outgoing.b, incoming.b, w), 255},
+                     2, "the outgoing photograph at (7 - step) / 7 over the incoming");
     }
 }
 

@@ -57,7 +57,7 @@ TEST(SoundLoading, ModuleKeepsPlayingAfterItsTemporaryFileIsDeleted) {
     std::string path = tempFileWith(readBytes(MODULE_PATH));
     ASSERT_EQ(path.find('.'), std::string::npos) << "the temporary name carries no extension";
     SoundSystem *system = soundSystemCreate();
-    Sound *sound = soundSystemCreateSound(system, path.c_str(), SOUND_DEFAULT);
+    Sound *sound = soundSystemCreateSound(system, path.c_str());
     ASSERT_NE(sound, nullptr);
     removeTempFile(path);
     EXPECT_TRUE(tmp.files().empty());
@@ -75,13 +75,13 @@ TEST(SoundLoading, FilesThatAreNotModulesGiveNoSound) {
         {}, std::vector<char>(text.begin(), text.end()), noise, std::vector<char>(1000, '\0')};
     for (const auto &bytes : notModules) {
         std::string path = tempFileWith(bytes);
-        EXPECT_EQ(soundSystemCreateSound(system, path.c_str(), SOUND_DEFAULT), nullptr) << bytes.size() << " bytes";
+        EXPECT_EQ(soundSystemCreateSound(system, path.c_str()), nullptr) << bytes.size() << " bytes";
         removeTempFile(path);
     }
-    EXPECT_EQ(soundSystemCreateSound(system, (tmp.path() + "/missing").c_str(), SOUND_DEFAULT), nullptr);
-    EXPECT_EQ(soundSystemCreateSound(system, tmp.path().c_str(), SOUND_DEFAULT), nullptr) << "a folder";
-    EXPECT_EQ(soundSystemCreateSound(system, nullptr, SOUND_DEFAULT), nullptr);
-    EXPECT_EQ(soundSystemCreateSound(nullptr, MODULE_PATH, SOUND_DEFAULT), nullptr);
+    EXPECT_EQ(soundSystemCreateSound(system, (tmp.path() + "/missing").c_str()), nullptr);
+    EXPECT_EQ(soundSystemCreateSound(system, tmp.path().c_str()), nullptr) << "a folder";
+    EXPECT_EQ(soundSystemCreateSound(system, nullptr), nullptr);
+    EXPECT_EQ(soundSystemCreateSound(nullptr, MODULE_PATH), nullptr);
 }
 
 TEST(SoundLoading, TruncatedModuleNeitherCrashesNorPrints) {
@@ -96,7 +96,7 @@ TEST(SoundLoading, TruncatedModuleNeitherCrashesNorPrints) {
                 SoundSystem *system = soundSystemCreate();
                 for (size_t length : {size_t(60), size_t(400), size_t(3000), bytes.size() - 100}) {
                     std::string path = tempFileWith(std::vector<char>(bytes.begin(), bytes.begin() + long(length)));
-                    if (Sound *sound = soundSystemCreateSound(system, path.c_str(), SOUND_DEFAULT)) render(sound, 1.0);
+                    if (Sound *sound = soundSystemCreateSound(system, path.c_str())) render(sound, 1.0);
                     removeTempFile(path);
                 }
             }
@@ -107,7 +107,7 @@ TEST(SoundLoading, TruncatedModuleNeitherCrashesNorPrints) {
 
 TEST(SoundPlayback, PlaysOnceToItsEndThenSilence) {
     SoundSystem *system = soundSystemCreate();
-    Sound *sound = soundSystemCreateSound(system, MODULE_PATH, SOUND_DEFAULT);
+    Sound *sound = soundSystemCreateSound(system, MODULE_PATH);
     ASSERT_NE(sound, nullptr);
     const int rate = 8000;              // low rate: the whole song renders quickly
     std::vector<float> chunk(size_t(rate) * 2);
@@ -128,9 +128,9 @@ TEST(SoundPlayback, PlaysOnceToItsEndThenSilence) {
 
 TEST(SoundPlayback, NullArgumentsAndNoInitDoNothing) {
     SoundSystem *system = soundSystemCreate();
-    EXPECT_FALSE(soundSystemInit(nullptr, 100, SOUND_INIT_NORMAL));
-    EXPECT_FALSE(soundSystemInit(system, 0, SOUND_INIT_NORMAL));
-    Sound *sound = soundSystemCreateSound(system, MODULE_PATH, SOUND_DEFAULT);
+    EXPECT_FALSE(soundSystemInit(nullptr, 100));
+    EXPECT_FALSE(soundSystemInit(system, 0));
+    Sound *sound = soundSystemCreateSound(system, MODULE_PATH);
     ASSERT_NE(sound, nullptr);
     soundSystemPlaySound(system, SOUND_CHANNEL_FREE, nullptr, false);
     soundSystemPlaySound(nullptr, SOUND_CHANNEL_FREE, sound, false);
@@ -148,8 +148,8 @@ TEST(SoundDevice, NoAudioDriverLeavesEverythingElseWorking) {
         {
             setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
             SoundSystem *system = soundSystemCreate();
-            if (soundSystemInit(system, 100, SOUND_INIT_NORMAL)) std::exit(2);
-            Sound *sound = soundSystemCreateSound(system, MODULE_PATH, SOUND_DEFAULT);
+            if (soundSystemInit(system, 100)) std::exit(2);
+            Sound *sound = soundSystemCreateSound(system, MODULE_PATH);
             if (!sound) std::exit(3);
             soundSystemPlaySound(system, SOUND_CHANNEL_FREE, sound, false);
             std::exit(0);
@@ -163,8 +163,8 @@ TEST(SoundDevice, FailingAlsaDeviceSaysNothing) {
             setenv("SDL_AUDIODRIVER", "alsa", 1);
             setenv("AUDIODEV", "dorirova-no-such-pcm", 1);   // alsa-lib complains loudly about this name
             SoundSystem *system = soundSystemCreate();
-            soundSystemInit(system, 100, SOUND_INIT_NORMAL);
-            Sound *sound = soundSystemCreateSound(system, MODULE_PATH, SOUND_DEFAULT);
+            soundSystemInit(system, 100);
+            Sound *sound = soundSystemCreateSound(system, MODULE_PATH);
             if (!sound) std::exit(3);
             soundSystemPlaySound(system, SOUND_CHANNEL_FREE, sound, false);
             soundSystemPlaySound(system, SOUND_CHANNEL_FREE, sound, false);
@@ -178,8 +178,8 @@ TEST(SoundDevice, ExitWhileTheDummyDevicePlaysIsClean) {
         {
             setenv("SDL_AUDIODRIVER", "dummy", 1);
             SoundSystem *system = soundSystemCreate();
-            if (!soundSystemInit(system, 100, SOUND_INIT_NORMAL)) std::exit(2);
-            Sound *sound = soundSystemCreateSound(system, MODULE_PATH, SOUND_DEFAULT);
+            if (!soundSystemInit(system, 100)) std::exit(2);
+            Sound *sound = soundSystemCreateSound(system, MODULE_PATH);
             if (!sound) std::exit(3);
             soundSystemPlaySound(system, SOUND_CHANNEL_FREE, sound, false);
             std::exit(0);
@@ -199,8 +199,8 @@ TEST(SoundDevice, DiskDriverRecordsTheMusicOnlyOnceItPlays) {
             setenv("SDL_AUDIODRIVER", "disk", 1);
             setenv("SDL_DISKAUDIOFILE", recording.c_str(), 1);
             SoundSystem *system = soundSystemCreate();
-            if (!soundSystemInit(system, 100, SOUND_INIT_NORMAL)) std::exit(2);
-            Sound *sound = soundSystemCreateSound(system, MODULE_PATH, SOUND_DEFAULT);
+            if (!soundSystemInit(system, 100)) std::exit(2);
+            Sound *sound = soundSystemCreateSound(system, MODULE_PATH);
             if (!sound) std::exit(3);
             std::error_code ec;
             if (std::filesystem::exists(recording) && std::filesystem::file_size(recording) > 0)

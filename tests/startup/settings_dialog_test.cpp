@@ -1,13 +1,18 @@
 // The settings dialog's procedure, run without a window.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <set>
+#include <utility>
+#include <vector>
+
 #include "app/startup.h"
 #include "resources/settings_dialog.h"
 
 namespace {
 
 struct Fixture : ::testing::Test {
-    DialogHandle dialog;
+    DialogState dialog;
     void SetUp() override {
         DisplaySettings::run = true;
         DisplaySettings::width = 1024;
@@ -18,8 +23,15 @@ struct Fixture : ::testing::Test {
     }
     // Ticks one radio button the way the automatic group does: the others clear.
     void tickOnly(int id) {
-        for (int other : {1001, 1002, 1003, 1005, 1006, 1007, 1008, 1009}) checkDialogButton(dialog, other, false);
-        checkDialogButton(dialog, id, true);
+        for (const DialogControl &radio : radioButtons()) checkDialogButton(dialog, radio.id, radio.id == id);
+    }
+    // The resolutions, as the dialog offers them.
+    static std::vector<DialogControl> radioButtons() {
+        std::vector<DialogControl> radios;
+        for (const DialogControl &c : settingsDialogTemplate().controls) {
+            if (c.kind == ControlKind::RadioButton) radios.push_back(c);
+        }
+        return radios;
     }
 };
 
@@ -38,19 +50,26 @@ TEST_F(SettingsDialog, StartsWith1024x768TickedAndWindowed) {
     EXPECT_FALSE(DisplaySettings::fullscreen);
 }
 
-TEST_F(SettingsDialog, RunTakesEachResolution) {
-    struct Case { int id, width, height; };
-    const Case cases[] = {{1001, 800, 600},   {1002, 1440, 900},  {1003, 1920, 1080}, {1005, 1024, 768},
-                          {1006, 1440, 1050}, {1007, 1920, 1200}, {1008, 1280, 1024}, {1009, 1680, 1050}};
-    for (const Case &c : cases) {
-        DialogHandle fresh;
+// The size a resolution's radio button reads ("1440 x 1050") is the size Run
+// starts with, for each of the eight, and no two read the same.
+TEST_F(SettingsDialog, RunGivesTheSizeEachResolutionReads) {
+    const std::vector<DialogControl> radios = radioButtons();
+    ASSERT_EQ(radios.size(), 8u);
+    std::set<std::pair<int, int>> sizes;
+    for (const DialogControl &radio : radios) {
+        SCOPED_TRACE(radio.text);
+        int width = 0, height = 0;
+        ASSERT_EQ(std::sscanf(radio.text, "%d x %d", &width, &height), 2);
+        DialogState fresh;
         settingsDialogProc(fresh, DialogMessage::InitDialog, 0);
         dialog = fresh;
-        tickOnly(c.id);
+        tickOnly(radio.id);
         settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
-        EXPECT_EQ(DisplaySettings::width, c.width) << "radio " << c.id;
-        EXPECT_EQ(DisplaySettings::height, c.height) << "radio " << c.id;
+        EXPECT_EQ(DisplaySettings::width, width);
+        EXPECT_EQ(DisplaySettings::height, height);
+        sizes.insert({width, height});
     }
+    EXPECT_EQ(sizes.size(), radios.size());
 }
 
 TEST_F(SettingsDialog, RunTakesTheFirstTickedInTableOrder) {
@@ -89,7 +108,7 @@ TEST_F(SettingsDialog, KeepAspectStartsAsToldAndRunReadsIt) {
     settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
     EXPECT_TRUE(DisplaySettings::keepAspect);
 
-    DialogHandle asked;
+    DialogState asked;
     settingsDialogProc(asked, DialogMessage::InitDialog, 0);
     EXPECT_TRUE(isDialogButtonChecked(asked, IDC_KEEP_ASPECT));
     checkDialogButton(asked, IDC_KEEP_ASPECT, false);

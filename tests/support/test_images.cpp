@@ -70,6 +70,13 @@ Bytes packArchive(const std::vector<std::pair<std::string, Bytes>> &entries) {
     return Bytes(archive.begin(), archive.end());
 }
 
+int loadTextureNow(const std::string &fileName) {
+    AssetStore *store = AssetStore::instance();
+    const int id = store->requestTexture(fileName, LoadWhen::FirstFrame);
+    store->waitForFirstFrame();
+    return id;
+}
+
 ScopedArchive::ScopedArchive(Bytes archive) : bytes(std::move(archive)) {
     AssetStore::destroyInstance();
     overrideResource("REZ", 102, bytes.data(), bytes.size());

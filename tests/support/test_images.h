@@ -23,6 +23,10 @@ Bytes encodeJpegRows(int width, int height, int components, int colourSpace, con
 // An archive of the given entries, in the given order.
 Bytes packArchive(const std::vector<std::pair<std::string, Bytes>> &entries);
 
+// Has the asset store load the named image at once (requested for the first
+// frame and waited for) and returns its id, as the store issued it.
+int loadTextureNow(const std::string &fileName);
+
 // Makes findResource("REZ", 102) answer with archive for the life of this
 // object, and destroys the asset store on the way in and out so each test
 // starts from a fresh one.

@@ -1,8 +1,10 @@
-// Textures on a real GL context (Mesa): power-of-two padding, what GL holds
-// after upload, and the pixelated levels against the block-mean rule.
+// Images and their textures on a real GL context (Mesa): power-of-two
+// padding, what GL holds after upload, and the pixelated levels against the
+// block-mean rule.
 #include "assets/texture.h"
 
 #include "tests/support/gl_test_context.h"
+#include "tests/support/image_files.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +52,7 @@ GLint filterOf(GLuint name) {
 
 // The level rule, written out plainly: every whole b x b block's R, G and B
 // summed and divided by b x b, rounded down; alpha 255.
-Bytes referenceLevel(const Texture &t, uint32_t b) {
+Bytes referenceLevel(const Image &t, uint32_t b) {
     const uint32_t bpp = t.hasAlpha ? 4 : 3, outW = t.textureWidth / b, outH = t.textureHeight / b;
     Bytes out(size_t(outW) * outH * bpp);
     for (uint32_t by = 0; by < outH; ++by) {
@@ -72,13 +74,21 @@ Bytes referenceLevel(const Texture &t, uint32_t b) {
 class TextureTest : public ::testing::Test {
 protected:
     GLTestContext gl{16, 16};
+    std::vector<std::unique_ptr<Image>> images;
     std::vector<std::unique_ptr<Texture>> made;
 
     void SetUp() override { ASSERT_TRUE(gl.ok()); }
 
-    Texture *make(uint32_t width, uint32_t height, int alpha, const Bytes &image) {
-        made.push_back(std::make_unique<Texture>());
-        return makeTexture(width, height, made.back().get(), alpha, copyToBuffer(image));
+    Image *picture(uint32_t width, uint32_t height, int alpha, const Bytes &pixels) {
+        images.emplace_back(newImage(width, height, alpha, copyToBuffer(pixels)));
+        return images.back().get();
+    }
+
+    // The texture of image with a level for each block size.
+    Texture *upload(Image &image, const std::vector<uint32_t> &blocks = {}) {
+        image.makeLevels(blocks);
+        made.push_back(uploadNewTexture(image));
+        return made.back().get();
     }
 };
 
@@ -96,23 +106,24 @@ TEST(NextPowerOfTwo, RoundsUpAndKeepsPowersOfTwo) {
 
 TEST_F(TextureTest, PaddedImageSitsLowerLeftWithZeroTexelsAround) {
     const Bytes image = randomBytes(592 * 592 * 4, 1);
-    Texture *t = make(592, 592, 1, image);
+    Image *decoded = picture(592, 592, 1, image);
+    Bytes expected(1024 * 1024 * 4, 0);
+    for (size_t row = 0; row < 592; ++row) {
+        std::copy_n(&image[row * 592 * 4], 592 * 4, &expected[row * 1024 * 4]);
+    }
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), decoded->pixels.get()));
+    Texture *t = upload(*decoded);
     EXPECT_EQ(t->textureWidth, 1024u);
     EXPECT_EQ(t->textureHeight, 1024u);
     EXPECT_EQ(t->imageWidth, 592u);
     EXPECT_EQ(t->imageHeight, 592u);
     EXPECT_EQ(float(t->imageWidth) / float(t->textureWidth), 0.578125f);
-    Bytes expected(1024 * 1024 * 4, 0);
-    for (size_t row = 0; row < 592; ++row) {
-        std::copy_n(&image[row * 592 * 4], 592 * 4, &expected[row * 1024 * 4]);
-    }
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t->pixels.get()));
     EXPECT_EQ(readTexture(t->glName, 1, 1024, 1024), expected);
 }
 
 TEST_F(TextureTest, OnlyTheDimensionThatIsNoPowerOfTwoGrows) {
     const Bytes image = randomBytes(300 * 512 * 3, 2);
-    Texture *t = make(300, 512, 0, image);
+    Texture *t = upload(*picture(300, 512, 0, image));
     EXPECT_EQ(t->textureWidth, 512u);
     EXPECT_EQ(t->textureHeight, 512u);
     Bytes expected(512 * 512 * 3, 0);
@@ -127,17 +138,18 @@ TEST_F(TextureTest, PowerOfTwoImagesKeepTheirSizeAndBuffer) {
         SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
         std::unique_ptr<uint8_t[]> buffer = copyToBuffer(randomBytes(size_t(w) * h * 4, w));
         const uint8_t *decoded = buffer.get();
-        made.push_back(std::make_unique<Texture>());
-        Texture *t = makeTexture(w, h, made.back().get(), 1, std::move(buffer));
+        const Bytes pixels(decoded, decoded + size_t(w) * h * 4);
+        images.emplace_back(newImage(w, h, 1, std::move(buffer)));
+        EXPECT_EQ(images.back()->pixels.get(), decoded) << "taken over without a copy";
+        Texture *t = upload(*images.back());
         EXPECT_EQ(t->textureWidth, w);
         EXPECT_EQ(t->textureHeight, h);
-        EXPECT_EQ(t->pixels.get(), decoded) << "taken over without a copy";
-        EXPECT_EQ(readTexture(t->glName, 1, w, h), Bytes(decoded, decoded + size_t(w) * h * 4));
+        EXPECT_EQ(readTexture(t->glName, 1, w, h), pixels);
     }
 }
 
 TEST_F(TextureTest, FullTextureFiltersLinearAndRepeats) {
-    Texture *t = make(4, 4, 0, randomBytes(4 * 4 * 3, 3));
+    Texture *t = upload(*picture(4, 4, 0, randomBytes(4 * 4 * 3, 3)));
     EXPECT_NE(t->glName, 0u);
     EXPECT_EQ(filterOf(t->glName), GL_LINEAR);
     GLint wrapS = 0, wrapT = 0;
@@ -150,8 +162,7 @@ TEST_F(TextureTest, FullTextureFiltersLinearAndRepeats) {
 
 TEST_F(TextureTest, BlockOneKeepsColoursAndMakesAlphaOpaque) {
     Bytes image = randomBytes(8 * 8 * 4, 4);
-    Texture *t = make(8, 8, 1, image);
-    t->addPixelatedLevel(1);
+    Texture *t = upload(*picture(8, 8, 1, image), {1});
     ASSERT_EQ(t->pixelatedLevels.size(), 1u);
     EXPECT_EQ(filterOf(t->pixelatedLevels[0]), GL_NEAREST);
     for (size_t i = 3; i < image.size(); i += 4) image[i] = 255;
@@ -169,8 +180,7 @@ TEST_F(TextureTest, BlockSixtyFourGivesSixteenBySixteenRoundedDownMeans) {
             p[2] = uint8_t(x / 64 == y / 64 ? 255 : (x + y) % 2);
         }
     }
-    Texture *t = make(1024, 1024, 0, image);
-    t->addPixelatedLevel(64);
+    Texture *t = upload(*picture(1024, 1024, 0, image), {64});
     const Bytes level = readTexture(t->pixelatedLevels.at(0), 0, 16, 16);
     for (size_t by = 0; by < 16; ++by) {
         for (size_t bx = 0; bx < 16; ++bx) {
@@ -185,14 +195,21 @@ TEST_F(TextureTest, BlockSixtyFourGivesSixteenBySixteenRoundedDownMeans) {
 TEST_F(TextureTest, SevenLevelsFollowTheCallOrderAndMatchTheRule) {
     for (int alpha : {0, 1}) {
         SCOPED_TRACE(alpha ? "RGBA" : "RGB");
-        Texture *t = make(1024, 1024, alpha, randomBytes(1024 * 1024 * (alpha ? 4 : 3), 5 + alpha));
-        for (uint32_t block = 1; block <= 64; block *= 2) t->addPixelatedLevel(block);
+        Image *image = picture(1024, 1024, alpha, randomBytes(1024 * 1024 * (alpha ? 4 : 3), 5 + alpha));
+        std::vector<uint32_t> blocks;
+        std::vector<Bytes> references;
+        for (uint32_t block = 1; block <= 64; block *= 2) {
+            blocks.push_back(block);
+            references.push_back(referenceLevel(*image, block));
+        }
+        Texture *t = upload(*image, blocks);
+        EXPECT_EQ(image->pixels, nullptr) << "freed once uploaded";
         ASSERT_EQ(t->pixelatedLevels.size(), 7u);
+        EXPECT_EQ(t->pixelatedLevels[0] == t->glName, alpha == 0) << "block 1 of R G B is the texture itself";
         for (uint32_t k = 0; k < 7; ++k) {
             SCOPED_TRACE("level " + std::to_string(k));
             const uint32_t side = 1024 >> k;
-            EXPECT_EQ(readTexture(t->pixelatedLevels[k], alpha, side, side),
-                      referenceLevel(*t, 1u << k));
+            EXPECT_EQ(readTexture(t->pixelatedLevels[k], alpha, side, side), references[k]);
         }
     }
 }
@@ -200,7 +217,7 @@ TEST_F(TextureTest, SevenLevelsFollowTheCallOrderAndMatchTheRule) {
 // Levels reuse the sums of the level before; any order of block sizes must
 // still give the rule's bytes.
 TEST_F(TextureTest, LevelsInAnyOrderMatchTheRule) {
-    Texture *t = make(256, 128, 1, randomBytes(256 * 128 * 4, 7));
+    Image *t = picture(256, 128, 1, randomBytes(256 * 128 * 4, 7));
     for (uint32_t block : {8u, 2u, 16u, 4u, 4u, 64u, 1u, 32u, 6u, 12u, 128u}) {
         SCOPED_TRACE("block " + std::to_string(block));
         uint32_t w = 0, h = 0;
@@ -211,20 +228,24 @@ TEST_F(TextureTest, LevelsInAnyOrderMatchTheRule) {
 }
 
 // Block sizes that do not divide the texture take whole blocks only; sizes
-// above the texture are clamped to its shorter side, 0 to 1. Every call
-// appends one level and nothing is written outside a buffer (the sanitizer
-// build checks).
+// above the texture are clamped to its shorter side, 0 to 1. Every block
+// size makes one level and nothing is written outside a buffer (the
+// sanitizer build checks).
 TEST_F(TextureTest, BlockSizesThatDoNotFitAreClamped) {
-    Texture *t = make(16, 8, 0, randomBytes(16 * 8 * 3, 8));
+    Image *image = picture(16, 8, 0, randomBytes(16 * 8 * 3, 8));
     struct Case { uint32_t block, width, height, effective; };
     const Case cases[] = {{3, 5, 2, 3}, {5, 3, 1, 5}, {9, 2, 1, 8}, {1000, 2, 1, 8}, {0, 16, 8, 1}};
+    std::vector<uint32_t> blocks;
+    std::vector<Bytes> references;
     for (const Case &c : cases) {
-        SCOPED_TRACE("block " + std::to_string(c.block));
-        size_t before = t->pixelatedLevels.size();
-        t->addPixelatedLevel(c.block);
-        ASSERT_EQ(t->pixelatedLevels.size(), before + 1);
-        EXPECT_EQ(readTexture(t->pixelatedLevels.back(), 0, c.width, c.height),
-                  referenceLevel(*t, c.effective));
+        blocks.push_back(c.block);
+        references.push_back(referenceLevel(*image, c.effective));
+    }
+    Texture *t = upload(*image, blocks);
+    ASSERT_EQ(t->pixelatedLevels.size(), std::size(cases));
+    for (size_t k = 0; k < std::size(cases); ++k) {
+        SCOPED_TRACE("block " + std::to_string(cases[k].block));
+        EXPECT_EQ(readTexture(t->pixelatedLevels[k], 0, cases[k].width, cases[k].height), references[k]);
     }
 }
 
@@ -245,12 +266,12 @@ Bytes frameImage(bool marked) {
 
 TEST_F(TextureTest, TransparencyIsMeasuredAsShownBoundsAndAClearMiddle) {
     auto rect = [](const TexelRect &r) { return std::vector<uint32_t>{r.x0, r.y0, r.x1, r.y1}; };
-    Texture *frame = make(20, 12, 1, frameImage(false));
+    Image *frame = picture(20, 12, 1, frameImage(false));
     measureTransparency(*frame);
     EXPECT_FALSE(frame->opaque);
     EXPECT_EQ(rect(frame->shown), (std::vector<uint32_t>{0, 0, 20, 12})) << "the padding is clear";
     EXPECT_EQ(rect(frame->clearMiddle), (std::vector<uint32_t>{2, 2, 18, 10}));
-    Texture *marked = make(20, 12, 1, frameImage(true));
+    Image *marked = picture(20, 12, 1, frameImage(true));
     measureTransparency(*marked);
     EXPECT_TRUE(marked->clearMiddle.empty()) << "one texel of alpha 1 in the middle's span";
 
@@ -258,34 +279,35 @@ TEST_F(TextureTest, TransparencyIsMeasuredAsShownBoundsAndAClearMiddle) {
     for (uint32_t y = 2; y < 4; ++y) {
         for (uint32_t x = 5; x < 10; ++x) label[(y * 16 + x) * 4 + 3] = 255;
     }
-    Texture *menu = make(16, 8, 1, label);
+    Image *menu = picture(16, 8, 1, label);
     measureTransparency(*menu);
     EXPECT_EQ(rect(menu->shown), (std::vector<uint32_t>{5, 2, 10, 4}));
     EXPECT_EQ(rect(menu->clearMiddle), (std::vector<uint32_t>{0, 4, 16, 8})) << "clear above the label";
 
     Bytes solid(8 * 8 * 4, 255);
-    Texture *opaque = make(8, 8, 1, solid);
+    Image *opaque = picture(8, 8, 1, solid);
     measureTransparency(*opaque);
     EXPECT_TRUE(opaque->opaque);
     EXPECT_EQ(rect(opaque->shown), (std::vector<uint32_t>{0, 0, 8, 8}));
 }
 
-TEST_F(TextureTest, ATextureWhosePixelsWereReleasedGetsEmptyLevels) {
-    Texture *t = make(8, 8, 0, randomBytes(8 * 8 * 3, 10));
+TEST_F(TextureTest, AnImageWhosePixelsWereReleasedGetsEmptyLevels) {
+    Image *t = picture(8, 8, 0, randomBytes(8 * 8 * 3, 10));
     t->pixels.reset();
     uint32_t width = 1, height = 1;
     EXPECT_TRUE(t->pixelatedTexels(2, &width, &height).empty());
     EXPECT_EQ(width, 0u);
     EXPECT_EQ(height, 0u);
-    t->addPixelatedLevel(2);
-    ASSERT_EQ(t->pixelatedLevels.size(), 1u);
-    EXPECT_EQ(t->pixelatedLevels[0], 0u);
+    t->makeLevels({2});
+    ASSERT_EQ(t->levels.size(), 1u);
+    EXPECT_TRUE(t->levels[0].texels.empty());
 }
 
 // A nearest-filtered level drawn texel for pixel shows its texels unblended.
 TEST_F(TextureTest, LevelDrawnOneToOneShowsItsTexels) {
-    Texture *t = make(32, 32, 1, randomBytes(32 * 32 * 4, 9));
-    t->addPixelatedLevel(2);
+    Image *image = picture(32, 32, 1, randomBytes(32 * 32 * 4, 9));
+    const Bytes reference = referenceLevel(*image, 2);
+    Texture *t = upload(*image, {2});
     glViewport(0, 0, 16, 16);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -299,7 +321,7 @@ TEST_F(TextureTest, LevelDrawnOneToOneShowsItsTexels) {
     glTexCoord2f(1, 1); glVertex2f(1, 1);
     glTexCoord2f(0, 1); glVertex2f(0, 1);
     glEnd();
-    EXPECT_EQ(gl.readPixels(), referenceLevel(*t, 2));
+    EXPECT_EQ(gl.readPixels(), reference);
 }
 
 }  // namespace

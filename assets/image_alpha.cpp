@@ -1,19 +1,19 @@
-// measureTransparency: where a texture's alpha is 0, and whether it is 255
+// measureTransparency: where an image's alpha is 0, and whether it is 255
 // everywhere, so that drawing can leave out what cannot show.
-#include "assets/texture.h"
+#include "assets/image.h"
 
 #include <algorithm>
 
 namespace {
 
-// Alpha of texel (x, y) of an R G B A texture.
-uint8_t alphaAt(const Texture &t, uint32_t x, uint32_t y) {
+// Alpha of texel (x, y) of an R G B A image.
+uint8_t alphaAt(const Image &t, uint32_t x, uint32_t y) {
     return t.pixels[(size_t(y) * t.textureWidth + x) * 4 + 3];
 }
 
 // The run of alpha-0 texels through (x, y) along a row (dx 1) or a column
 // (dy 1), within the image: [*from, *to).
-void clearRunThrough(const Texture &t, uint32_t x, uint32_t y, bool alongRow, uint32_t *from, uint32_t *to) {
+void clearRunThrough(const Image &t, uint32_t x, uint32_t y, bool alongRow, uint32_t *from, uint32_t *to) {
     const uint32_t limit = alongRow ? t.imageWidth : t.imageHeight;
     auto clear = [&](uint32_t i) { return alphaAt(t, alongRow ? i : x, alongRow ? y : i) == 0; };
     uint32_t start = alongRow ? x : y, end = start;
@@ -25,7 +25,7 @@ void clearRunThrough(const Texture &t, uint32_t x, uint32_t y, bool alongRow, ui
 
 // The rectangle the middle row's and column's clear runs span, if every
 // texel in it is alpha 0; else empty.
-TexelRect clearMiddleOf(const Texture &t) {
+TexelRect clearMiddleOf(const Image &t) {
     const uint32_t mx = t.imageWidth / 2, my = t.imageHeight / 2;
     if (alphaAt(t, mx, my) != 0) return {};
     TexelRect rect;
@@ -41,7 +41,7 @@ TexelRect clearMiddleOf(const Texture &t) {
 
 }  // namespace
 
-void measureTransparency(Texture &t) {
+void measureTransparency(Image &t) {
     t.shown = {0, 0, t.textureWidth, t.textureHeight};
     t.clearMiddle = {};
     t.opaque = !t.hasAlpha;

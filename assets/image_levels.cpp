@@ -1,4 +1,4 @@
-// Pixelated levels: block-averaged copies of a texture for the photo
+// Pixelated levels: block-averaged copies of an image for the photo
 // transition. Each level's per-block channel sums are kept, so the next level
 // whose block size is a multiple of the last one adds up a few of those sums
 // per block instead of reading every texel again. The integer sums are the
@@ -6,14 +6,13 @@
 //
 // Block size 2 straight from the texels is the exception: its means come from
 // the texels in one pass and no sums are kept, because keeping them would take
-// four bytes per channel of a quarter of the texture (3 MB for a photograph),
+// four bytes per channel of a quarter of the image (3 MB for a photograph),
 // fresh memory that costs more to touch than reading the texels again for
 // block size 4 does.
-#include "assets/texture.h"
+#include "assets/image.h"
 
 #include <algorithm>
 #include <bit>
-#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -119,9 +118,9 @@ static void sumBlocks(const Cell *source, uint32_t sourceWidth, uint32_t cells, 
     }
 }
 
-// Block sums of the texture's pixels or of kept sums, by the source's layout.
+// Block sums of the image's pixels or of kept sums, by the source's layout.
 template <typename Sum>
-static void sumFrom(const Texture &t, bool fromKept, uint32_t cellSize, uint32_t cells,
+static void sumFrom(const Image &t, bool fromKept, uint32_t cellSize, uint32_t cells,
                     uint32_t outWidth, uint32_t outHeight, Sum *sums) {
     const uint32_t sourceWidth = t.textureWidth / cellSize;
     if (fromKept) {
@@ -157,9 +156,9 @@ static void writeMeans(const Sum *sums, size_t count, uint64_t area, int bytesPe
     }
 }
 
-// Fills out (outWidth x outHeight texels of the texture's format) with the
+// Fills out (outWidth x outHeight texels of the image's format) with the
 // level of block size block (already clamped), keeping or dropping sums.
-static void makeLevelTexels(Texture &t, uint32_t block, uint32_t outWidth, uint32_t outHeight,
+static void makeLevelTexels(Image &t, uint32_t block, uint32_t outWidth, uint32_t outHeight,
                             uint8_t *out) {
     const int bytesPerPixel = t.hasAlpha ? 4 : 3;
     const size_t count = size_t(outWidth) * outHeight;
@@ -191,14 +190,14 @@ static void makeLevelTexels(Texture &t, uint32_t block, uint32_t outWidth, uint3
 }
 
 // The clamped block size and the level's size in texels.
-static uint32_t levelSize(const Texture &t, uint32_t blockSize, uint32_t *width, uint32_t *height) {
+static uint32_t levelSize(const Image &t, uint32_t blockSize, uint32_t *width, uint32_t *height) {
     const uint32_t block = std::clamp<uint32_t>(blockSize, 1, std::min(t.textureWidth, t.textureHeight));
     *width = t.textureWidth / block;
     *height = t.textureHeight / block;
     return block;
 }
 
-std::vector<uint8_t> Texture::pixelatedTexels(uint32_t blockSize, uint32_t *width,
+std::vector<uint8_t> Image::pixelatedTexels(uint32_t blockSize, uint32_t *width,
                                               uint32_t *height) {
     if (!pixels) {
         *width = *height = 0;
@@ -208,25 +207,4 @@ std::vector<uint8_t> Texture::pixelatedTexels(uint32_t blockSize, uint32_t *widt
     std::vector<uint8_t> out(size_t(*width) * *height * (hasAlpha ? 4 : 3));
     if (!out.empty()) makeLevelTexels(*this, block, *width, *height, out.data());
     return out;
-}
-
-void Texture::addPixelatedLevel(uint32_t blockSize) {
-    if (!pixels) {   // released: nothing to average
-        pixelatedLevels.push_back(0);
-        return;
-    }
-    GLuint name = 0;
-    if (blockSize <= 1 && !hasAlpha) {
-        // Block size 1 on RGB is the texture itself: upload it without a copy.
-        name = uploadPixelatedTexture(this, textureWidth, textureHeight, pixels.get());
-    } else {
-        uint32_t width = 0, height = 0;
-        const uint32_t block = levelSize(*this, blockSize, &width, &height);
-        const size_t bytes = size_t(width) * height * (hasAlpha ? 4 : 3);
-        // Every byte is written below, so the buffer need not be cleared first.
-        std::unique_ptr<uint8_t[]> texels(new uint8_t[bytes]);
-        if (bytes > 0) makeLevelTexels(*this, block, width, height, texels.get());
-        name = uploadPixelatedTexture(this, width, height, texels.get());
-    }
-    pixelatedLevels.push_back(name);
 }
