@@ -74,7 +74,7 @@ bool readWholeNumber(const char *text, int32_t &value) {
 }
 
 bool isRecording(const CommandLine &options) {
-    return options.action == CommandLine::Action::Capture || options.action == CommandLine::Action::Still;
+    return options.action == CommandLine::Action::RecordVideo || options.action == CommandLine::Action::Still;
 }
 
 // What only a recording takes, and what a recording cannot take; the
@@ -148,7 +148,7 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
                 break;
             case OPT_CAPTURE:
             case OPT_STILL: {
-                const auto action = code == OPT_CAPTURE ? CommandLine::Action::Capture : CommandLine::Action::Still;
+                const auto action = code == OPT_CAPTURE ? CommandLine::Action::RecordVideo : CommandLine::Action::Still;
                 if (isRecording(result) && result.action != action) {
                     return usageError("--capture and --still exclude each other");
                 }

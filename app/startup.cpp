@@ -3,22 +3,14 @@
 #include <cstdio>
 #include <string>
 
-#include "app/capture.h"
 #include "app/command_line.h"
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/music.h"
-#include "assets/asset_store.h"
 #include "platform/display_window.h"
 #include "platform/guardian.h"
-#include "platform/message_queue.h"
+#include "recording/recording.h"
 #include "resources/settings_dialog.h"
-#include "scene/background_layer.h"
-#include "scene/logo_layer.h"
-#include "scene/photo_layer.h"
-#include "scene/virtual_screen.h"
-#include "scroller/charset_text.h"
-#include "scroller/scroller_layer.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/scene_setup.h"
 
 bool DisplaySettings::run = true;
 int32_t DisplaySettings::width = 1024;
@@ -69,67 +61,6 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
     return false;
 }
 
-void beginScene(int32_t width, int32_t height) {
-    // The screen the world is stretched onto: the whole frame, or the box of its shape.
-    const PictureBox picture = pictureBox(width, height);
-    VirtualScreen::configure(uint32_t(picture.width), uint32_t(picture.height));
-    // Created on the heap and never deleted: the stack holds them to the end.
-    // Their order is the draw order and the order keys are delivered in.
-    LayerStack::instance().add(new BackgroundLayer);
-    LayerStack::instance().add(new PhotoLayer);
-    LayerStack::instance().add(new ScrollerLayer);
-    LayerStack::instance().add(new LogoLayer);
-    LayerStack::instance().initAll();   // the layers' images begin to load on the loader's threads
-    loadMusic();                        // meanwhile, here
-}
-
-void finishScene() {
-    // The frame loop starts once the first frame's images are here; the
-    // other photographs come in between frames.
-    AssetStore::instance()->waitForFirstFrame();
-}
-
-void initScene(int32_t width, int32_t height) {
-    beginScene(width, height);
-    finishScene();
-}
-
-bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
-    // The window shows before the frame loop runs: from here on SIGINT and
-    // SIGTERM must become the quit message, however early they come.
-    installQuitSignals();
-    createMusicSystem();   // audio starts only now that a presentation runs
-    beginScene(width, height);
-    const std::string missing = AssetStore::instance()->extractionFailure();
-    if (!missing.empty()) {
-        std::fprintf(stderr, "dorirova: %s; running without what could not be extracted\n", missing.c_str());
-    }
-    if (!createDisplay(width, height, fullscreen)) {
-        // The run ends here: the loading stops and the music's file goes.
-        releaseMusic();
-        AssetStore::destroyInstance();
-        return false;
-    }
-    finishScene();
-    holdLoadingUntilFirstFrame();
-    return true;
-}
-
-void resetScene() {
-    LayerStack &stack = LayerStack::instance();
-    for (Layer *layer : stack.layers) delete layer;
-    stack.layers.clear();
-    stack.state = Created;
-    resetBackground();
-    resetSlideshow();
-    resetScroller();
-    resetCharset();
-    resetLogo();
-    resetMusic();
-    resetDisplay();
-    VirtualScreen::reset();
-}
-
 namespace {
 // --help and --version: the text on stdout; a failed write is a failure.
 int printAndEnd(const std::string &text) {
@@ -160,7 +91,7 @@ bool takeCommandLineSettings(const CommandLine &options) {
 }
 // --capture and --still: the presentation recorded without a display.
 int record(const CommandLine &options) {
-    CaptureSettings settings;
+    RecordingSettings settings;
     settings.file = options.outputFile;
     settings.width = options.width;
     settings.height = options.height;
@@ -183,7 +114,7 @@ int dorirovaMain(int argc, char *argv[]) {
         case CommandLine::Action::UsageError:
             std::fprintf(stderr, "dorirova: %s\n%s\n", options.error.c_str(), usageLine().c_str());
             return EXIT_STATUS_USAGE;
-        case CommandLine::Action::Capture:
+        case CommandLine::Action::RecordVideo:
         case CommandLine::Action::Still:
             return record(options);
         case CommandLine::Action::Present:

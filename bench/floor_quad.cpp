@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 #include "scene/virtual_screen.h"
 
 namespace {

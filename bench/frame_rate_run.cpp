@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/scaled_frame.h"
-#include "app/startup.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/scaled_frame.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "bench/child_output.h"
 #include "bench/floor_quad.h"

@@ -8,9 +8,9 @@
 
 #include <cstdio>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/startup.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "bench/floor_quad.h"
 #include "bench/program_probes.h"

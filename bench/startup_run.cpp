@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
 #include "app/startup.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "bench/child_output.h"
 #include "bench/program_probes.h"

@@ -10,9 +10,9 @@
 #include <iterator>
 #include <new>
 
-#include "app/display.h"
+#include "show/display.h"
 #include "assets/archive_format.h"
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"

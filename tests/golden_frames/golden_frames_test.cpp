@@ -29,9 +29,9 @@
 #include <string>
 #include <vector>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/startup.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "platform/message_queue.h"
 #include "scene/photo_layer.h"

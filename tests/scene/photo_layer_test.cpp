@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scene/photo_layer.h"
 #include "tests/support/fake_clock.h"

@@ -4,8 +4,8 @@
 
 #include <GL/gl.h>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"

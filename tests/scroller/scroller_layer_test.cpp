@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scroller/charset_text.h"
 #include "scroller/scroll_texts.h"

@@ -1,4 +1,4 @@
-#include "app/scaled_frame.h"
+#include "show/scaled_frame.h"
 
 #define GL_GLEXT_PROTOTYPES   // framebuffer objects (GL 3.0), from the GL library itself
 #include <GL/gl.h>

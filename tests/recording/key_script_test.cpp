@@ -1,6 +1,6 @@
 // Key scripts and times in seconds: exact nanoseconds, order by time, and
 // every malformed item refused with its text named.
-#include "app/key_script.h"
+#include "recording/key_script.h"
 #include "platform/message_queue.h"
 
 #include <gtest/gtest.h>

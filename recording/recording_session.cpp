@@ -1,15 +1,15 @@
-#include "app/capture_session.h"
+#include "recording/recording_session.h"
 
 #include <unistd.h>   // isatty
 
 #include <cstdio>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/music.h"
-#include "app/progress_line.h"
-#include "app/soundtrack.h"
-#include "app/startup.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/music.h"
+#include "recording/progress_line.h"
+#include "recording/soundtrack.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
@@ -22,21 +22,21 @@ namespace {
 // when a frame is due. Away from 0, like a real counter.
 constexpr int64_t COUNTER_AT_TIME_ZERO = 1000000000;
 
-struct CaptureSession {
+struct RecordingSession {
     int64_t counter = COUNTER_AT_TIME_ZERO;   // nanoseconds, performanceFrequency's unit
     std::vector<ScriptedKey> keys;
     size_t nextKey = 0;                       // the first key not yet released
     int32_t width = 0, height = 0;
 };
-CaptureSession session;
+RecordingSession session;
 
-int64_t captureCounter() { return session.counter; }
+int64_t recordingCounter() { return session.counter; }
 
 }  // namespace
 
-bool openCaptureSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error,
+bool openRecordingSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error,
                         bool keepAspect) {
-    session = CaptureSession{};
+    session = RecordingSession{};
     session.keys = keys;
     session.width = width;
     session.height = height;
@@ -46,7 +46,7 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
     }
     // The clock stands still while everything loads: the layers' clocks
     // start with the first frame, at time 0.
-    setPerformanceCounterSource(captureCounter);
+    setPerformanceCounterSource(recordingCounter);
     resetScene();   // a session before this one in the process left its scene
     display.displayWidth = width;
     display.displayHeight = height;
@@ -59,7 +59,7 @@ bool openCaptureSession(int32_t width, int32_t height, const std::vector<Scripte
     return true;
 }
 
-std::string captureSceneShortfall(bool withMusic) {
+std::string recordingSceneShortfall(bool withMusic) {
     const AssetStore *store = AssetStore::instance();
     const int failedImages = store->failedLoads();
     const bool musicMissing = withMusic && (!music.musicSound || musicSeconds() <= 0);
@@ -70,7 +70,7 @@ std::string captureSceneShortfall(bool withMusic) {
                             : "the music did not load";
 }
 
-bool drawCaptureFrame(int64_t atNs) {
+bool drawRecordingFrame(int64_t atNs) {
     for (; session.nextKey < session.keys.size() && session.keys[session.nextKey].atNs <= atNs; ++session.nextKey) {
         postMessage({MessageKind::KeyUp, session.keys[session.nextKey].key, 0});
     }
@@ -83,15 +83,15 @@ bool drawCaptureFrame(int64_t atNs) {
     return true;
 }
 
-void readCaptureFrame(uint8_t *pixels, PixelOrder order) { readOffscreenFrame(pixels, order); }
+void readRecordingFrame(uint8_t *pixels, PixelOrder order) { readOffscreenFrame(pixels, order); }
 
-void closeCaptureSession() {
+void closeRecordingSession() {
     shutdown();
     setPerformanceCounterSource(nullptr);
     destroyOffscreenContext();
 }
 
-bool captureQuitRequested() {
+bool recordingQuitRequested() {
     Message message;
     while (peekMessage(message)) {
         if (message.kind == MessageKind::Quit) return true;
@@ -99,14 +99,14 @@ bool captureQuitRequested() {
     return false;
 }
 
-CaptureReport::CaptureReport(int64_t totalFrames)
+RecordingReport::RecordingReport(int64_t totalFrames)
     : terminal(isatty(STDERR_FILENO) == 1), total(totalFrames), start(std::chrono::steady_clock::now()) {}
 
-double CaptureReport::elapsedSeconds() const {
+double RecordingReport::elapsedSeconds() const {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-void CaptureReport::frameDone(int64_t done) {
+void RecordingReport::frameDone(int64_t done) {
     if (!terminal) return;
     const auto now = std::chrono::steady_clock::now();
     if (drawn && done < total && now - lastDrawn < std::chrono::milliseconds(250)) return;
@@ -116,17 +116,17 @@ void CaptureReport::frameDone(int64_t done) {
     std::fflush(stderr);
 }
 
-void CaptureReport::clear() {
+void RecordingReport::clear() {
     if (terminal && drawn) std::fprintf(stderr, "\r\033[K");
     drawn = false;
 }
 
-void CaptureReport::finished(const std::string &summary) {
+void RecordingReport::finished(const std::string &summary) {
     clear();
     if (terminal) std::fprintf(stderr, "%s\n", summary.c_str());
 }
 
-void CaptureReport::interrupted(const std::string &file) {
+void RecordingReport::interrupted(const std::string &file) {
     clear();
     if (terminal) std::fprintf(stderr, "interrupted: %s not written\n", printableText(file).c_str());
 }

@@ -7,7 +7,7 @@
 // scaled onto it (scaled_frame.h): the viewer sees the same either way.
 #include <cstdint>
 
-#include "app/picture_box.h"
+#include "show/picture_box.h"
 
 // The display's state, one record for the module, with its start values.
 struct DisplayState {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/music.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/music.h"
 #include "platform/temp_file.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/temp_dir.h"

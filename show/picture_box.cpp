@@ -1,4 +1,4 @@
-#include "app/picture_box.h"
+#include "show/picture_box.h"
 
 PictureBox fitPicture(int32_t width, int32_t height, int32_t shapeWidth, int32_t shapeHeight) {
     PictureBox box{0, 0, width, height};

@@ -1,7 +1,7 @@
 // The soundtrack: the music from the archive, cut into pieces of any size,
 // is sample for sample what the device gets in its blocks; no music is silence.
-#include "app/music.h"
-#include "app/soundtrack.h"
+#include "show/music.h"
+#include "recording/soundtrack.h"
 #include "assets/asset_store.h"
 #include "platform/sound_system.h"
 #include "tests/support/temp_dir.h"

@@ -1,7 +1,7 @@
 // The queue between the renderer and the encoder: order kept across
 // threads, never more than its capacity held, and closing ends all waits
 // while what was queued is still taken.
-#include "app/bounded_queue.h"
+#include "recording/bounded_queue.h"
 
 #include <gtest/gtest.h>
 

@@ -11,14 +11,16 @@
 // video draws them, because the slideshow's transition moves at most one
 // step a frame.
 //
-// Main thread only; each runs once per process (the scene is set up once).
+// Main thread only, one at a time; each sets the scene up afresh, so several
+// may run one after another in a process.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "app/key_script.h"
+#include "recording/key_script.h"
+#include "show/exit_status.h"
 
-struct CaptureSettings {
+struct RecordingSettings {
     std::string file;                // a video (.mp4, .mkv, .webm) or a still (.png)
     int32_t width = 1920;            // pixels, even
     int32_t height = 1080;           // pixels, even
@@ -30,7 +32,7 @@ struct CaptureSettings {
 };
 
 // Where a recording's time went: wall-clock seconds.
-struct CaptureTimes {
+struct RecordingTimes {
     int64_t frames = 0;    // frames drawn
     double load = 0;       // scene set-up: images, textures, music
     double render = 0;     // drawing the frames and reading them back
@@ -40,18 +42,17 @@ struct CaptureTimes {
     double total = 0;      // from the start to the file in place
 };
 
-// Exit statuses of a recording.
-constexpr int CAPTURE_DONE = 0;
-constexpr int CAPTURE_FAILED = 1;        // one line on stderr says why; nothing is left behind
-constexpr int CAPTURE_INTERRUPTED = 130; // SIGINT or SIGTERM; nothing is left behind
+// Both return an exit status: EXIT_STATUS_OK; EXIT_STATUS_FAILED after one
+// line on stderr saying why; EXIT_STATUS_INTERRUPTED on SIGINT or SIGTERM.
+// Neither leaves anything behind when it fails.
 
 // Records settings.file as a video. On a terminal, a progress line on
 // stderr, then one line with the file, its size and duration and the time
 // taken; silent otherwise. times, when given, receives where the time went.
-int recordVideo(const CaptureSettings &settings, CaptureTimes *times = nullptr);
+int recordVideo(const RecordingSettings &settings, RecordingTimes *times = nullptr);
 
 // Writes the frame shown at settings.stillNs to settings.file as a PNG.
-int recordStill(const CaptureSettings &settings);
+int recordStill(const RecordingSettings &settings);
 
 // The presentation time of frame i at fps, in nanoseconds: i x 10^9 / fps,
 // rounded down.

@@ -3,8 +3,8 @@
 // frames that the window path (the real loop on OSMesa) recorded, at every
 // moment those share with a steady 20 frames a second; and frames not read
 // back hold no memory.
-#include "app/capture.h"
-#include "app/capture_session.h"
+#include "recording/recording.h"
+#include "recording/recording_session.h"
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -40,14 +40,14 @@ std::map<std::string, uint64_t> goldenHashes800x600(std::string &mesa) {
     return hashes;
 }
 
-TEST(CaptureFrames, AreTheWindowsGoldenFramesAtTheMomentsTheyShare) {
+TEST(RecordingFrames, AreTheWindowsGoldenFramesAtTheMomentsTheyShare) {
     ScopedTempDir tmp;
     // The golden run's keys; between them the slideshow shows a photograph
     // plainly, so its history (how many frames a transition took) no longer shows.
     std::vector<ScriptedKey> keys;
     std::string error;
     ASSERT_TRUE(parseKeyScript("5.0:Right,5.5:Left,6.0:Down", keys, error));
-    ASSERT_TRUE(openCaptureSession(800, 600, keys, error)) << error;
+    ASSERT_TRUE(openRecordingSession(800, 600, keys, error)) << error;
     constexpr int32_t FPS = 20;
     const std::map<int64_t, std::string> moments = {{0, "first-frame"},  {40, "display-middle"},
                                                     {100, "after-right"}, {110, "after-left"},
@@ -58,13 +58,13 @@ TEST(CaptureFrames, AreTheWindowsGoldenFramesAtTheMomentsTheyShare) {
     std::vector<uint8_t> frame(800 * 600 * 4);
     std::string differing;
     for (int64_t i = 0; i <= 180; ++i) {
-        ASSERT_TRUE(drawCaptureFrame(frameTimeNs(i, FPS)));
+        ASSERT_TRUE(drawRecordingFrame(frameTimeNs(i, FPS)));
         auto moment = moments.find(i);
         if (moment == moments.end()) continue;
-        readCaptureFrame(frame.data());
+        readRecordingFrame(frame.data());
         if (fnv1a(frame) != golden.at(moment->second)) differing += " " + moment->second;
     }
-    closeCaptureSession();
+    closeRecordingSession();
     EXPECT_TRUE(tmp.files().empty()) << "temporary files left after the session";
     if (!differing.empty() && mesa != ours) {
         GTEST_SKIP() << "golden frames recorded with " << mesa << ", this is " << ours;
@@ -82,15 +82,15 @@ long residentKb() {
 // Frames drawn and never read back (a still's, before its moment) leave
 // nothing queued that holds memory: a still's memory does not grow with its
 // moment. (Unwaited, each of these held over 100 kB.)
-TEST(CaptureFrames, DrawnWithoutReadingBackHoldNoMemory) {
+TEST(RecordingFrames, DrawnWithoutReadingBackHoldNoMemory) {
     ScopedTempDir tmp;
     std::string error;
-    ASSERT_TRUE(openCaptureSession(320, 240, {}, error)) << error;
-    for (int64_t i = 0; i < 60; ++i) ASSERT_TRUE(drawCaptureFrame(frameTimeNs(i, 60)));
+    ASSERT_TRUE(openRecordingSession(320, 240, {}, error)) << error;
+    for (int64_t i = 0; i < 60; ++i) ASSERT_TRUE(drawRecordingFrame(frameTimeNs(i, 60)));
     const long before = residentKb();
-    for (int64_t i = 60; i < 960; ++i) ASSERT_TRUE(drawCaptureFrame(frameTimeNs(i, 60)));
+    for (int64_t i = 60; i < 960; ++i) ASSERT_TRUE(drawRecordingFrame(frameTimeNs(i, 60)));
     const long grown = residentKb() - before;
-    closeCaptureSession();
+    closeRecordingSession();
     EXPECT_LT(grown, 16 * 1024) << "kB more after 900 frames";
 }
 

@@ -1,4 +1,4 @@
-#include "app/music.h"
+#include "show/music.h"
 
 #include "assets/asset_store.h"
 #include "platform/sound_system.h"

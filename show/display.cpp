@@ -1,9 +1,9 @@
-#include "app/display.h"
+#include "show/display.h"
 
 #include <GL/gl.h>   // the kept shape's bars, viewport and scissor
 
-#include "app/frame_loop.h"
-#include "app/scaled_frame.h"
+#include "show/frame_loop.h"
+#include "show/scaled_frame.h"
 #include "platform/display_window.h"
 #include "platform/message_queue.h"
 #include "scene/picture_quads.h"

@@ -4,8 +4,8 @@
 // a photograph that changes; a scripted key that acts; a still that is,
 // byte for byte, the frame a recording shows at that moment; exact frame
 // times; and no file at all when the presentation cannot be recorded whole.
-#include "app/capture.h"
-#include "app/capture_session.h"
+#include "recording/recording.h"
+#include "recording/recording_session.h"
 #include "tests/support/decoded_video.h"
 #include "tests/support/temp_dir.h"
 
@@ -123,11 +123,11 @@ TEST(Recording, StillIsTheRecordingsFrameAtThatMomentExactly) {
     std::vector<ScriptedKey> keys;
     std::string error;
     ASSERT_TRUE(parseKeyScript("0.5:Down", keys, error));
-    ASSERT_TRUE(openCaptureSession(WIDTH, HEIGHT, keys, error)) << error;
-    for (int64_t i = 0; i <= 123; ++i) ASSERT_TRUE(drawCaptureFrame(frameTimeNs(i, FPS)));
+    ASSERT_TRUE(openRecordingSession(WIDTH, HEIGHT, keys, error)) << error;
+    for (int64_t i = 0; i <= 123; ++i) ASSERT_TRUE(drawRecordingFrame(frameTimeNs(i, FPS)));
     std::vector<uint8_t> frame(WIDTH * HEIGHT * 4);
-    readCaptureFrame(frame.data());
-    closeCaptureSession();
+    readRecordingFrame(frame.data());
+    closeRecordingSession();
     for (size_t i = 3; i < frame.size(); i += 4) frame[i] = 255;   // a still is opaque
     EXPECT_TRUE(frame == shot) << "frame 123 at 30 fps (4.1 s, in a transition) differs from --still 4.12";
 }

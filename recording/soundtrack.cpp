@@ -1,8 +1,8 @@
-#include "app/soundtrack.h"
+#include "recording/soundtrack.h"
 
 #include <algorithm>
 
-#include "app/music.h"
+#include "show/music.h"
 #include "platform/sound_system.h"
 
 static_assert(SOUNDTRACK_RATE == SOUND_DEVICE_RATE, "the soundtrack is what the device is asked to play");

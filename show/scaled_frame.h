@@ -13,7 +13,7 @@
 // at a time.
 #include <cstdint>
 
-#include "app/picture_box.h"
+#include "show/picture_box.h"
 
 // Makes the frame: width x height pixels, RGBA colour of 8 bits a channel
 // and a 16-bit depth buffer, as the window asks for; from now on all drawing

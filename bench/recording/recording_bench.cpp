@@ -1,8 +1,8 @@
-// dorirova_capture_bench: how fast a recording runs on this machine, and
+// dorirova_recording_bench: how fast a recording runs on this machine, and
 // where its time goes (loading, drawing, soundtrack, colour conversion,
 // encoding), against the length of the video it makes.
 //
-//   dorirova_capture_bench WxH FPS SECONDS|whole [FILE]
+//   dorirova_recording_bench WxH FPS SECONDS|whole [FILE]
 //
 // FILE defaults to a temporary .mp4, deleted afterwards. Drawing runs on the
 // main thread; conversion and encoding on the encoding thread, in parallel
@@ -18,27 +18,27 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/capture.h"
-#include "app/key_script.h"
+#include "recording/recording.h"
+#include "recording/key_script.h"
 #include "platform/temp_file.h"
 
 int main(int argc, char **argv) {
-    CaptureSettings settings;
+    RecordingSettings settings;
     if (argc < 4 || std::sscanf(argv[1], "%dx%d", &settings.width, &settings.height) != 2) {
-        std::fprintf(stderr, "usage: dorirova_capture_bench WxH FPS SECONDS|whole [FILE]\n");
+        std::fprintf(stderr, "usage: dorirova_recording_bench WxH FPS SECONDS|whole [FILE]\n");
         return 2;
     }
     settings.fps = std::atoi(argv[2]);
     if (std::string(argv[3]) != "whole" && !parseSeconds(argv[3], settings.lengthNs)) {
-        std::fprintf(stderr, "dorirova_capture_bench: SECONDS is a number or \"whole\"\n");
+        std::fprintf(stderr, "dorirova_recording_bench: SECONDS is a number or \"whole\"\n");
         return 2;
     }
     const bool keep = argc > 4;
-    settings.file = keep ? argv[4] : tempDirectory() + "/dorirova-capture-bench-" + std::to_string(getpid()) + ".mp4";
+    settings.file = keep ? argv[4] : tempDirectory() + "/dorirova-recording-bench-" + std::to_string(getpid()) + ".mp4";
 
-    CaptureTimes times;
+    RecordingTimes times;
     const int status = recordVideo(settings, &times);
-    if (status != CAPTURE_DONE) return status;
+    if (status != EXIT_STATUS_OK) return status;
     if (!keep) std::remove(settings.file.c_str());
 
     const double videoSeconds = double(times.frames) / settings.fps;

@@ -1,9 +1,9 @@
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 
 #include <GL/gl.h>  // per-frame viewport, clear and matrices
 
-#include "app/display.h"
-#include "app/music.h"
+#include "show/display.h"
+#include "show/music.h"
 #include "assets/asset_store.h"
 #include "platform/display_window.h"
 #include "scene/logo_layer.h"

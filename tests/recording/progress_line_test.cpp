@@ -1,5 +1,5 @@
 // What a person at a terminal reads: the progress line and the last line.
-#include "app/progress_line.h"
+#include "recording/progress_line.h"
 
 #include <gtest/gtest.h>
 

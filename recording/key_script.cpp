@@ -1,4 +1,4 @@
-#include "app/key_script.h"
+#include "recording/key_script.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "app/capture.h"
+#include "recording/recording.h"
 
 #include <sys/stat.h>   // the finished file's size
 
@@ -8,10 +8,10 @@
 #include <memory>
 #include <thread>
 
-#include "app/bounded_queue.h"
-#include "app/capture_session.h"
-#include "app/progress_line.h"
-#include "app/soundtrack.h"
+#include "recording/bounded_queue.h"
+#include "recording/recording_session.h"
+#include "recording/progress_line.h"
+#include "recording/soundtrack.h"
 #include "assets/png_encoding.h"
 #include "platform/message_queue.h"
 #include "platform/partial_file.h"
@@ -39,7 +39,7 @@ double secondsSince(Clock::time_point start) { return std::chrono::duration<doub
 
 int fail(const std::string &file, const std::string &reason) {
     std::fprintf(stderr, "dorirova: %s: %s\n", printableText(file).c_str(), reason.c_str());
-    return CAPTURE_FAILED;
+    return EXIT_STATUS_FAILED;
 }
 
 bool hasPngExtension(const std::string &path) {
@@ -81,20 +81,20 @@ int64_t frameTimeNs(int64_t frame, int32_t fps) { return frame * NS_PER_SECOND /
 // The output in its unfinished state and the display-less scene with all it
 // needs (the music too, withMusic); false, with the reason in error and no
 // file left, when any of it cannot be had.
-static bool openOutputAndScene(const CaptureSettings &settings, bool withMusic, PartialFile &output,
+static bool openOutputAndScene(const RecordingSettings &settings, bool withMusic, PartialFile &output,
                                std::string &error) {
     if (!openPartialFile(settings.file, output, error)) {
         error = "cannot write: " + error;
         return false;
     }
-    if (!openCaptureSession(settings.width, settings.height, settings.keys, error, settings.keepAspect)) {
+    if (!openRecordingSession(settings.width, settings.height, settings.keys, error, settings.keepAspect)) {
         discardPartialFile(output);
         error = "cannot draw without a display: " + error;
         return false;
     }
-    error = captureSceneShortfall(withMusic);
+    error = recordingSceneShortfall(withMusic);
     if (!error.empty()) {
-        closeCaptureSession();
+        closeRecordingSession();
         discardPartialFile(output);
         return false;
     }
@@ -112,10 +112,10 @@ int64_t frameCountFor(int64_t lengthNs, int32_t fps) {
     return (lengthNs * fps + NS_PER_SECOND - 1) / NS_PER_SECOND;
 }
 
-int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
+int recordVideo(const RecordingSettings &settings, RecordingTimes *times) {
     const Clock::time_point started = Clock::now();
     installQuitSignals();   // from the start: a Ctrl+C while loading counts too
-    CaptureTimes spent;
+    RecordingTimes spent;
     const VideoContainer container = videoContainerForName(settings.file);
     if (container == VideoContainer::None) return fail(settings.file, "unknown extension (.mp4, .mkv or .webm)");
     PartialFile output;
@@ -130,7 +130,7 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     const VideoFileFormat format = {container, settings.width, settings.height, settings.fps, SOUNDTRACK_RATE, true};
     VideoFile *video = videoFileOpen(output.writePath, format, error);
     if (!video) {
-        closeCaptureSession();
+        closeRecordingSession();
         discardPartialFile(output);
         return fail(settings.file, "cannot record: " + error);
     }
@@ -144,17 +144,17 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     }
     std::thread encoder(encodeFrames, video, std::ref(drawn), std::ref(empty));
 
-    CaptureReport report(total);
+    RecordingReport report(total);
     bool interrupted = false;
     int64_t done = 0;
     std::unique_ptr<FrameSlot> slot;
     for (; done < total && empty.take(slot); ++done) {
         Clock::time_point step = Clock::now();
-        if (!drawCaptureFrame(frameTimeNs(done, settings.fps))) {
+        if (!drawRecordingFrame(frameTimeNs(done, settings.fps))) {
             interrupted = true;
             break;
         }
-        readCaptureFrame(slot->bgra.data(), PixelOrder::Bgra);
+        readRecordingFrame(slot->bgra.data(), PixelOrder::Bgra);
         spent.render += secondsSince(step);
         step = Clock::now();
         slot->soundFrames = size_t(soundFramesBefore(done + 1, settings.fps) - soundFramesBefore(done, settings.fps));
@@ -165,18 +165,18 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     }
     drawn.close();
     encoder.join();
-    closeCaptureSession();
+    closeRecordingSession();
 
     // A failed encoder stopped the drawing early; finishing then says why.
     const bool written = !interrupted && videoFileFinish(video, error) && done == total;
     const VideoFileTimes encoding = videoFileTimes(video);
     videoFileClose(video);
-    interrupted = interrupted || captureQuitRequested();
+    interrupted = interrupted || recordingQuitRequested();
     if (interrupted || !written) {
         discardPartialFile(output);
         if (interrupted) {
             report.interrupted(settings.file);
-            return CAPTURE_INTERRUPTED;
+            return EXIT_STATUS_INTERRUPTED;
         }
         report.clear();
         return fail(settings.file, error);
@@ -192,10 +192,10 @@ int recordVideo(const CaptureSettings &settings, CaptureTimes *times) {
     if (times) *times = spent;
     report.finished(summaryLine(printableText(settings.file), fileSize(settings.file), double(total) / settings.fps,
                                 spent.total));
-    return CAPTURE_DONE;
+    return EXIT_STATUS_OK;
 }
 
-int recordStill(const CaptureSettings &settings) {
+int recordStill(const RecordingSettings &settings) {
     const Clock::time_point started = Clock::now();
     installQuitSignals();
     if (!hasPngExtension(settings.file)) return fail(settings.file, "unknown extension (a still is .png)");
@@ -205,19 +205,19 @@ int recordStill(const CaptureSettings &settings) {
     // The frame a video shows at the moment, the last to begin by then, and
     // every frame before it, as the video draws them.
     const int64_t shown = frameShownAt(settings.stillNs, settings.fps);
-    CaptureReport report(shown + 1);
+    RecordingReport report(shown + 1);
     bool drawnAll = true;
     for (int64_t i = 0; i <= shown && drawnAll; ++i) {
-        drawnAll = drawCaptureFrame(frameTimeNs(i, settings.fps));
+        drawnAll = drawRecordingFrame(frameTimeNs(i, settings.fps));
         report.frameDone(i + 1);
     }
     std::vector<uint8_t> frame(size_t(settings.width) * size_t(settings.height) * 4);
-    if (drawnAll) readCaptureFrame(frame.data());
-    closeCaptureSession();
-    if (!drawnAll || captureQuitRequested()) {
+    if (drawnAll) readRecordingFrame(frame.data());
+    closeRecordingSession();
+    if (!drawnAll || recordingQuitRequested()) {
         discardPartialFile(output);
         report.interrupted(settings.file);
-        return CAPTURE_INTERRUPTED;
+        return EXIT_STATUS_INTERRUPTED;
     }
     if (!savePngFrame(output.writePath, frame.data(), settings.width, settings.height, error) ||
         !completePartialFile(output, error)) {
@@ -228,5 +228,5 @@ int recordStill(const CaptureSettings &settings) {
     report.finished(printableText(settings.file) + ": " + sizeText(fileSize(settings.file)) + ", " +
                     std::to_string(settings.width) + " x " + std::to_string(settings.height) + ", recorded in " +
                     clockText(secondsSince(started)));
-    return CAPTURE_DONE;
+    return EXIT_STATUS_OK;
 }

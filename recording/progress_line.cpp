@@ -1,4 +1,4 @@
-#include "app/progress_line.h"
+#include "recording/progress_line.h"
 
 #include <algorithm>
 #include <cstdio>
