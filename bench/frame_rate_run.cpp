@@ -26,6 +26,7 @@
 #include "platform/display_window.h"
 #include "platform/message_queue.h"
 #include "scene/photo_layer.h"
+#include "scene/virtual_screen.h"
 
 namespace {
 
@@ -40,20 +41,18 @@ std::vector<double> windowFps;
 std::vector<double> frameMs;
 bool keepTransitioning = false;
 
-// The performance counter the layers time themselves with, moved on by
-// counterJump nanoseconds: the transition kind jumps it to the end of each
-// photograph's display, so that nearly every frame is a transition frame.
+// The transition kind drives the layers' stopwatches at the performance
+// counter moved on by counterJump nanoseconds, which jumps to the end of
+// each photograph's display, so that nearly every frame is a transition frame.
 int64_t counterJump = 0;
-int64_t jumpedCounter() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec + counterJump;
-}
+void driveJumped() { driveStopwatches(performanceCounter() + counterJump); }
 
 // After a frame shown plainly, the next one begins the transition.
 void jumpToTransition() {
+    driveJumped();
     const uint32_t shown = slideshow.displayClock.elapsedMs();
     if (slideshow.fadeStep == 0 && shown <= DISPLAY_MS) counterJump += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
+    driveJumped();
 }
 
 void onFrame() {
@@ -108,7 +107,7 @@ int runFramesChild(int width, int height, const std::string &kind, double second
     if (kind == "quad") setUpFloorQuad(width, height);
     if (kind == "transition") {
         keepTransitioning = true;
-        setPerformanceCounterSource(jumpedCounter);
+        driveJumped();
     }
     std::printf("@ renderer %s\n", reinterpret_cast<const char *>(glGetString(GL_RENDERER)));
     measureMs = seconds * 1000;

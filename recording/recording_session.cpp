@@ -4,33 +4,31 @@
 
 #include <cstdio>
 
-#include "show/display.h"
-#include "show/frame_loop.h"
-#include "show/music.h"
-#include "recording/progress_line.h"
-#include "recording/soundtrack.h"
-#include "show/scene_setup.h"
 #include "assets/asset_store.h"
-#include "platform/clock.h"
 #include "platform/message_queue.h"
 #include "platform/offscreen_context.h"
 #include "platform/printable_text.h"
+#include "recording/progress_line.h"
+#include "recording/soundtrack.h"
+#include "scene/virtual_screen.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/music.h"
+#include "show/scene_setup.h"
 
 namespace {
 
-// The counter the layers' stopwatches read while recording: it moves only
-// when a frame is due. Away from 0, like a real counter.
+// The ticks the layers' stopwatches read at time 0 while recording: the
+// recording drives them, moving them only when a frame is due. Away from 0,
+// like a real counter; nanoseconds, performanceFrequency's unit.
 constexpr int64_t COUNTER_AT_TIME_ZERO = 1000000000;
 
 struct RecordingSession {
-    int64_t counter = COUNTER_AT_TIME_ZERO;   // nanoseconds, performanceFrequency's unit
     std::vector<ScriptedKey> keys;
     size_t nextKey = 0;                       // the first key not yet released
     int32_t width = 0, height = 0;
 };
 RecordingSession session;
-
-int64_t recordingCounter() { return session.counter; }
 
 }  // namespace
 
@@ -46,7 +44,7 @@ bool openRecordingSession(int32_t width, int32_t height, const std::vector<Scrip
     }
     // The clock stands still while everything loads: the layers' clocks
     // start with the first frame, at time 0.
-    setPerformanceCounterSource(recordingCounter);
+    driveStopwatches(COUNTER_AT_TIME_ZERO);
     resetScene();   // a session before this one in the process left its scene
     display.displayWidth = width;
     display.displayHeight = height;
@@ -74,7 +72,7 @@ bool drawRecordingFrame(int64_t atNs) {
     for (; session.nextKey < session.keys.size() && session.keys[session.nextKey].atNs <= atNs; ++session.nextKey) {
         postMessage({MessageKind::KeyUp, session.keys[session.nextKey].key, 0});
     }
-    session.counter = COUNTER_AT_TIME_ZERO + atNs;
+    driveStopwatches(COUNTER_AT_TIME_ZERO + atNs);
     int endStatus = 0;   // any end is an interruption here
     if (!drawFrame(endStatus)) return false;
     // Each frame is waited for, read back or not: a still's frames before its
@@ -87,7 +85,7 @@ void readRecordingFrame(uint8_t *pixels, PixelOrder order) { readOffscreenFrame(
 
 void closeRecordingSession() {
     shutdown();
-    setPerformanceCounterSource(nullptr);
+    releaseStopwatches();
     destroyOffscreenContext();
 }
 

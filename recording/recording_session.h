@@ -11,7 +11,7 @@
 #include "recording/key_script.h"
 #include "platform/offscreen_context.h"
 
-// Opens the context, takes over the performance counter and sets up the
+// Opens the context, drives the layers' stopwatches from here on and sets up the
 // scene at width x height, the picture's shape kept with keepAspect.
 // False, with the reason in error, when no context can be made.
 bool openRecordingSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error,
@@ -33,7 +33,7 @@ bool drawRecordingFrame(int64_t atNs);
 void readRecordingFrame(uint8_t *pixels, PixelOrder order = PixelOrder::Rgba);
 
 // Ends the run as the window's does (temporary files deleted), gives the
-// performance counter back and releases the context.
+// stopwatches back to the performance counter and releases the context.
 void closeRecordingSession();
 
 // Whether a quit (a signal) has come since the last frame was drawn.

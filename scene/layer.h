@@ -4,13 +4,7 @@
 // keeps its state in its own module, not in the object.
 #include <cstdint>
 
-// Key codes the frame loop hands to Layer::onKey on a cursor key's release.
-enum ArrowKey : int32_t {
-    ArrowUp = 2,
-    ArrowDown = 3,
-    ArrowLeft = 4,
-    ArrowRight = 5,
-};
+#include "platform/key_codes.h"
 
 class Layer {
 public:
@@ -24,6 +18,7 @@ public:
     // The argument is always 0 and unused.
     virtual void draw(int unused) = 0;
 
-    // An ArrowKey code, on the release of its cursor key. The default ignores it.
+    // A cursor key's KeyCode (KeyArrowLeft, ...), on the key's release. The
+    // default ignores it.
     virtual void onKey(int key) { (void)key; }
 };

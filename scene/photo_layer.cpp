@@ -93,8 +93,8 @@ static void showAwaitedOnceArrived() {
 }
 
 void PhotoLayer::onKey(int key) {
-    if (key == ArrowLeft) showPreviousPhoto();
-    else if (key == ArrowRight) showNextPhoto();
+    if (key == KeyArrowLeft) showPreviousPhoto();
+    else if (key == KeyArrowRight) showNextPhoto();
 }
 
 // The texture of a photograph's pixelated level, or 0 when it has none.

@@ -24,7 +24,7 @@ class PhotoLayer : public Layer {
 public:
     bool init() override;          // loads frame and photographs, builds the levels
     void draw(int unused) override;
-    void onKey(int key) override;  // ArrowLeft: previous, ArrowRight: next
+    void onKey(int key) override;  // KeyArrowLeft: previous, KeyArrowRight: next
 };
 
 // The next or previous photograph (the 24th wraps to the 1st and back) after

@@ -44,11 +44,26 @@ void drawTexturedQuad(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax) {
 
 void drawQuad(Vec2 position, Vec2 size) { drawTexturedQuad(position, size, {0, 0}, {1, 1}); }
 
+namespace {
+// The stopwatches' clock while a caller drives it.
+struct DrivenClock {
+    bool driven = false;
+    int64_t ticks = 0;   // performanceFrequency's unit
+};
+DrivenClock drivenClock;
+
+int64_t stopwatchTicks() { return drivenClock.driven ? drivenClock.ticks : performanceCounter(); }
+}  // namespace
+
+void driveStopwatches(int64_t ticks) { drivenClock = {true, ticks}; }
+
+void releaseStopwatches() { drivenClock = DrivenClock{}; }
+
 Stopwatch::Stopwatch() : frequency(performanceFrequency()) {}
 
-void Stopwatch::restart() { start = performanceCounter(); }
+void Stopwatch::restart() { start = stopwatchTicks(); }
 
 uint32_t Stopwatch::elapsedMs() const {
-    const int64_t now = performanceCounter();
+    const int64_t now = stopwatchTicks();
     return uint32_t((now - start) * 1000 / frequency);
 }

@@ -39,7 +39,15 @@ void drawTexturedQuad(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax);
 // drawTexturedQuad with the whole texture: (0, 0) to (1, 1).
 void drawQuad(Vec2 position, Vec2 size);
 
-// Milliseconds since the last restart, over the performance counter.
+// The clock every stopwatch reads: the performance counter, unless its
+// caller drives it (a recording, at each frame's presentation time; tests and
+// benchmarks): from driveStopwatches on, the ticks it was last given, in the
+// counter's unit; releaseStopwatches gives them back to the counter.
+// Main thread only.
+void driveStopwatches(int64_t ticks);
+void releaseStopwatches();
+
+// Milliseconds since the last restart, on the stopwatches' clock.
 class Stopwatch {
 public:
     Stopwatch();                 // reads the counter's frequency; start is 0

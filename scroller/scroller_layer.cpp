@@ -78,11 +78,11 @@ void ScrollerLayer::draw(int) {
 }
 
 void ScrollerLayer::onKey(int key) {
-    if (key == ArrowUp) {
+    if (key == KeyArrowUp) {
         const bool first = scroller.currentText == 0 || scroller.currentText == 1;
         scroller.currentText = first ? MEMBER_COUNT : scroller.currentText - 1;
         scroller.scrollClock.restart();
-    } else if (key == ArrowDown) {
+    } else if (key == KeyArrowDown) {
         scroller.currentText = scroller.currentText + 1;
         if (scroller.currentText > MEMBER_COUNT) scroller.currentText = 1;
         scroller.scrollClock.restart();

@@ -13,7 +13,7 @@ class ScrollerLayer : public Layer {
 public:
     bool init() override;          // registers border, charset, title and the 14 menu images
     void draw(int unused) override;
-    void onKey(int key) override;  // ArrowUp: previous member text, ArrowDown: next
+    void onKey(int key) override;  // KeyArrowUp: previous member text, KeyArrowDown: next
 };
 
 // The layer's state, one record for the module, with its start values.

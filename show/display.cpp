@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>   // the kept shape's bars, viewport and scissor
 
-#include "show/frame_loop.h"
 #include "show/scaled_frame.h"
 #include "platform/display_window.h"
 #include "platform/message_queue.h"
@@ -18,7 +17,6 @@ bool createDisplay(int32_t width, int32_t height, bool fullscreen) {
     display.displayHeight = height;
 
     if (!registerWindowClass(DISPLAY_APP_ID)) return false;
-    setWindowProcedure(displayWindowProc);
 
     WindowKind kind = WindowKind::Windowed;
     if (fullscreen) {

@@ -2,11 +2,12 @@
 
 #include <GL/gl.h>  // per-frame viewport, clear and matrices
 
-#include "show/display.h"
-#include "show/music.h"
 #include "assets/asset_store.h"
 #include "platform/display_window.h"
 #include "scene/logo_layer.h"
+#include "show/display.h"
+#include "show/exit_status.h"
+#include "show/music.h"
 
 static int shutdownRuns = 0;
 
@@ -31,17 +32,6 @@ void LayerStack::initAll() {
 
 void LayerStack::broadcastKey(int32_t key) {
     for (Layer *layer : layers) layer->onKey(key);
-}
-
-// The layer code a released key stands for, or 0 for keys that are not routed.
-static int32_t arrowKeyOf(int key) {
-    switch (key) {
-        case KeyArrowLeft: return ArrowLeft;
-        case KeyArrowUp: return ArrowUp;
-        case KeyArrowRight: return ArrowRight;
-        case KeyArrowDown: return ArrowDown;
-        default: return 0;
-    }
 }
 
 void setUpFrame() {
@@ -69,17 +59,7 @@ void startRunning() {
 
 bool drawFrame(int &endStatus) {
     Message message;
-    if (peekMessage(message)) {
-        if (message.kind == MessageKind::Quit || (message.kind == MessageKind::KeyUp && message.key == KeyEscape)) {
-            endStatus = message.kind == MessageKind::Quit ? message.exitCode : 0;
-            return false;
-        }
-        if (message.kind == MessageKind::KeyUp) {
-            if (int32_t arrow = arrowKeyOf(message.key)) LayerStack::instance().broadcastKey(arrow);
-        }
-        translateMessage(message);
-        dispatchMessage(message);
-    }
+    if (peekMessage(message) && displayWindowProc(message, endStatus)) return false;
 
     AssetStore::uploadArrived(UPLOADS_PER_FRAME);
     setUpFrame();
@@ -112,12 +92,31 @@ int runFrameLoop() {
     return status;
 }
 
-long displayWindowProc(const Message &message) {
-    if (message.kind == MessageKind::Close ||
-        (message.kind == MessageKind::KeyDown && message.key == KeyEscape)) {
-        postQuitMessage(0);
+bool displayWindowProc(const Message &message, int &endStatus) {
+    switch (message.kind) {
+        case MessageKind::Quit:
+            endStatus = message.exitCode;
+            return true;
+        case MessageKind::Close:
+            endStatus = EXIT_STATUS_OK;
+            return true;
+        case MessageKind::KeyDown:
+        case MessageKind::KeyUp:
+            // Escape ends the run as it goes down; its release ends it too,
+            // for a press that went to another window.
+            if (message.key == KeyEscape) {
+                endStatus = EXIT_STATUS_OK;
+                return true;
+            }
+            if (message.kind == MessageKind::KeyUp && isArrowKey(message.key)) {
+                LayerStack::instance().broadcastKey(message.key);
+            }
+            return false;
+        case MessageKind::SysKeyUp:
+        case MessageKind::Other:
+            return false;
     }
-    return 0;
+    return false;
 }
 
 void shutdown() {

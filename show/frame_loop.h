@@ -31,7 +31,7 @@ public:
 
 // Starts the music, runs frames until the run ends, calls shutdown, and
 // returns the exit status: the Quit message's code (1 when the window was
-// lost), 0 after Escape.
+// lost), 0 after Escape or a close request.
 int runFrameLoop();
 
 // The images still loading begin no new one until runFrameLoop has shown its
@@ -44,7 +44,7 @@ void holdLoadingUntilFirstFrame();
 void startRunning();
 
 // One iteration of the loop, short of presenting: takes at most one message
-// and routes it, sets up the frame and lets the layers draw. False, with
+// and hands it to displayWindowProc, sets up the frame and lets the layers draw. False, with
 // nothing drawn, when the message ends the run (a quit, Escape released);
 // endStatus then holds the run's exit status, as runFrameLoop returns it.
 // Recordings draw their frames with it too.
@@ -55,8 +55,12 @@ bool drawFrame(int &endStatus);
 // green, the unit square as projection, identity model-view.
 void setUpFrame();
 
-// The display window's procedure: a close request or Escape going down posts a quit.
-long displayWindowProc(const Message &message);
+// The display window's procedure, called by drawFrame with the message it
+// took. A cursor key's release goes to every layer (LayerStack::broadcastKey)
+// with its key code; other keys, and every key going down, go nowhere. True
+// when the message ends the run, with the exit status in endStatus: a Quit
+// (its code), a close request or Escape, going down or up (EXIT_STATUS_OK).
+bool displayWindowProc(const Message &message, int &endStatus);
 
 // The end of the run: releases the music (its temporary file), destroys the
 // asset store (and with it the archive's temporary copy), and releases the

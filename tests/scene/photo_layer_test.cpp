@@ -99,7 +99,7 @@ TEST_F(SlideshowLoading, RightBeforeThePhotographHasComeKeepsTheCurrentOneUntilI
     frame();
     expectColour(shown(), photoColour(0), 3, "the first photograph on the first frame");
     EXPECT_FALSE(slideshowCoversItsRectangle()) << "the next one, not here yet, may be due";
-    layer.onKey(ArrowRight);
+    layer.onKey(KeyArrowRight);
     frameAfter(3000);
     EXPECT_EQ(slideshow.currentPhoto, 0u);
     expectColour(shown(), photoColour(0), 3, "the current photograph stays");
@@ -125,16 +125,16 @@ TEST_F(SlideshowLoading, ATransitionDueBeforeItsPhotographHasComeWaitsForIt) {
 }
 
 TEST_F(SlideshowLoading, KeysWhileAPhotographIsAwaitedStepFromTheOneAskedFor) {
-    layer.onKey(ArrowRight);
-    layer.onKey(ArrowRight);
-    layer.onKey(ArrowRight);
-    layer.onKey(ArrowLeft);
+    layer.onKey(KeyArrowRight);
+    layer.onKey(KeyArrowRight);
+    layer.onKey(KeyArrowRight);
+    layer.onKey(KeyArrowLeft);
     frame();
     EXPECT_EQ(slideshow.currentPhoto, 0u);
     letPhotographsCome();
     frame();
     EXPECT_EQ(slideshow.currentPhoto, 2u);
-    layer.onKey(ArrowLeft);
+    layer.onKey(KeyArrowLeft);
     EXPECT_EQ(slideshow.currentPhoto, 1u) << "a photograph that has come is current at once";
 }
 
@@ -226,7 +226,7 @@ TEST_F(Slideshow, TheLastPhotographWrapsToTheFirstAsIncomingAndCurrent) {
 TEST_F(Slideshow, RightMidTransitionShowsTheIncomingPlainAtOnce) {
     beginTransition();
     for (int step = 1; step <= 3; ++step) frameAfter(60);
-    layer.onKey(ArrowRight);
+    layer.onKey(KeyArrowRight);
     frameAfter(0);
     EXPECT_EQ(slideshow.currentPhoto, 1u);
     EXPECT_EQ(slideshow.fadeStep, 0u);
@@ -238,7 +238,7 @@ TEST_F(Slideshow, LeftMidTransitionShowsThePhotographBeforeTheOutgoing) {
     slideshow.currentPhoto = 5;
     beginTransition();
     for (int step = 1; step <= 3; ++step) frameAfter(60);
-    layer.onKey(ArrowLeft);
+    layer.onKey(KeyArrowLeft);
     frameAfter(0);
     EXPECT_EQ(slideshow.currentPhoto, 4u);
     expectColour(shown(), photoColour(4), 3, "the photograph before the outgoing one");
@@ -247,7 +247,7 @@ TEST_F(Slideshow, LeftMidTransitionShowsThePhotographBeforeTheOutgoing) {
 TEST_F(Slideshow, AfterAKeyMidTransitionTheNextTransitionStepsInItsFirstFrame) {
     beginTransition();
     frameAfter(60);
-    layer.onKey(ArrowRight);
+    layer.onKey(KeyArrowRight);
     frameAfter(4001);   // the next transition's first frame
     EXPECT_EQ(slideshow.fadeStep, 1u);
     // Whereas one reached without a key waits 60 ms for its first step.
@@ -260,8 +260,8 @@ TEST_F(Slideshow, AfterAKeyMidTransitionTheNextTransitionStepsInItsFirstFrame) {
 TEST_F(Slideshow, UpAndDownChangeNothing) {
     beginTransition();
     frameAfter(60);
-    layer.onKey(ArrowUp);
-    layer.onKey(ArrowDown);
+    layer.onKey(KeyArrowUp);
+    layer.onKey(KeyArrowDown);
     EXPECT_EQ(slideshow.currentPhoto, 0u);
     EXPECT_EQ(slideshow.fadeStep, 1u);
     frameAfter(60);

@@ -107,10 +107,10 @@ TEST_F(Scroller, UpAndDownFollowTheMenuFromEveryText) {
     const int32_t afterDown[] = {1, 2, 3, 4, 5, 6, 7, 1};
     for (int32_t from = 0; from < SCROLL_TEXT_COUNT; ++from) {
         scroller.currentText = from;
-        layer.onKey(ArrowUp);
+        layer.onKey(KeyArrowUp);
         EXPECT_EQ(scroller.currentText, afterUp[from]) << "up from " << from;
         scroller.currentText = from;
-        layer.onKey(ArrowDown);
+        layer.onKey(KeyArrowDown);
         EXPECT_EQ(scroller.currentText, afterDown[from]) << "down from " << from;
     }
 }
@@ -118,11 +118,11 @@ TEST_F(Scroller, UpAndDownFollowTheMenuFromEveryText) {
 TEST_F(Scroller, AChosenTextRestartsFromTheRightEdgeAndIsHighlighted) {
     drawAfter(0);
     drawAfter(30000);
-    layer.onKey(ArrowDown);
+    layer.onKey(KeyArrowDown);
     drawAfter(0);
     EXPECT_TRUE(bandIsEmpty());
     EXPECT_EQ(highlighted(), std::vector<int>{1});
-    layer.onKey(ArrowUp);
+    layer.onKey(KeyArrowUp);
     drawAfter(10000);
     expectFirstGlyphAtTen(7);
     EXPECT_EQ(highlighted(), std::vector<int>{7});
@@ -131,8 +131,8 @@ TEST_F(Scroller, AChosenTextRestartsFromTheRightEdgeAndIsHighlighted) {
 TEST_F(Scroller, LeftAndRightLeaveTheScrollerAndItsClockAlone) {
     drawAfter(0);
     drawAfter(5000);
-    layer.onKey(ArrowLeft);
-    layer.onKey(ArrowRight);
+    layer.onKey(KeyArrowLeft);
+    layer.onKey(KeyArrowRight);
     layer.onKey(0);
     EXPECT_EQ(scroller.currentText, 0);
     drawAfter(5000);

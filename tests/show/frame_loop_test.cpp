@@ -46,7 +46,6 @@ struct FrameLoop : ::testing::Test {
         ASSERT_TRUE(gl.ok());
         events.clear();
         clearMessages();
-        setWindowProcedure(displayWindowProc);
         display.displayWidth = 64;
         display.displayHeight = 48;
         LayerStack &stack = LayerStack::instance();
@@ -66,9 +65,11 @@ TEST_F(FrameLoop, ArrowReleasesReachEveryLayerInStackOrderOnePerFrame) {
     for (int key : {KeyArrowLeft, KeyArrowUp, KeyArrowRight, KeyArrowDown}) postMessage(keyUp(key));
     postQuitMessage(0);
     EXPECT_EQ(runFrameLoop(), 0);
-    const std::vector<std::string> expected = {
-        "key a 4", "key b 4", "draw a", "draw b", "key a 2", "key b 2", "draw a", "draw b",
-        "key a 5", "key b 5", "draw a", "draw b", "key a 3", "key b 3", "draw a", "draw b"};
+    std::vector<std::string> expected;
+    for (int key : {KeyArrowLeft, KeyArrowUp, KeyArrowRight, KeyArrowDown}) {
+        for (const char *layer : {"a", "b"}) expected.push_back("key " + std::string(layer) + " " + std::to_string(key));
+        expected.insert(expected.end(), {"draw a", "draw b"});
+    }
     EXPECT_EQ(events, expected);
 }
 
@@ -84,23 +85,20 @@ TEST_F(FrameLoop, OnlyPlainReleasesOfArrowsAreRouted) {
     EXPECT_EQ(std::count(events.begin(), events.end(), "draw a"), 4);
 }
 
-TEST_F(FrameLoop, EscapeDownThenUpEndsTheRunWithOneShutdown) {
+TEST_F(FrameLoop, EscapeEitherWayOrACloseEndsTheRunAtOnceWithOneShutdown) {
     useTwoLayers();
-    const int before = shutdownCount();
-    postMessage(keyDown(KeyEscape));   // the window procedure posts a quit behind the release
-    postMessage(keyUp(KeyEscape));
-    runFrameLoop();
-    EXPECT_EQ(shutdownCount(), before + 1);
-    EXPECT_EQ(std::count(events.begin(), events.end(), "draw a"), 1);
-}
-
-TEST_F(FrameLoop, ClosingTheWindowEndsTheRunInALaterFrame) {
-    useTwoLayers();
-    const int before = shutdownCount();
-    postMessage({MessageKind::Close, KeyOther, 0});
-    runFrameLoop();
-    EXPECT_EQ(shutdownCount(), before + 1);
-    EXPECT_EQ(std::count(events.begin(), events.end(), "draw b"), 1);
+    for (const Message &ending : {keyDown(KeyEscape), keyUp(KeyEscape), Message{MessageKind::Close, KeyOther, 0}}) {
+        const int before = shutdownCount();
+        events.clear();
+        postMessage(keyUp(KeyArrowLeft));
+        postMessage(ending);
+        postMessage(keyUp(KeyArrowRight));   // never taken
+        EXPECT_EQ(runFrameLoop(), 0);
+        EXPECT_EQ(shutdownCount(), before + 1);
+        EXPECT_EQ(std::count(events.begin(), events.end(), "draw b"), 1);
+        EXPECT_EQ(std::count(events.begin(), events.end(), "key a " + std::to_string(KeyArrowRight)), 0);
+        clearMessages();
+    }
 }
 
 TEST_F(FrameLoop, StackStatesGateInitialisationAndDrawing) {
@@ -123,7 +121,7 @@ TEST_F(FrameLoop, AStackNeverInitialisedIsNotDrawnButStillGetsKeys) {
     postQuitMessage(0);
     runFrameLoop();
     EXPECT_EQ(LayerStack::instance().state, Created);
-    EXPECT_EQ(events, std::vector<std::string>{"key a 5"});
+    EXPECT_EQ(events, std::vector<std::string>{"key a " + std::to_string(KeyArrowRight)});
 }
 
 TEST_F(FrameLoop, AnEmptyStackShowsTheGreenClearColour) {
@@ -151,18 +149,20 @@ TEST_F(FrameLoop, ShutdownDeletesTheMusicFile) {
     music.musicTempPath.clear();
 }
 
-TEST(WindowProcedure, PostsQuitOnCloseAndEscapeDownOnly) {
+TEST(WindowProcedure, EndsTheRunOnQuitCloseAndEscapeOnly) {
     clearMessages();
-    displayWindowProc({MessageKind::KeyDown, KeyArrowLeft, 0});
-    displayWindowProc({MessageKind::KeyUp, KeyEscape, 0});
-    Message m;
-    EXPECT_FALSE(peekMessage(m));
-    displayWindowProc({MessageKind::KeyDown, KeyEscape, 0});
-    ASSERT_TRUE(peekMessage(m));
-    EXPECT_EQ(m.kind, MessageKind::Quit);
-    displayWindowProc({MessageKind::Close, KeyOther, 0});
-    ASSERT_TRUE(peekMessage(m));
-    EXPECT_EQ(m.kind, MessageKind::Quit);
+    int status = -1;
+    for (const Message &m : {keyDown(KeyArrowLeft), keyUp(KeyOther), Message{MessageKind::SysKeyUp, KeyEscape, 0},
+                             Message{MessageKind::Other, KeyOther, 0}}) {
+        EXPECT_FALSE(displayWindowProc(m, status));
+    }
+    EXPECT_EQ(status, -1);
+    EXPECT_TRUE(displayWindowProc({MessageKind::Quit, KeyOther, 1}, status));
+    EXPECT_EQ(status, 1);   // the lost window's status comes through
+    EXPECT_TRUE(displayWindowProc(keyDown(KeyEscape), status));
+    EXPECT_EQ(status, 0);
+    Message nothing;
+    EXPECT_FALSE(peekMessage(nothing));   // the procedure posts nothing: it answers
 }
 
 }  // namespace
