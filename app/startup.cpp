@@ -138,7 +138,7 @@ int dorirovaMain(int argc, char *argv[]) {
         }
         if (!DisplaySettings::run) return dialogResult;
     }
-    display.keepAspect = DisplaySettings::keepAspect;
+    useDisplaySize(DisplaySettings::width, DisplaySettings::height, DisplaySettings::keepAspect);
 
     if (!startPresentation(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
         std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display: %s\n", DisplaySettings::width,

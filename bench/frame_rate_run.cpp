@@ -94,8 +94,7 @@ int runFramesChild(int width, int height, const std::string &kind, double second
     }
     if (kind == "scaled") {
         // The window keeps its size; the frame, and the scene in it, are 1024 x 768.
-        display.displayWidth = 1024;
-        display.displayHeight = 768;
+        useDisplaySize(1024, 768, false);
         if (!openScaledFrame(1024, 768)) return 1;
         initScene(1024, 768);
         AssetStore::instance()->finishLoading();

@@ -46,9 +46,7 @@ bool openRecordingSession(int32_t width, int32_t height, const std::vector<Scrip
     // start with the first frame, at time 0.
     driveStopwatches(COUNTER_AT_TIME_ZERO);
     resetScene();   // a session before this one in the process left its scene
-    display.displayWidth = width;
-    display.displayHeight = height;
-    display.keepAspect = keepAspect;
+    useDisplaySize(width, height, keepAspect);
     initScene(width, height);
     // A recording starts from the complete picture: every photograph is
     // here before the first frame, so no frame depends on the loading's pace.

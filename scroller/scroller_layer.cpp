@@ -28,7 +28,7 @@ bool ScrollerLayer::init() {
     AssetStore *store = AssetStore::instance();
     auto request = [store](const char *image) { return store->requestTexture(image, LoadWhen::FirstFrame); };
     scroller.borderTextureId = request("scroller-border.png");
-    charset.charsetTextureId = request("charset.png");
+    useCharsetTexture(request("charset.png"));
     scroller.titleTextureId = request("scroller-selection_title.png");
     for (const char *image : MENU_IMAGES) scroller.selectionTextureIds.push_back(request(image));
     return true;   // the clock starts with the first frame

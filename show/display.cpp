@@ -8,7 +8,11 @@
 #include "scene/picture_quads.h"
 #include "scene/virtual_screen.h"
 
-DisplayState display;
+static DisplayState display;
+
+const DisplayState &displayState() { return display; }
+
+void useDisplaySize(int32_t width, int32_t height, bool keepAspect) { display = {width, height, keepAspect}; }
 
 void resetDisplay() { display = DisplayState{}; }
 

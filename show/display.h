@@ -9,13 +9,20 @@
 
 #include "show/picture_box.h"
 
-// The display's state, one record for the module, with its start values.
+// The display's state, one record for the module (kept in it), with its start values.
 struct DisplayState {
     int32_t displayWidth = 0;    // pixels, the size chosen at start; the viewport keeps it
     int32_t displayHeight = 0;   // pixels
     bool keepAspect = false;     // the 4:3 picture keeps its shape, with black bars
 };
-extern DisplayState display;
+
+// The display's state as it stands.
+const DisplayState &displayState();
+
+// The size frames are drawn at, and whether the picture keeps its shape:
+// set before the scene (its picture box depends on them), and for frames
+// drawn without a display (recordings, tests) in place of createDisplay.
+void useDisplaySize(int32_t width, int32_t height, bool keepAspect);
 
 // The desktop entry's id: the window's class on X11, its app_id on Wayland.
 constexpr const char *DISPLAY_APP_ID = "org.krv.dorirova";
@@ -26,7 +33,7 @@ void resetDisplay();
 // Opens the display; true when the window shows with a current GL context,
 // false at the first step that fails (nothing earlier is undone, but a
 // changed display mode is put back at exit). Runs once, before any GL call.
-// display.keepAspect is read when the frames are drawn.
+// The shape kept is the one useDisplaySize set.
 bool createDisplay(int32_t width, int32_t height, bool fullscreen);
 
 // Where the picture goes in a frame of width x height: all of it, or with

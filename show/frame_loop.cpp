@@ -35,6 +35,7 @@ void LayerStack::broadcastKey(int32_t key) {
 }
 
 void setUpFrame() {
+    const DisplayState &display = displayState();
     if (display.keepAspect) {
         keepPictureShape();
     } else {

@@ -51,7 +51,7 @@ void startRunning();
 bool drawFrame(int &endStatus);
 
 // The GL state every frame starts from: viewport at the display size (at
-// the box of the 4:3 shape, on black, when display.keepAspect), cleared to
+// the box of the 4:3 shape, on black, when the display keeps the shape), cleared to
 // green, the unit square as projection, identity model-view.
 void setUpFrame();
 

@@ -154,8 +154,7 @@ TEST(FrameAllocations, RunningFramesAllocatesNothingWhilePhotographsArrive) {
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
     ScopedArchive archive{wholeArchive()};
-    display.displayWidth = 320;
-    display.displayHeight = 240;
+    useDisplaySize(320, 240, false);
     VirtualScreen::configure(320, 240);
     countedThread = true;
 

@@ -161,9 +161,7 @@ std::vector<uint8_t> halve(const std::vector<uint8_t> &frame, int width, int hei
 // The window path's set-up, with the display's size and the current context;
 // with holdBack the later photographs begin loading only once resumed.
 void setUpScene(int width, int height, bool holdBack = false, bool keepAspect = false) {
-    display.displayWidth = width;
-    display.displayHeight = height;
-    display.keepAspect = keepAspect;
+    useDisplaySize(width, height, keepAspect);
     clearMessages();
     if (holdBack) AssetStore::instance()->pauseLoading();
     initScene(width, height);

@@ -99,8 +99,7 @@ struct Scene : ::testing::TestWithParam<std::pair<int, int>> {
         ASSERT_TRUE(gl.ok());
         resetSlideshow();
         clearMessages();
-        display.displayWidth = width;
-        display.displayHeight = height;
+        useDisplaySize(width, height, false);
         VirtualScreen::configure(uint32_t(width), uint32_t(height));
         LayerStack &stack = LayerStack::instance();
         stack.layers = {&background, &photos, &logo};

@@ -46,8 +46,7 @@ struct FrameLoop : ::testing::Test {
         ASSERT_TRUE(gl.ok());
         events.clear();
         clearMessages();
-        display.displayWidth = 64;
-        display.displayHeight = 48;
+        useDisplaySize(64, 48, false);
         LayerStack &stack = LayerStack::instance();
         stack.layers.clear();
         stack.state = Created;

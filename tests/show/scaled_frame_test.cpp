@@ -30,9 +30,7 @@ struct Scene {
     ScopedTempDir tmp;
     FakeClock clock;
     Scene(int width, int height, bool keepAspect = false) {
-        display.displayWidth = width;
-        display.displayHeight = height;
-        display.keepAspect = keepAspect;
+        useDisplaySize(width, height, keepAspect);
         clearMessages();
         initScene(width, height);
         AssetStore::instance()->finishLoading();
