@@ -50,8 +50,8 @@ void driveJumped() { driveStopwatches(performanceCounter() + counterJump); }
 // After a frame shown plainly, the next one begins the transition.
 void jumpToTransition() {
     driveJumped();
-    const uint32_t shown = slideshow.displayClock.elapsedMs();
-    if (slideshow.fadeStep == 0 && shown <= DISPLAY_MS) counterJump += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
+    const uint32_t shown = sceneSlideshow()->state().displayClock.elapsedMs();
+    if (sceneSlideshow()->state().fadeStep == 0 && shown <= DISPLAY_MS) counterJump += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
     driveJumped();
 }
 
@@ -167,7 +167,7 @@ int runLayerCostsChild(int width, int height, double seconds) {
         BenchClock::time_point mark = BenchClock::now();
         if (counted) clearMs += millisecondsBetween(frameStart, mark);
         for (size_t i = 0; i < count; ++i) {
-            stack.layers[i]->draw(0);
+            stack.layers[i]->draw();
             glFinish();
             const BenchClock::time_point now = BenchClock::now();
             if (counted) layerMs[i] += millisecondsBetween(mark, now);

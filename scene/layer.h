@@ -1,7 +1,7 @@
 #pragma once
 // A scene layer: one picture element of the presentation, drawn once per
-// frame in stack order. Exactly one object of each layer class exists, and it
-// keeps its state in its own module, not in the object.
+// frame in stack order. Each layer keeps its state in its own object, so a
+// layer made anew starts from its start values.
 #include <cstdint>
 
 #include "platform/key_codes.h"
@@ -15,8 +15,7 @@ public:
     virtual bool init() = 0;
 
     // Draws the layer's share of the frame (projection: the unit square).
-    // The argument is always 0 and unused.
-    virtual void draw(int unused) = 0;
+    virtual void draw() = 0;
 
     // A cursor key's KeyCode (KeyArrowLeft, ...), on the key's release. The
     // default ignores it.

@@ -9,10 +9,6 @@
 #include "scroller/charset_text.h"
 #include "scroller/scroll_texts.h"
 
-ScrollerState scroller;
-
-void resetScroller() { scroller = ScrollerState{}; }
-
 static const char *const MENU_IMAGES[] = {
     "scroller-selection_alb_hi.png", "scroller-selection_alb_lo.png",
     "scroller-selection_dun_hi.png", "scroller-selection_dun_lo.png",
@@ -43,7 +39,7 @@ static void drawImage(int id, Vec2 position, Vec2 size) {
     drawPicture(*image, position, size, {0, 0}, {1, 1});
 }
 
-void ScrollerLayer::draw(int) {
+void ScrollerLayer::draw() {
     drawImage(scroller.borderTextureId, VirtualScreen::toGL(0, 64), VirtualScreen::toGL(1024, 128));
 
     if (!scroller.scrollClockStarted) {

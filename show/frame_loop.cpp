@@ -66,7 +66,7 @@ bool drawFrame(int &endStatus) {
     setUpFrame();
     LayerStack &layers = LayerStack::instance();
     if (layers.state == Running) {
-        for (Layer *layer : layers.layers) layer->draw(0);
+        for (Layer *layer : layers.layers) layer->draw();
     }
     return true;
 }

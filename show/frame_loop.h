@@ -18,7 +18,7 @@ enum LayerStackState : int32_t {
 class LayerStack {
 public:
     int32_t state = Created;
-    std::vector<Layer *> layers;   // owned for the whole run, never deleted
+    std::vector<Layer *> layers;   // owned; resetScene deletes the scene's
 
     static LayerStack &instance();
     // Appends layer; does not initialise it.

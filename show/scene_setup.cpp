@@ -19,10 +19,12 @@ void beginScene(int32_t width, int32_t height) {
     // The screen the world is stretched onto: the whole frame, or the box of its shape.
     const PictureBox picture = pictureBox(width, height);
     VirtualScreen::configure(uint32_t(picture.width), uint32_t(picture.height));
-    // Created on the heap and never deleted: the stack holds them to the end.
-    // Their order is the draw order and the order keys are delivered in.
-    LayerStack::instance().add(new BackgroundLayer);
-    LayerStack::instance().add(new PhotoLayer);
+    // Created on the heap: the stack holds them until resetScene deletes them.
+    // Their order is the draw order and the order keys are delivered in. The
+    // stars leave out what the slideshow covers.
+    PhotoLayer *slideshow = new PhotoLayer;
+    LayerStack::instance().add(new BackgroundLayer(slideshow));
+    LayerStack::instance().add(slideshow);
     LayerStack::instance().add(new ScrollerLayer);
     LayerStack::instance().add(new LogoLayer);
     LayerStack::instance().initAll();   // the layers' images begin to load on the loader's threads
@@ -61,16 +63,19 @@ bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
     return true;
 }
 
+const PhotoLayer *sceneSlideshow() {
+    for (Layer *layer : LayerStack::instance().layers) {
+        if (const PhotoLayer *slideshow = dynamic_cast<const PhotoLayer *>(layer)) return slideshow;
+    }
+    return nullptr;
+}
+
 void resetScene() {
     LayerStack &stack = LayerStack::instance();
     for (Layer *layer : stack.layers) delete layer;
     stack.layers.clear();
     stack.state = Created;
-    resetBackground();
-    resetSlideshow();
-    resetScroller();
     resetCharset();
-    resetLogo();
     resetMusic();
     resetDisplay();
     VirtualScreen::reset();

@@ -23,9 +23,15 @@ void initScene(int32_t width, int32_t height);
 // the presentation runs without what could not be extracted.
 bool startPresentation(int32_t width, int32_t height, bool fullscreen);
 
+// The slideshow layer of the scene set up, or null before (tests and
+// benchmarks watch its state).
+class PhotoLayer;
+const PhotoLayer *sceneSlideshow();
+
 // Puts the scene back as it was before initScene, so that it can be set up
 // again in the same process (recordings one after another): the stack's
-// layers deleted (initScene made them) and the stack Created again, every
-// layer's, the charset's, the music's, the display's and the virtual
-// screen's state at its start values. Run after shutdown.
+// layers, and their state with them, deleted (initScene made them; the next
+// makes them anew) and the stack Created again; the charset's, the music's,
+// the display's and the virtual screen's state at its start values. Run
+// after shutdown.
 void resetScene();

@@ -98,7 +98,7 @@ public:
     FrameRecorder(GLTestContext &gl, FakeClock &clock, int64_t startMs, const Moment *moments, size_t count)
         : gl(gl), clock(clock), startMs(startMs), moments(moments), count(count) {}
     bool init() override { return true; }
-    void draw(int) override {
+    void draw() override {
         frames.push_back(gl.readPixels());
         if (afterFrame) afterFrame(frames.size() - 1);
         const size_t next = frames.size();
@@ -293,11 +293,11 @@ TEST(GoldenFrames, LoadingHeldForTheFirstFrameGoesOnAfterIt) {
         int frames = 0, framesUntilAllReady = -1;
         bool init() override { return true; }
         void onKey(int) override {}
-        void draw(int) override {
+        void draw() override {
             int ready = 0;
-            for (int id : slideshow.photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
+            for (int id : sceneSlideshow()->state().photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
             ++frames;
-            if (ready == int(slideshow.photoIds.size())) framesUntilAllReady = frames;
+            if (ready == int(sceneSlideshow()->state().photoIds.size())) framesUntilAllReady = frames;
             if (framesUntilAllReady > 0 || frames == 20000) postQuitMessage(0);
         }
     } watch;

@@ -91,13 +91,12 @@ struct Scene : ::testing::TestWithParam<std::pair<int, int>> {
     GLTestContext gl{width, height};
     FakeClock clock;
     ScopedArchive archive{sceneArchive()};
-    BackgroundLayer background;
     PhotoLayer photos;
+    BackgroundLayer background{&photos};
     LogoLayer logo;
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        resetSlideshow();
         clearMessages();
         useDisplaySize(width, height, false);
         VirtualScreen::configure(uint32_t(width), uint32_t(height));
@@ -162,7 +161,7 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     auto frameAfter = [&](int64_t ms) {
         clock.advanceMs(ms);
         beginLayerTestFrame(width, height);
-        for (Layer *layer : LayerStack::instance().layers) layer->draw(0);
+        for (Layer *layer : LayerStack::instance().layers) layer->draw();
         return gl.readPixels();
     };
     const double texel = 592.0 / 256.0;   // virtual pixels per photograph texel
@@ -172,13 +171,13 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     frameAfter(0);
     frameAfter(4001);   // the transition begins
     for (int step = 1; step <= 3; ++step) frameAfter(60);
-    ASSERT_EQ(slideshow.fadeStep, 3u);
+    ASSERT_EQ(photos.state().fadeStep, 3u);
     // Step 3: both at level 3, blocks of 8 texels, exactly the squares: the
     // mix still alternates square by square.
     std::vector<uint8_t> frame = frameAfter(0);
     EXPECT_GT(std::abs(square(frame, 0).r - square(frame, 1).r), 60);
     for (int step = 4; step <= 6; ++step) frameAfter(60);
-    ASSERT_EQ(slideshow.fadeStep, 6u);
+    ASSERT_EQ(photos.state().fadeStep, 6u);
     // Step 6: the outgoing at 1/7 in 64-texel blocks (flat), over the
     // incoming at level 0, its squares sharp.
     frame = frameAfter(0);
@@ -188,7 +187,7 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     // lies under the opaque outgoing, which shows its squares at level 0.
     frameAfter(60);
     frameAfter(4001);
-    ASSERT_EQ(slideshow.fadeStep, 0u);
+    ASSERT_EQ(photos.state().fadeStep, 0u);
     frame = frameAfter(0);
     EXPECT_GT(std::abs(square(frame, 0).r - square(frame, 1).r), 100);
 }

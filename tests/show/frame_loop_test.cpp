@@ -28,7 +28,7 @@ public:
         events.push_back("init " + name);
         return true;
     }
-    void draw(int) override { events.push_back("draw " + name); }
+    void draw() override { events.push_back("draw " + name); }
     void onKey(int key) override { events.push_back("key " + name + " " + std::to_string(key)); }
 
 private:
