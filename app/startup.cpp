@@ -7,6 +7,7 @@
 #include "platform/display_window.h"
 #include "platform/guardian.h"
 #include "recording/recording.h"
+#include "resources/embedded_blobs.h"
 #include "resources/settings_dialog.h"
 #include "show/display.h"
 #include "show/frame_loop.h"
@@ -102,28 +103,10 @@ int record(const CommandLine &options) {
     settings.keepAspect = options.keepAspect;
     return options.action == CommandLine::Action::Still ? recordStill(settings) : recordVideo(settings);
 }
-}  // namespace
 
-int dorirovaMain(int argc, char *argv[]) {
-    const CommandLine options = parseCommandLine(argc, argv);
-    switch (options.action) {
-        case CommandLine::Action::ShowHelp:
-            return printAndEnd(helpText());
-        case CommandLine::Action::ShowVersion:
-            return printAndEnd(versionText());
-        case CommandLine::Action::UsageError:
-            std::fprintf(stderr, "dorirova: %s\n%s\n", options.error.c_str(), usageLine().c_str());
-            return EXIT_STATUS_USAGE;
-        case CommandLine::Action::RecordVideo:
-        case CommandLine::Action::Still:
-            return record(options);
-        case CommandLine::Action::Present:
-            break;
-    }
-
-    // Before anything connects to the display: whatever ends the run, the
-    // guardian puts back a display mode changed for full screen.
-    startGuardian();
+// The presentation: the dialog unless the command line chose, the display,
+// the scene and the frame loop; the exit status.
+int present(const CommandLine &options) {
     DisplaySettings::keepAspect = options.keepAspect;
     if (options.skipDialog) {
         if (!takeCommandLineSettings(options)) return EXIT_STATUS_FAILED;
@@ -146,5 +129,35 @@ int dorirovaMain(int argc, char *argv[]) {
                      displayFailureReason());
         return EXIT_STATUS_FAILED;
     }
-    return runFrameLoop();
+    return runFrameLoop();   // its shutdown releases the music, the asset store and the display's mode
+}
+}  // namespace
+
+int dorirovaMain(int argc, char *argv[]) {
+    // Set-up, in this order; nothing of the program's runs before it.
+    provideProgramResources();   // the archive and the banner, for whatever runs
+    const CommandLine options = parseCommandLine(argc, argv);
+    switch (options.action) {
+        case CommandLine::Action::ShowHelp:
+            return printAndEnd(helpText());
+        case CommandLine::Action::ShowVersion:
+            return printAndEnd(versionText());
+        case CommandLine::Action::UsageError:
+            std::fprintf(stderr, "dorirova: %s\n%s\n", options.error.c_str(), usageLine().c_str());
+            return EXIT_STATUS_USAGE;
+        case CommandLine::Action::RecordVideo:
+        case CommandLine::Action::Still:
+            return record(options);
+        case CommandLine::Action::Present:
+            break;
+    }
+
+    // Before anything connects to the display: whatever ends the run, the
+    // guardian puts back a display mode changed for full screen.
+    startGuardian();
+    const int status = present(options);
+    // Teardown, the guardian last: told "all done" and reaped when the
+    // display's mode is back (or was never changed).
+    endGuardian();
+    return status;
 }

@@ -19,13 +19,13 @@ Soundtrack soundtrack;
 
 void startSoundtrack() {
     soundtrack = Soundtrack{};
-    soundRewind(music.musicSound);
+    soundRewind(musicState().musicSound);
 }
 
 void renderSoundtrack(float *stereo, size_t frames) {
     while (frames > 0) {
         if (soundtrack.used == SOUND_DEVICE_FRAMES) {
-            soundRenderFrames(music.musicSound, SOUND_DEVICE_RATE, soundtrack.block, SOUND_DEVICE_FRAMES);
+            soundRenderFrames(musicState().musicSound, SOUND_DEVICE_RATE, soundtrack.block, SOUND_DEVICE_FRAMES);
             soundtrack.used = 0;
         }
         const size_t count = std::min(frames, SOUND_DEVICE_FRAMES - soundtrack.used);
@@ -36,4 +36,4 @@ void renderSoundtrack(float *stereo, size_t frames) {
     }
 }
 
-double musicSeconds() { return soundLengthSeconds(music.musicSound); }
+double musicSeconds() { return soundLengthSeconds(musicState().musicSound); }

@@ -4,7 +4,9 @@
 #include "platform/sound_system.h"
 #include "platform/temp_file.h"
 
-MusicState music;
+static MusicState music;
+
+const MusicState &musicState() { return music; }
 
 void createMusicSystem() {
     if (!music.musicSystem) music.musicSystem = soundSystemCreate();

@@ -7,13 +7,15 @@
 struct SoundSystem;
 struct Sound;
 
-// The music's state, one record for the module, with its start values.
+// The music's state, one record for the module (kept in it), with its start values.
 struct MusicState {
     SoundSystem *musicSystem = nullptr;   // made once a run needs it; never released
     Sound *musicSound = nullptr;          // null until loadMusic, or when it failed; never released
     std::string musicTempPath;            // the module's temporary file; releaseMusic deletes it
 };
-extern MusicState music;
+
+// The music's state as it stands.
+const MusicState &musicState();
 
 // Creates and initialises the sound system (100 channels), which starts the
 // audio library: it may write files of its own (an audio server's runtime

@@ -21,8 +21,10 @@
 #include "recording/recording.h"
 #include "recording/key_script.h"
 #include "platform/temp_file.h"
+#include "resources/embedded_blobs.h"
 
 int main(int argc, char **argv) {
+    provideProgramResources();   // as the program's start-up does first
     RecordingSettings settings;
     if (argc < 4 || std::sscanf(argv[1], "%dx%d", &settings.width, &settings.height) != 2) {
         std::fprintf(stderr, "usage: dorirova_recording_bench WxH FPS SECONDS|whole [FILE]\n");

@@ -15,10 +15,10 @@ namespace {
 TEST(Soundtrack, PiecesOfAnySizeAreTheDevicesBlocksExactly) {
     ScopedTempDir tmp;
     loadMusic();
-    ASSERT_NE(music.musicSound, nullptr);
+    ASSERT_NE(musicState().musicSound, nullptr);
     EXPECT_NEAR(musicSeconds(), 171.7, 0.1);
     // What the device is fed: fresh from the file, block after block.
-    Sound *device = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str(), SOUND_DEFAULT);
+    Sound *device = soundSystemCreateSound(musicState().musicSystem, musicState().musicTempPath.c_str(), SOUND_DEFAULT);
     releaseMusic();
     AssetStore::destroyInstance();
     const size_t total = SOUNDTRACK_RATE * 3;

@@ -15,6 +15,7 @@
 #include "platform/temp_file.h"
 #include "tests/support/gl_test_context.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/test_images.h"
 
 namespace {
 
@@ -140,12 +141,14 @@ TEST_F(FrameLoop, AnEmptyStackShowsTheGreenClearColour) {
 
 TEST_F(FrameLoop, ShutdownDeletesTheMusicFile) {
     ScopedTempDir tmp;
-    music.musicTempPath = createTempFile();
-    ASSERT_FALSE(music.musicTempPath.empty());
+    ScopedArchive archive{packArchive({{"HALVIX.xm", Bytes(64, 'x')}})};
+    loadMusic();   // the module's temporary file, whatever its content
+    ASSERT_FALSE(musicState().musicTempPath.empty());
+    ASSERT_FALSE(tmp.files().empty());
     postQuitMessage(0);
     runFrameLoop();
     EXPECT_TRUE(tmp.files().empty());
-    music.musicTempPath.clear();
+    resetMusic();
 }
 
 TEST(WindowProcedure, EndsTheRunOnQuitCloseAndEscapeOnly) {
