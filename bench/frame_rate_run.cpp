@@ -50,8 +50,9 @@ void driveJumped() { driveStopwatches(performanceCounter() + counterJump); }
 // After a frame shown plainly, the next one begins the transition.
 void jumpToTransition() {
     driveJumped();
-    const uint32_t shown = sceneSlideshow()->state().displayClock.elapsedMs();
-    if (sceneSlideshow()->state().fadeStep == 0 && shown <= DISPLAY_MS) counterJump += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
+    const SlideshowState &slideshow = sceneSlideshow()->state();
+    const uint32_t shown = slideshow.displayClock.elapsedMs();
+    if (slideshow.fadeStep == 0 && shown <= DISPLAY_MS) counterJump += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
     driveJumped();
 }
 

@@ -34,8 +34,9 @@ bool keepTransitioning = false;
 void onFrame() {
     driveStopwatches(drivenTicks += frameStepNs);
     if (keepTransitioning) {
-        const uint32_t shown = sceneSlideshow()->state().displayClock.elapsedMs();
-        if (sceneSlideshow()->state().fadeStep == 0 && shown <= DISPLAY_MS) drivenTicks += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
+        const SlideshowState &slideshow = sceneSlideshow()->state();
+        const uint32_t shown = slideshow.displayClock.elapsedMs();
+        if (slideshow.fadeStep == 0 && shown <= DISPLAY_MS) drivenTicks += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
         driveStopwatches(drivenTicks);
     }
     ++frames;

@@ -112,6 +112,73 @@ int64_t frameCountFor(int64_t lengthNs, int32_t fps) {
     return (lengthNs * fps + NS_PER_SECOND - 1) / NS_PER_SECOND;
 }
 
+namespace {
+
+// The slots frames travel in from the drawing to the encoder, all empty.
+void fillEmptySlots(SlotQueue &empty, const RecordingSettings &settings) {
+    for (size_t i = 0; i < FRAMES_IN_FLIGHT; ++i) {
+        auto slot = std::make_unique<FrameSlot>();
+        slot->bgra.resize(size_t(settings.width) * size_t(settings.height) * 4);
+        slot->sound.resize(size_t(SOUNDTRACK_RATE / settings.fps + 1) * 2);
+        empty.put(slot);
+    }
+}
+
+// Draws the frames into empty slots, with the sound that plays during each,
+// and hands them to the encoder: until total are done, the encoder takes no
+// more (it failed), or a quit comes (interrupted). Returns how many were done.
+int64_t drawVideoFrames(const RecordingSettings &settings, int64_t total, SlotQueue &drawn, SlotQueue &empty,
+                        RecordingTimes &spent, RecordingReport &report, bool &interrupted) {
+    int64_t done = 0;
+    std::unique_ptr<FrameSlot> slot;
+    for (; done < total && empty.take(slot); ++done) {
+        Clock::time_point step = Clock::now();
+        if (!drawRecordingFrame(frameTimeNs(done, settings.fps))) {
+            interrupted = true;
+            break;
+        }
+        readRecordingFrame(slot->bgra.data(), PixelOrder::Bgra);
+        spent.render += secondsSince(step);
+        step = Clock::now();
+        slot->soundFrames = size_t(soundFramesBefore(done + 1, settings.fps) - soundFramesBefore(done, settings.fps));
+        renderSoundtrack(slot->sound.data(), slot->soundFrames);
+        spent.sound += secondsSince(step);
+        if (!drawn.put(slot)) break;
+        report.frameDone(done + 1);
+    }
+    return done;
+}
+
+// The video's end once its frames are drawn and the encoder has stopped: the
+// file finished and put in place, or nothing left of it. The exit status.
+int finishVideo(const RecordingSettings &settings, PartialFile &output, VideoFile *video, bool complete,
+                bool interrupted, RecordingReport &report, RecordingTimes &spent) {
+    std::string error;
+    // A failed encoder stopped the drawing early; finishing then says why.
+    const bool written = !interrupted && videoFileFinish(video, error) && complete;
+    const VideoFileTimes encoding = videoFileTimes(video);
+    videoFileClose(video);
+    interrupted = interrupted || recordingQuitRequested();
+    if (interrupted || !written) {
+        discardPartialFile(output);
+        if (interrupted) {
+            report.interrupted(settings.file);
+            return EXIT_STATUS_INTERRUPTED;
+        }
+        report.clear();
+        return fail(settings.file, error);
+    }
+    if (!completePartialFile(output, error)) {
+        report.clear();
+        return fail(settings.file, "cannot write: " + error);
+    }
+    spent.convert = encoding.convert;
+    spent.encode = encoding.encode;
+    return EXIT_STATUS_OK;
+}
+
+}  // namespace
+
 int recordVideo(const RecordingSettings &settings, RecordingTimes *times) {
     const Clock::time_point started = Clock::now();
     installQuitSignals();   // from the start: a Ctrl+C while loading counts too
@@ -136,58 +203,18 @@ int recordVideo(const RecordingSettings &settings, RecordingTimes *times) {
     }
 
     SlotQueue drawn(FRAMES_IN_FLIGHT), empty(FRAMES_IN_FLIGHT);
-    for (size_t i = 0; i < FRAMES_IN_FLIGHT; ++i) {
-        auto slot = std::make_unique<FrameSlot>();
-        slot->bgra.resize(size_t(settings.width) * size_t(settings.height) * 4);
-        slot->sound.resize(size_t(SOUNDTRACK_RATE / settings.fps + 1) * 2);
-        empty.put(slot);
-    }
+    fillEmptySlots(empty, settings);
     std::thread encoder(encodeFrames, video, std::ref(drawn), std::ref(empty));
-
     RecordingReport report(total);
     bool interrupted = false;
-    int64_t done = 0;
-    std::unique_ptr<FrameSlot> slot;
-    for (; done < total && empty.take(slot); ++done) {
-        Clock::time_point step = Clock::now();
-        if (!drawRecordingFrame(frameTimeNs(done, settings.fps))) {
-            interrupted = true;
-            break;
-        }
-        readRecordingFrame(slot->bgra.data(), PixelOrder::Bgra);
-        spent.render += secondsSince(step);
-        step = Clock::now();
-        slot->soundFrames = size_t(soundFramesBefore(done + 1, settings.fps) - soundFramesBefore(done, settings.fps));
-        renderSoundtrack(slot->sound.data(), slot->soundFrames);
-        spent.sound += secondsSince(step);
-        if (!drawn.put(slot)) break;
-        report.frameDone(done + 1);
-    }
+    const int64_t done = drawVideoFrames(settings, total, drawn, empty, spent, report, interrupted);
     drawn.close();
     encoder.join();
     closeRecordingSession();
 
-    // A failed encoder stopped the drawing early; finishing then says why.
-    const bool written = !interrupted && videoFileFinish(video, error) && done == total;
-    const VideoFileTimes encoding = videoFileTimes(video);
-    videoFileClose(video);
-    interrupted = interrupted || recordingQuitRequested();
-    if (interrupted || !written) {
-        discardPartialFile(output);
-        if (interrupted) {
-            report.interrupted(settings.file);
-            return EXIT_STATUS_INTERRUPTED;
-        }
-        report.clear();
-        return fail(settings.file, error);
-    }
-    if (!completePartialFile(output, error)) {
-        report.clear();
-        return fail(settings.file, "cannot write: " + error);
-    }
+    const int status = finishVideo(settings, output, video, done == total, interrupted, report, spent);
+    if (status != EXIT_STATUS_OK) return status;
     spent.frames = done;
-    spent.convert = encoding.convert;
-    spent.encode = encoding.encode;
     spent.total = secondsSince(started);
     if (times) *times = spent;
     report.finished(summaryLine(printableText(settings.file), fileSize(settings.file), double(total) / settings.fps,

@@ -33,7 +33,9 @@ static bool photoArrived(const SlideshowState &slideshow, uint32_t index) {
 }
 
 // The photograph after index, with wrap-around.
-static uint32_t photoAfter(const SlideshowState &slideshow, uint32_t index) { return index + 1 < slideshow.photoIds.size() ? index + 1 : 0; }
+static uint32_t photoAfter(const SlideshowState &slideshow, uint32_t index) {
+    return index + 1 < slideshow.photoIds.size() ? index + 1 : 0;
+}
 
 static void resetTransition(SlideshowState &slideshow) {
     slideshow.fadeAlpha = 1.0f;
@@ -45,7 +47,8 @@ static void resetTransition(SlideshowState &slideshow) {
 
 // Whether the photograph at index is here, opaque, with its levels.
 static bool photoCovers(const SlideshowState &slideshow, uint32_t index) {
-    const Texture *photo = index < slideshow.photoIds.size() ? AssetStore::instance()->texture(slideshow.photoIds[index]) : nullptr;
+    const Texture *photo =
+        index < slideshow.photoIds.size() ? AssetStore::instance()->texture(slideshow.photoIds[index]) : nullptr;
     return photo && photo->opaque && photo->pixelatedLevels.size() >= FADE_STEPS;
 }
 
@@ -55,7 +58,8 @@ bool PhotoLayer::coversItsRectangle() const {
     // opacity over the whole rectangle: the current one plainly or at its
     // first step, the next one beneath a transition or after the hand-over,
     // the awaited one once it has come.
-    return photoCovers(slideshow, slideshow.currentPhoto) && photoCovers(slideshow, photoAfter(slideshow, slideshow.currentPhoto)) &&
+    return photoCovers(slideshow, slideshow.currentPhoto) &&
+           photoCovers(slideshow, photoAfter(slideshow, slideshow.currentPhoto)) &&
            (!slideshow.awaitingPhoto || photoCovers(slideshow, slideshow.awaitedPhoto));
 }
 
@@ -69,7 +73,9 @@ static void showPhoto(SlideshowState &slideshow, uint32_t index) {
 }
 
 // Keys step from the photograph last asked for.
-static uint32_t lastAskedFor(const SlideshowState &slideshow) { return slideshow.awaitingPhoto ? slideshow.awaitedPhoto : slideshow.currentPhoto; }
+static uint32_t lastAskedFor(const SlideshowState &slideshow) {
+    return slideshow.awaitingPhoto ? slideshow.awaitedPhoto : slideshow.currentPhoto;
+}
 
 void PhotoLayer::showNextPhoto() {
     if (slideshow.photoIds.empty()) return;
@@ -85,7 +91,9 @@ void PhotoLayer::showPreviousPhoto() {
 // A photograph asked for before it had come takes its place once it has,
 // shown plainly for the full time from then on.
 static void showAwaitedOnceArrived(SlideshowState &slideshow) {
-    if (slideshow.awaitingPhoto && photoArrived(slideshow, slideshow.awaitedPhoto)) showPhoto(slideshow, slideshow.awaitedPhoto);
+    if (slideshow.awaitingPhoto && photoArrived(slideshow, slideshow.awaitedPhoto)) {
+        showPhoto(slideshow, slideshow.awaitedPhoto);
+    }
 }
 
 void PhotoLayer::onKey(int key) {
@@ -104,7 +112,8 @@ static GLuint levelOf(const Texture *photo, uint32_t level) {
 // while a transition shows. None begins while a key's photograph is awaited.
 bool PhotoLayer::advanceTransition() {
     if (slideshow.displayClock.elapsedMs() <= DISPLAY_MS) return false;
-    if (slideshow.awaitingPhoto || !photoArrived(slideshow, photoAfter(slideshow, slideshow.currentPhoto))) return false;
+    const uint32_t next = photoAfter(slideshow, slideshow.currentPhoto);
+    if (slideshow.awaitingPhoto || !photoArrived(slideshow, next)) return false;
     if (!slideshow.stepClockStarted) {
         slideshow.stepClock.restart();
         slideshow.stepClockStarted = true;

@@ -67,7 +67,9 @@ TEST_F(FrameLoop, ArrowReleasesReachEveryLayerInStackOrderOnePerFrame) {
     EXPECT_EQ(runFrameLoop(), 0);
     std::vector<std::string> expected;
     for (int key : {KeyArrowLeft, KeyArrowUp, KeyArrowRight, KeyArrowDown}) {
-        for (const char *layer : {"a", "b"}) expected.push_back("key " + std::string(layer) + " " + std::to_string(key));
+        for (const char *layer : {"a", "b"}) {
+            expected.push_back("key " + std::string(layer) + " " + std::to_string(key));
+        }
         expected.insert(expected.end(), {"draw a", "draw b"});
     }
     EXPECT_EQ(events, expected);
