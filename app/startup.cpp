@@ -13,11 +13,10 @@
 #include "show/frame_loop.h"
 #include "show/scene_setup.h"
 
-bool DisplaySettings::run = true;
-int32_t DisplaySettings::width = 1024;
-int32_t DisplaySettings::height = 768;
-bool DisplaySettings::fullscreen = false;
-bool DisplaySettings::keepAspect = false;
+ViewerChoice &viewerChoice() {
+    static ViewerChoice choice;
+    return choice;
+}
 
 namespace {
 struct Resolution {
@@ -36,16 +35,16 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
     switch (message) {
         case DialogMessage::InitDialog:
             checkDialogButton(dialog, IDC_1024x768, true);
-            checkDialogButton(dialog, IDC_KEEP_ASPECT, DisplaySettings::keepAspect);
+            checkDialogButton(dialog, IDC_KEEP_ASPECT, viewerChoice().settings.keepAspect);
             return true;
         case DialogMessage::Command:
             if (controlId == IDC_RUN) {
-                DisplaySettings::fullscreen = isDialogButtonChecked(dialog, IDC_FULLSCREEN);
-                DisplaySettings::keepAspect = isDialogButtonChecked(dialog, IDC_KEEP_ASPECT);
+                viewerChoice().settings.fullscreen = isDialogButtonChecked(dialog, IDC_FULLSCREEN);
+                viewerChoice().settings.keepAspect = isDialogButtonChecked(dialog, IDC_KEEP_ASPECT);
                 for (const Resolution &r : RESOLUTIONS) {
                     if (isDialogButtonChecked(dialog, r.id)) {
-                        DisplaySettings::width = r.width;
-                        DisplaySettings::height = r.height;
+                        viewerChoice().settings.width = r.width;
+                        viewerChoice().settings.height = r.height;
                         break;
                     }
                 }
@@ -53,7 +52,7 @@ bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int control
                 return true;
             }
             if (controlId == IDC_EXIT) {
-                DisplaySettings::run = false;
+                viewerChoice().run = false;
                 endDialog(dialog, 0);
                 return true;
             }
@@ -73,10 +72,10 @@ int printAndEnd(const std::string &text) {
 // False, with one line on stderr, when full screen wants the desktop's size
 // and there is no display to ask.
 bool takeCommandLineSettings(const CommandLine &options) {
-    DisplaySettings::fullscreen = options.fullscreen;
+    viewerChoice().settings.fullscreen = options.fullscreen;
     if (options.sizeGiven) {
-        DisplaySettings::width = options.width;
-        DisplaySettings::height = options.height;
+        viewerChoice().settings.width = options.width;
+        viewerChoice().settings.height = options.height;
         return true;
     }
     if (!options.fullscreen) return true;
@@ -86,8 +85,8 @@ bool takeCommandLineSettings(const CommandLine &options) {
                      displayFailureReason());
         return false;
     }
-    DisplaySettings::width = width;
-    DisplaySettings::height = height;
+    viewerChoice().settings.width = width;
+    viewerChoice().settings.height = height;
     return true;
 }
 // --capture and --still: the presentation recorded without a display.
@@ -107,7 +106,7 @@ int record(const CommandLine &options) {
 // The presentation: the dialog unless the command line chose, the display,
 // the scene and the frame loop; the exit status.
 int present(const CommandLine &options) {
-    DisplaySettings::keepAspect = options.keepAspect;
+    viewerChoice().settings.keepAspect = options.keepAspect;
     if (options.skipDialog) {
         if (!takeCommandLineSettings(options)) return EXIT_STATUS_FAILED;
     } else {
@@ -119,14 +118,12 @@ int present(const CommandLine &options) {
                        stderr);
             return EXIT_STATUS_FAILED;
         }
-        if (!DisplaySettings::run) return dialogResult;
+        if (!viewerChoice().run) return dialogResult;
     }
-    useDisplaySize(DisplaySettings::width, DisplaySettings::height, DisplaySettings::keepAspect);
-
-    if (!startPresentation(DisplaySettings::width, DisplaySettings::height, DisplaySettings::fullscreen)) {
-        std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display: %s\n", DisplaySettings::width,
-                     DisplaySettings::height, DisplaySettings::fullscreen ? "full-screen" : "windowed",
-                     displayFailureReason());
+    const DisplaySettings &chosen = viewerChoice().settings;
+    if (!startPresentation(chosen)) {
+        std::fprintf(stderr, "dorirova: cannot open a %d x %d %s display: %s\n", chosen.width, chosen.height,
+                     chosen.fullscreen ? "full-screen" : "windowed", displayFailureReason());
         return EXIT_STATUS_FAILED;
     }
     return runFrameLoop();   // its shutdown releases the music, the asset store and the display's mode

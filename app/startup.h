@@ -4,20 +4,23 @@
 #include <cstdint>
 
 #include "platform/dialog.h"
+#include "show/display.h"
 
-// The viewer's choices; the initial values stand when the dialog does not
-// overwrite them (also when no dialog can be shown).
-struct DisplaySettings {
-    static bool run;          // false once the viewer chose Exit
-    static int32_t width;     // pixels
-    static int32_t height;    // pixels
-    static bool fullscreen;   // the "Fullscreen" box was ticked at Run
-    static bool keepAspect;   // the "Keep aspect" box was ticked at Run (--keep-aspect ticks it)
+// The viewer's choice, as the dialog or the command line leaves it; the
+// start values stand when nothing overwrites them (also when no dialog can
+// be shown). Its settings are passed down to the presentation.
+struct ViewerChoice {
+    DisplaySettings settings;   // fullscreen and keepAspect: the boxes ticked at Run (--keep-aspect ticks one)
+    bool run = true;            // false once the viewer chose Exit
 };
 
+// The process's one choice, which the dialog's procedure fills in (a dialog
+// procedure is handed nothing else).
+ViewerChoice &viewerChoice();
+
 // The settings dialog's procedure: ticks "1024 x 768" at start, and "Keep
-// aspect" as DisplaySettings says; Run reads the boxes and the first ticked
-// resolution; Exit clears DisplaySettings::run.
+// aspect" as the choice says; Run reads the boxes and the first ticked
+// resolution into the choice's settings; Exit clears its run.
 bool settingsDialogProc(DialogHandle &dialog, DialogMessage message, int controlId);
 
 // The whole run: the command line, then the dialog (unless the command line

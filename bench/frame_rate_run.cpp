@@ -95,7 +95,7 @@ int runFramesChild(int width, int height, const std::string &kind, double second
     }
     if (kind == "scaled") {
         // The window keeps its size; the frame, and the scene in it, are 1024 x 768.
-        useDisplaySize(1024, 768, false);
+        useDisplaySettings({.width = 1024, .height = 768});
         if (!openScaledFrame(1024, 768)) return 1;
         initScene(1024, 768);
         AssetStore::instance()->finishLoading();

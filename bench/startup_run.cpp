@@ -157,7 +157,7 @@ int runStartupChild(int width, int height) {
 
     // As dorirovaMain after Run; the display's opening is its own stage.
     beginStage(Stage::SceneRest);
-    const bool displayed = startPresentation(width, height, false);
+    const bool displayed = startPresentation({.width = width, .height = height});
     endStage();
     if (!displayed) {
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);

@@ -26,7 +26,6 @@ constexpr int64_t COUNTER_AT_TIME_ZERO = 1000000000;
 struct RecordingSession {
     std::vector<ScriptedKey> keys;
     size_t nextKey = 0;                       // the first key not yet released
-    int32_t width = 0, height = 0;
 };
 RecordingSession session;
 
@@ -36,8 +35,6 @@ bool openRecordingSession(int32_t width, int32_t height, const std::vector<Scrip
                         bool keepAspect) {
     session = RecordingSession{};
     session.keys = keys;
-    session.width = width;
-    session.height = height;
     if (!createOffscreenContext(width, height)) {
         error = offscreenFailureReason();
         return false;
@@ -46,7 +43,7 @@ bool openRecordingSession(int32_t width, int32_t height, const std::vector<Scrip
     // start with the first frame, at time 0.
     driveStopwatches(COUNTER_AT_TIME_ZERO);
     resetScene();   // a session before this one in the process left its scene
-    useDisplaySize(width, height, keepAspect);
+    useDisplaySettings({.width = width, .height = height, .keepAspect = keepAspect});
     initScene(width, height);
     // A recording starts from the complete picture: every photograph is
     // here before the first frame, so no frame depends on the loading's pace.

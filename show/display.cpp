@@ -8,17 +8,18 @@
 #include "scene/picture_quads.h"
 #include "scene/virtual_screen.h"
 
-static DisplayState display;
+static DisplaySettings display;
 
-const DisplayState &displayState() { return display; }
+const DisplaySettings &displaySettings() { return display; }
 
-void useDisplaySize(int32_t width, int32_t height, bool keepAspect) { display = {width, height, keepAspect}; }
+void useDisplaySettings(const DisplaySettings &settings) { display = settings; }
 
-void resetDisplay() { display = DisplayState{}; }
+void resetDisplay() { display = DisplaySettings{}; }
 
 bool createDisplay(int32_t width, int32_t height, bool fullscreen) {
-    display.displayWidth = width;
-    display.displayHeight = height;
+    display.width = width;
+    display.height = height;
+    display.fullscreen = fullscreen;
 
     if (!registerWindowClass(DISPLAY_APP_ID)) return false;
 
@@ -51,9 +52,9 @@ void keepPictureShape() {
     glDisable(GL_SCISSOR_TEST);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    PictureBox box = pictureBox(display.displayWidth, display.displayHeight);
+    PictureBox box = pictureBox(display.width, display.height);
     // In a frame drawn upside down the box is mirrored, to land where it does in a window.
-    if (rowsRunFromTheTop()) box.y = display.displayHeight - box.y - box.height;
+    if (rowsRunFromTheTop()) box.y = display.height - box.y - box.height;
     glViewport(box.x, box.y, box.width, box.height);
     // The clears stay inside; the layers' quads are held there by the viewport.
     glScissor(box.x, box.y, box.width, box.height);
@@ -65,7 +66,7 @@ void presentFrame() {
         int width = 0, height = 0;
         windowClientSize(width, height);   // read each frame: a compositor may size the window late
         const PictureBox box = display.keepAspect
-                                   ? fitPicture(width, height, display.displayWidth, display.displayHeight)
+                                   ? fitPicture(width, height, display.width, display.height)
                                    : PictureBox{0, 0, width, height};
         scaleFrameOnto(width, height, box);
     }

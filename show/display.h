@@ -9,31 +9,35 @@
 
 #include "show/picture_box.h"
 
-// The display's state, one record for the module (kept in it), with its start values.
-struct DisplayState {
-    int32_t displayWidth = 0;    // pixels, the size chosen at start; the viewport keeps it
-    int32_t displayHeight = 0;   // pixels
-    bool keepAspect = false;     // the 4:3 picture keeps its shape, with black bars
+// The viewer's choices: the one record of the chosen size, made at start-up
+// (by the dialog or the command line) and passed down. The initial values
+// stand when nothing overwrites them.
+struct DisplaySettings {
+    int32_t width = 1024;      // pixels; frames are drawn at this size, the viewport keeps it
+    int32_t height = 768;      // pixels
+    bool fullscreen = false;   // full screen rather than a window
+    bool keepAspect = false;   // the 4:3 picture keeps its shape, with black bars
 };
 
-// The display's state as it stands.
-const DisplayState &displayState();
+// The settings the display works with, as the module keeps them.
+const DisplaySettings &displaySettings();
 
-// The size frames are drawn at, and whether the picture keeps its shape:
-// set before the scene (its picture box depends on them), and for frames
-// drawn without a display (recordings, tests) in place of createDisplay.
-void useDisplaySize(int32_t width, int32_t height, bool keepAspect);
+// Hands the module the settings: before the scene (its picture box depends
+// on them), and for frames drawn without a display (recordings, tests) in
+// place of opening one.
+void useDisplaySettings(const DisplaySettings &settings);
 
 // The desktop entry's id: the window's class on X11, its app_id on Wayland.
 constexpr const char *DISPLAY_APP_ID = "org.krv.dorirova";
 
-// Forgets the chosen size (back to 0 x 0); the window, if any, stays.
+// Back to the start values; the window, if any, stays.
 void resetDisplay();
 
 // Opens the display; true when the window shows with a current GL context,
 // false at the first step that fails (nothing earlier is undone, but a
 // changed display mode is put back at exit). Runs once, before any GL call.
-// The shape kept is the one useDisplaySize set.
+// The size and full screen are the settings', which it keeps, as it keeps
+// the shape the settings ask for.
 bool createDisplay(int32_t width, int32_t height, bool fullscreen);
 
 // Where the picture goes in a frame of width x height: all of it, or with

@@ -35,11 +35,11 @@ void LayerStack::broadcastKey(int32_t key) {
 }
 
 void setUpFrame() {
-    const DisplayState &display = displayState();
+    const DisplaySettings &display = displaySettings();
     if (display.keepAspect) {
         keepPictureShape();
     } else {
-        glViewport(0, 0, display.displayWidth, display.displayHeight);
+        glViewport(0, 0, display.width, display.height);
     }
     glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);

@@ -42,17 +42,18 @@ void initScene(int32_t width, int32_t height) {
     finishScene();
 }
 
-bool startPresentation(int32_t width, int32_t height, bool fullscreen) {
+bool startPresentation(const DisplaySettings &settings) {
     // The window shows before the frame loop runs: from here on SIGINT and
     // SIGTERM must become the quit message, however early they come.
     installQuitSignals();
     createMusicSystem();   // audio starts only now that a presentation runs
-    beginScene(width, height);
+    useDisplaySettings(settings);   // the scene's picture box keeps the shape they ask for
+    beginScene(settings.width, settings.height);
     const std::string missing = AssetStore::instance()->extractionFailure();
     if (!missing.empty()) {
         std::fprintf(stderr, "dorirova: %s; running without what could not be extracted\n", missing.c_str());
     }
-    if (!createDisplay(width, height, fullscreen)) {
+    if (!createDisplay(settings.width, settings.height, settings.fullscreen)) {
         // The run ends here: the loading stops and the music's file goes.
         releaseMusic();
         AssetStore::destroyInstance();

@@ -3,6 +3,8 @@
 // and put back to its start for a set-up again in the same process.
 #include <cstdint>
 
+#include "show/display.h"
+
 // The scene's set-up, in two steps around the opening of the display, so
 // that the images decode while the window and its GL context come up.
 // beginScene configures the virtual screen, creates the four layers in stack
@@ -16,12 +18,13 @@ void finishScene();
 // Both steps at once, for a GL context that is current already.
 void initScene(int32_t width, int32_t height);
 
-// After Run: beginScene, createDisplay, finishScene; the later images then
+// After Run, with the viewer's settings: the display takes them, then
+// beginScene, createDisplay, finishScene; the later images then
 // wait for the frame loop's first frame (holdLoadingUntilFirstFrame). False when the display
 // cannot be opened; the loading has then stopped and the music's file is gone.
 // Temporary files that cannot be written are said in one line on stderr, and
 // the presentation runs without what could not be extracted.
-bool startPresentation(int32_t width, int32_t height, bool fullscreen);
+bool startPresentation(const DisplaySettings &settings);
 
 // The slideshow layer of the scene set up, or null before (tests and
 // benchmarks watch its state).

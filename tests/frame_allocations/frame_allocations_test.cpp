@@ -160,7 +160,7 @@ TEST(FrameAllocations, RunningFramesAllocatesNothingWhilePhotographsArrive) {
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
     ScopedArchive archive{wholeArchive()};
-    useDisplaySize(320, 240, false);
+    useDisplaySettings({.width = 320, .height = 240});
     VirtualScreen::configure(320, 240);
     countedThread = true;
 

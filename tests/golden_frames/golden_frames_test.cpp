@@ -161,7 +161,7 @@ std::vector<uint8_t> halve(const std::vector<uint8_t> &frame, int width, int hei
 // The window path's set-up, with the display's size and the current context;
 // with holdBack the later photographs begin loading only once resumed.
 void setUpScene(int width, int height, bool holdBack = false, bool keepAspect = false) {
-    useDisplaySize(width, height, keepAspect);
+    useDisplaySettings({.width = width, .height = height, .keepAspect = keepAspect});
     clearMessages();
     if (holdBack) AssetStore::instance()->pauseLoading();
     initScene(width, height);

@@ -98,7 +98,7 @@ struct Scene : ::testing::TestWithParam<std::pair<int, int>> {
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
         clearMessages();
-        useDisplaySize(width, height, false);
+        useDisplaySettings({.width = width, .height = height});
         VirtualScreen::configure(uint32_t(width), uint32_t(height));
         LayerStack &stack = LayerStack::instance();
         stack.layers = {&background, &photos, &logo};

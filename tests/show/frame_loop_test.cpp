@@ -47,7 +47,7 @@ struct FrameLoop : ::testing::Test {
         ASSERT_TRUE(gl.ok());
         events.clear();
         clearMessages();
-        useDisplaySize(64, 48, false);
+        useDisplaySettings({.width = 64, .height = 48});
         LayerStack &stack = LayerStack::instance();
         stack.layers.clear();
         stack.state = Created;

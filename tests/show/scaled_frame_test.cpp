@@ -30,7 +30,7 @@ struct Scene {
     ScopedTempDir tmp;
     FakeClock clock;
     Scene(int width, int height, bool keepAspect = false) {
-        useDisplaySize(width, height, keepAspect);
+        useDisplaySettings({.width = width, .height = height, .keepAspect = keepAspect});
         clearMessages();
         initScene(width, height);
         AssetStore::instance()->finishLoading();
