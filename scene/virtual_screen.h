@@ -14,12 +14,13 @@ struct Vec2 {
     float y = 0;
 };
 
-// The chosen display size and its scale against the virtual screen.
-struct VirtualScreen {
-    static uint32_t screenWidth;    // pixels
-    static uint32_t screenHeight;   // pixels
-    static float scaleX;            // screenWidth / 1024
-    static float scaleY;            // screenHeight / 768
+// The chosen display size and its scale against the virtual screen, kept
+// privately; configure and reset set them.
+class VirtualScreen {
+public:
+    // The screen's size, pixels.
+    static uint32_t width();
+    static uint32_t height();
 
     // Records the display size; runs once at scene set-up, before any layer exists.
     static void configure(uint32_t width, uint32_t height);
