@@ -44,15 +44,16 @@ void holdLoadingUntilFirstFrame();
 void startRunning();
 
 // One iteration of the loop, short of presenting: takes at most one message
-// and hands it to displayWindowProc, sets up the frame and lets the layers draw. False, with
-// nothing drawn, when the message ends the run (a quit, Escape released);
-// endStatus then holds the run's exit status, as runFrameLoop returns it.
+// and hands it to displayWindowProc, sets up the frame and lets the layers
+// draw. False, with nothing drawn, when the message ends the run (a quit, a
+// close request, Escape); endStatus then holds the run's exit status, as
+// runFrameLoop returns it.
 // Recordings draw their frames with it too.
 bool drawFrame(int &endStatus);
 
 // The GL state every frame starts from: viewport at the display size (at
-// the box of the 4:3 shape, on black, when the display keeps the shape), cleared to
-// green, the unit square as projection, identity model-view.
+// the box of the 4:3 shape, on black, when the display keeps the shape),
+// cleared to green, the unit square as projection, identity model-view.
 void setUpFrame();
 
 // The display window's procedure, called by drawFrame with the message it
