@@ -27,12 +27,20 @@ struct RecordingSession {
     std::vector<ScriptedKey> keys;
     size_t nextKey = 0;                       // the first key not yet released
 };
-RecordingSession session;
+// Made by the first session and kept to the process end: nothing of it is
+// built before main.
+RecordingSession *current = nullptr;
+
+RecordingSession &sessionRecord() {
+    if (!current) current = new RecordingSession;
+    return *current;
+}
 
 }  // namespace
 
 bool openRecordingSession(int32_t width, int32_t height, const std::vector<ScriptedKey> &keys, std::string &error,
                         bool keepAspect) {
+    RecordingSession &session = sessionRecord();
     session = RecordingSession{};
     session.keys = keys;
     if (!createOffscreenContext(width, height)) {
@@ -64,6 +72,7 @@ std::string recordingSceneShortfall(bool withMusic) {
 }
 
 bool drawRecordingFrame(int64_t atNs) {
+    RecordingSession &session = sessionRecord();
     for (; session.nextKey < session.keys.size() && session.keys[session.nextKey].atNs <= atNs; ++session.nextKey) {
         postMessage({MessageKind::KeyUp, session.keys[session.nextKey].key, 0});
     }
