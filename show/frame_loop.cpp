@@ -34,6 +34,12 @@ void LayerStack::broadcastKey(int32_t key) {
     for (Layer *layer : layers) layer->onKey(key);
 }
 
+void LayerStack::deleteLayers() {
+    for (Layer *layer : layers) delete layer;
+    layers.clear();
+    state = Created;
+}
+
 void setUpFrame() {
     const DisplaySettings &display = displaySettings();
     if (display.keepAspect) {

@@ -27,6 +27,8 @@ public:
     void initAll();
     // Calls onKey(key) on every layer in order, whatever the state.
     void broadcastKey(int32_t key);
+    // Deletes every layer (they were made with new) and goes back to Created.
+    void deleteLayers();
 };
 
 // Starts the music, runs frames until the run ends, calls shutdown, and

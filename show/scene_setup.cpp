@@ -72,10 +72,7 @@ const PhotoLayer *sceneSlideshow() {
 }
 
 void resetScene() {
-    LayerStack &stack = LayerStack::instance();
-    for (Layer *layer : stack.layers) delete layer;
-    stack.layers.clear();
-    stack.state = Created;
+    LayerStack::instance().deleteLayers();
     resetCharset();
     resetMusic();
     resetDisplay();
