@@ -5,7 +5,7 @@
 #                  under PREFIX (/usr/local); DESTDIR stages them elsewhere
 #   make package   a Debian package, build/dorirova_<version>_<arch>.deb
 #   make test-clean-machine   the two commands above on a brand-new Debian 12
-.PHONY: all run test test-asan deps build bench bench-capture assets clean install package test-clean-machine
+.PHONY: all run test test-asan deps build bench bench-recording assets clean install package test-clean-machine
 
 BUILD     ?= build
 BUILD_ASAN ?= build-asan
@@ -105,12 +105,12 @@ assets: deps
 
 # Recording speed: 30 s at 1280 x 720 and 30 fps, then the whole presentation
 # at 1920 x 1080 and 60 fps (about five minutes); no display needed.
-bench-capture: deps
+bench-recording: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(BUILD) -j $(JOBS) --target dorirova_capture_bench
+	cmake --build $(BUILD) -j $(JOBS) --target dorirova_recording_bench
 	uptime
-	./$(BUILD)/bench/dorirova_capture_bench 1280x720 30 30
-	./$(BUILD)/bench/dorirova_capture_bench 1920x1080 60 whole
+	./$(BUILD)/bench/dorirova_recording_bench 1280x720 30 30
+	./$(BUILD)/bench/dorirova_recording_bench 1920x1080 60 whole
 	uptime
 
 clean:

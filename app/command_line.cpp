@@ -15,9 +15,10 @@ enum OptionCode {
     OPT_HELP, OPT_VERSION
 };
 
-// One row per option. getopt_long's table, the usage line and the help are
-// all made from these rows, so an option is one row here and one case in
-// parseCommandLine.
+// One row per option. getopt_long's table and the help's list of options
+// are made from these rows; the usage line is written out by hand, one line
+// for each way to start. An option is one row here, one case in readOption,
+// and its place in usageLine.
 struct OptionRow {
     const char *name;       // without the leading "--"
     OptionCode code;
@@ -74,12 +75,12 @@ bool readWholeNumber(const char *text, int32_t &value) {
 }
 
 bool isRecording(const CommandLine &options) {
-    return options.action == CommandLine::Action::Capture || options.action == CommandLine::Action::Still;
+    return options.action == CommandLine::Action::RecordVideo || options.action == CommandLine::Action::Still;
 }
 
-// What only a recording takes, and what a recording cannot take; the
-// recording's size, and its file. An empty text when all is well.
-std::string recordingFault(CommandLine &options, bool fpsGiven, bool lengthGiven, bool keysGiven) {
+// What only a recording takes, and what a recording cannot take: a usage
+// error's text, or "" when all is well. Changes nothing.
+std::string recordingFault(const CommandLine &options, bool fpsGiven, bool lengthGiven, bool keysGiven) {
     if (!isRecording(options)) {
         if (fpsGiven || keysGiven) return "--fps and --keys go with --capture or --still";
         if (lengthGiven) return "--seconds goes with --capture";
@@ -88,17 +89,22 @@ std::string recordingFault(CommandLine &options, bool fpsGiven, bool lengthGiven
     if (lengthGiven && options.action == CommandLine::Action::Still) return "--seconds goes with --capture";
     if (options.fullscreen) return "--fullscreen does not go with --capture or --still";
     if (options.outputFile.empty()) return "a recording needs the name of the file to write";
-    if (!options.sizeGiven) {
-        options.width = DEFAULT_RECORDING_WIDTH;
-        options.height = DEFAULT_RECORDING_HEIGHT;
-    } else if (options.width % 2 || options.height % 2 || options.width > MAX_RECORDING_WIDTH ||
-               options.height > MAX_RECORDING_HEIGHT) {
+    if (options.sizeGiven && (options.width % 2 || options.height % 2 || options.width > MAX_RECORDING_WIDTH ||
+                              options.height > MAX_RECORDING_HEIGHT)) {
         return "a recording's size is even, from " + std::to_string(MIN_WIDTH) + "x" + std::to_string(MIN_HEIGHT) +
                " to " + std::to_string(MAX_RECORDING_WIDTH) + "x" + std::to_string(MAX_RECORDING_HEIGHT) + ", not " +
                std::to_string(options.width) + "x" + std::to_string(options.height);
     }
-    options.skipDialog = true;
     return "";
+}
+
+// A good recording's defaults: its size when none was given; no dialog.
+void takeRecordingDefaults(CommandLine &options) {
+    if (!options.sizeGiven) {
+        options.width = DEFAULT_RECORDING_WIDTH;
+        options.height = DEFAULT_RECORDING_HEIGHT;
+    }
+    options.skipDialog = true;
 }
 
 // The argument getopt_long has just rejected: a short option by its letter,
@@ -110,94 +116,113 @@ std::string rejectedArgument(int argc, char *argv[]) {
 
 }  // namespace
 
-CommandLine parseCommandLine(int argc, char *argv[]) {
-    option longOptions[OPTION_COUNT + 1] = {};
-    for (int i = 0; i < OPTION_COUNT; ++i) {
-        longOptions[i] = {OPTIONS[i].name, OPTIONS[i].value ? required_argument : no_argument, nullptr,
-                          OPTIONS[i].code};
-    }
+namespace {
 
+// What the options said beyond the record: the options only a recording takes.
+struct OptionsGiven {
+    bool fps = false, length = false, keys = false;
+};
+
+// getopt_long's table, from OPTIONS, ended by a row of zeros.
+struct LongOptions {
+    option rows[OPTION_COUNT + 1] = {};
+    LongOptions() {
+        for (int i = 0; i < OPTION_COUNT; ++i) {
+            rows[i] = {OPTIONS[i].name, OPTIONS[i].value ? required_argument : no_argument, nullptr, OPTIONS[i].code};
+        }
+    }
+};
+
+// --size's value into result; a usage error's text, or "" when it is good.
+std::string readSizeOption(const char *value, CommandLine &result) {
+    int32_t width = 0, height = 0;
+    if (!readSize(value, width, height)) {
+        return "--size takes WIDTHxHEIGHT in pixels, like 800x600, not '" + std::string(value) + "'";
+    }
+    if (width < MIN_WIDTH || width > MAX_WIDTH || height < MIN_HEIGHT || height > MAX_HEIGHT) {
+        return "size " + std::string(value) + " is out of range (" + std::to_string(MIN_WIDTH) + "x" +
+               std::to_string(MIN_HEIGHT) + " to " + std::to_string(MAX_WIDTH) + "x" + std::to_string(MAX_HEIGHT) + ")";
+    }
+    result.sizeGiven = result.skipDialog = true;
+    result.width = width;
+    result.height = height;
+    return "";
+}
+
+// --capture FILE or --still SECONDS into result; a usage error's text, or "".
+std::string readRecordingOption(int code, const char *value, CommandLine &result) {
+    const auto action = code == OPT_CAPTURE ? CommandLine::Action::RecordVideo : CommandLine::Action::Still;
+    if (isRecording(result) && result.action != action) return "--capture and --still exclude each other";
+    result.action = action;
+    if (code == OPT_CAPTURE) {
+        result.outputFile = value;
+    } else if (!parseSeconds(value, result.stillNs) || result.stillNs > MAX_RECORDING_NS) {
+        return "--still takes the moment in seconds, 0 to 3600, like 2.5, not '" + std::string(value) + "'";
+    }
+    return "";
+}
+
+// One option getopt_long returned, with its value, into result and given; a
+// usage error's text, or "" when it is good.
+std::string readOption(int code, const char *value, CommandLine &result, OptionsGiven &given) {
+    switch (code) {
+        case OPT_SIZE:
+            return readSizeOption(value, result);
+        case OPT_FULLSCREEN:
+            result.fullscreen = result.skipDialog = true;
+            return "";
+        case OPT_KEEP_ASPECT:
+            result.keepAspect = true;
+            return "";
+        case OPT_CAPTURE:
+        case OPT_STILL:
+            return readRecordingOption(code, value, result);
+        case OPT_FPS:
+            given.fps = true;
+            if (readWholeNumber(value, result.fps) && result.fps >= MIN_FPS && result.fps <= MAX_FPS) return "";
+            return "--fps takes a whole number from 1 to 240, not '" + std::string(value) + "'";
+        case OPT_SECONDS:
+            given.length = true;
+            if (parseSeconds(value, result.lengthNs) && result.lengthNs > 0 && result.lengthNs <= MAX_RECORDING_NS) {
+                return "";
+            }
+            return "--seconds takes a length above 0 and up to 3600, like 30 or 2.5, not '" + std::string(value) + "'";
+        case OPT_KEYS: {
+            given.keys = true;
+            std::string error;
+            return parseKeyScript(value, result.keys, error) ? "" : "--keys: " + error;
+        }
+    }
+    return "invalid option";   // not reached: every code of OPTIONS has its case
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, char *argv[]) {
+    const LongOptions longOptions;
     CommandLine result;
-    bool fpsGiven = false, lengthGiven = false, keysGiven = false;
+    OptionsGiven given;
     optind = 0;   // 0, not 1: glibc starts afresh, so the parser can run again
     opterr = 0;   // faults come back in the record instead of on stderr
     // The leading ':' tells a missing value (':') apart from an unknown option ('?').
-    for (int code; (code = getopt_long(argc, argv, ":", longOptions, nullptr)) != -1;) {
-        switch (code) {
-            case OPT_SIZE: {
-                int32_t width = 0, height = 0;
-                if (!readSize(optarg, width, height)) {
-                    return usageError("--size takes WIDTHxHEIGHT in pixels, like 800x600, not '" +
-                                      std::string(optarg) + "'");
-                }
-                if (width < MIN_WIDTH || width > MAX_WIDTH || height < MIN_HEIGHT || height > MAX_HEIGHT) {
-                    return usageError("size " + std::string(optarg) + " is out of range (" +
-                                      std::to_string(MIN_WIDTH) + "x" + std::to_string(MIN_HEIGHT) + " to " +
-                                      std::to_string(MAX_WIDTH) + "x" + std::to_string(MAX_HEIGHT) + ")");
-                }
-                result.sizeGiven = result.skipDialog = true;
-                result.width = width;
-                result.height = height;
-                break;
-            }
-            case OPT_FULLSCREEN:
-                result.fullscreen = result.skipDialog = true;
-                break;
-            case OPT_KEEP_ASPECT:
-                result.keepAspect = true;
-                break;
-            case OPT_CAPTURE:
-            case OPT_STILL: {
-                const auto action = code == OPT_CAPTURE ? CommandLine::Action::Capture : CommandLine::Action::Still;
-                if (isRecording(result) && result.action != action) {
-                    return usageError("--capture and --still exclude each other");
-                }
-                result.action = action;
-                if (code == OPT_CAPTURE) {
-                    result.outputFile = optarg;
-                } else if (!parseSeconds(optarg, result.stillNs) || result.stillNs > MAX_RECORDING_NS) {
-                    return usageError("--still takes the moment in seconds, 0 to 3600, like 2.5, not '" +
-                                      std::string(optarg) + "'");
-                }
-                break;
-            }
-            case OPT_FPS:
-                fpsGiven = true;
-                if (!readWholeNumber(optarg, result.fps) || result.fps < MIN_FPS || result.fps > MAX_FPS) {
-                    return usageError("--fps takes a whole number from 1 to 240, not '" + std::string(optarg) + "'");
-                }
-                break;
-            case OPT_SECONDS:
-                lengthGiven = true;
-                if (!parseSeconds(optarg, result.lengthNs) || result.lengthNs <= 0 ||
-                    result.lengthNs > MAX_RECORDING_NS) {
-                    return usageError("--seconds takes a length above 0 and up to 3600, like 30 or 2.5, not '" +
-                                      std::string(optarg) + "'");
-                }
-                break;
-            case OPT_KEYS: {
-                keysGiven = true;
-                std::string error;
-                if (!parseKeyScript(optarg, result.keys, error)) return usageError("--keys: " + error);
-                break;
-            }
-            case OPT_HELP:
-                result.action = CommandLine::Action::ShowHelp;
-                return result;
-            case OPT_VERSION:
-                result.action = CommandLine::Action::ShowVersion;
-                return result;
-            case ':':
-                return usageError("option '" + rejectedArgument(argc, argv) + "' needs a value");
-            default:
-                return usageError("invalid option '" + rejectedArgument(argc, argv) + "'");
+    for (int code; (code = getopt_long(argc, argv, ":", longOptions.rows, nullptr)) != -1;) {
+        if (code == OPT_HELP || code == OPT_VERSION) {
+            result.action = code == OPT_HELP ? CommandLine::Action::ShowHelp : CommandLine::Action::ShowVersion;
+            return result;
         }
+        if (code == ':') return usageError("option '" + rejectedArgument(argc, argv) + "' needs a value");
+        if (code < OPT_SIZE || code > OPT_VERSION) {
+            return usageError("invalid option '" + rejectedArgument(argc, argv) + "'");
+        }
+        const std::string fault = readOption(code, optarg, result, given);
+        if (!fault.empty()) return usageError(fault);
     }
     // A still's file is the one argument that is not an option.
     if (result.action == CommandLine::Action::Still && optind < argc) result.outputFile = argv[optind++];
     if (optind < argc) return usageError("unexpected argument '" + std::string(argv[optind]) + "'");
-    const std::string fault = recordingFault(result, fpsGiven, lengthGiven, keysGiven);
+    const std::string fault = recordingFault(result, given.fps, given.length, given.keys);
     if (!fault.empty()) return usageError(fault);
+    if (isRecording(result)) takeRecordingDefaults(result);
     return result;
 }
 

@@ -2,18 +2,12 @@
 // The command line: GNU-style long options (getopt_long), read into one
 // record before anything else runs. Reading prints nothing and opens
 // nothing; the start-up sequence decides what each outcome does.
-//
-// The program's exit statuses.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "app/key_script.h"
-
-constexpr int EXIT_STATUS_OK = 0;       // after a run, the dialog's Exit, --help, --version
-constexpr int EXIT_STATUS_FAILED = 1;   // the display could not be opened or was lost, or output failed
-constexpr int EXIT_STATUS_USAGE = 2;    // a command line that cannot be read
-constexpr int EXIT_STATUS_INTERRUPTED = 130;   // a recording stopped by SIGINT or SIGTERM
+#include "recording/key_script.h"
+#include "show/exit_status.h"
 
 // The sizes --size accepts, in pixels, inclusive.
 constexpr int32_t MIN_WIDTH = 320, MIN_HEIGHT = 240;
@@ -27,7 +21,7 @@ constexpr int64_t MAX_RECORDING_NS = 3600000000000;   // an hour
 struct CommandLine {
     enum class Action {
         Present,       // the presentation, after the dialog unless skipDialog
-        Capture,       // --capture FILE: record a video, without a display
+        RecordVideo,   // --capture FILE: record a video, without a display
         Still,         // --still SECONDS FILE.png: save one frame, without a display
         ShowHelp,      // --help
         ShowVersion,   // --version
@@ -40,7 +34,7 @@ struct CommandLine {
     int32_t height = 0;         // pixels, MIN_HEIGHT..MAX_HEIGHT when sizeGiven
     bool fullscreen = false;    // --fullscreen
     bool keepAspect = false;    // --keep-aspect: the 4:3 picture on black bars, not stretched
-    // Capture and Still: the size is always set (the default when not given).
+    // RecordVideo and Still: the size is always set (the default when not given).
     std::string outputFile;            // the video or the PNG
     int32_t fps = DEFAULT_FPS;         // --fps, MIN_FPS..MAX_FPS
     int64_t lengthNs = -1;             // --seconds in nanoseconds; -1: until the music ends

@@ -25,6 +25,7 @@
 #include "bench/bench_archive.h"
 #include "bench/bench_report.h"
 #include "bench/child_runs.h"
+#include "resources/embedded_blobs.h"
 
 namespace {
 
@@ -178,6 +179,7 @@ Measurements measure(int startupRuns, int frameRuns, double seconds) {
 }  // namespace
 
 int main(int argc, char **argv) {
+    provideProgramResources();   // as the program's start-up does first
     if (argc > 1 && std::strcmp(argv[1], "child") == 0) return childMain(argc - 2, argv + 2);
 
     const int startupRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 #include "scene/virtual_screen.h"
 
 namespace {
@@ -25,7 +25,7 @@ public:
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 1024, 1024, 0, GL_RGB, GL_UNSIGNED_BYTE, texels.data());
         return true;
     }
-    void draw(int) override {
+    void draw() override {
         glDisable(GL_BLEND);
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, name);

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/scaled_frame.h"
-#include "app/startup.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/scaled_frame.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "bench/child_output.h"
 #include "bench/floor_quad.h"
@@ -26,6 +26,7 @@
 #include "platform/display_window.h"
 #include "platform/message_queue.h"
 #include "scene/photo_layer.h"
+#include "scene/virtual_screen.h"
 
 namespace {
 
@@ -40,20 +41,19 @@ std::vector<double> windowFps;
 std::vector<double> frameMs;
 bool keepTransitioning = false;
 
-// The performance counter the layers time themselves with, moved on by
-// counterJump nanoseconds: the transition kind jumps it to the end of each
-// photograph's display, so that nearly every frame is a transition frame.
+// The transition kind drives the layers' stopwatches at the performance
+// counter moved on by counterJump nanoseconds, which jumps to the end of
+// each photograph's display, so that nearly every frame is a transition frame.
 int64_t counterJump = 0;
-int64_t jumpedCounter() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t(now.tv_sec) * 1000000000 + now.tv_nsec + counterJump;
-}
+void driveJumped() { driveStopwatches(performanceCounter() + counterJump); }
 
 // After a frame shown plainly, the next one begins the transition.
 void jumpToTransition() {
+    driveJumped();
+    const SlideshowState &slideshow = sceneSlideshow()->state();
     const uint32_t shown = slideshow.displayClock.elapsedMs();
     if (slideshow.fadeStep == 0 && shown <= DISPLAY_MS) counterJump += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
+    driveJumped();
 }
 
 void onFrame() {
@@ -95,8 +95,7 @@ int runFramesChild(int width, int height, const std::string &kind, double second
     }
     if (kind == "scaled") {
         // The window keeps its size; the frame, and the scene in it, are 1024 x 768.
-        display.displayWidth = 1024;
-        display.displayHeight = 768;
+        useDisplaySettings({.width = 1024, .height = 768});
         if (!openScaledFrame(1024, 768)) return 1;
         initScene(1024, 768);
         AssetStore::instance()->finishLoading();
@@ -108,7 +107,7 @@ int runFramesChild(int width, int height, const std::string &kind, double second
     if (kind == "quad") setUpFloorQuad(width, height);
     if (kind == "transition") {
         keepTransitioning = true;
-        setPerformanceCounterSource(jumpedCounter);
+        driveJumped();
     }
     std::printf("@ renderer %s\n", reinterpret_cast<const char *>(glGetString(GL_RENDERER)));
     measureMs = seconds * 1000;
@@ -169,7 +168,7 @@ int runLayerCostsChild(int width, int height, double seconds) {
         BenchClock::time_point mark = BenchClock::now();
         if (counted) clearMs += millisecondsBetween(frameStart, mark);
         for (size_t i = 0; i < count; ++i) {
-            stack.layers[i]->draw(0);
+            stack.layers[i]->draw();
             glFinish();
             const BenchClock::time_point now = BenchClock::now();
             if (counted) layerMs[i] += millisecondsBetween(mark, now);

@@ -8,22 +8,22 @@
 
 #include <cstdio>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/startup.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "bench/floor_quad.h"
 #include "bench/program_probes.h"
 #include "platform/clock.h"
 #include "platform/message_queue.h"
 #include "scene/photo_layer.h"
+#include "scene/virtual_screen.h"
 
 namespace {
 
 constexpr int WARM_UP_FRAMES = 30;   // every kind of frame once: llvmpipe compiles its shaders
 
-int64_t drivenTicks = 0;             // the layers' performance counter, nanoseconds
-int64_t readDrivenTicks() { return drivenTicks; }
+int64_t drivenTicks = 0;             // what the layers' stopwatches read, nanoseconds
 
 int frames = 0, measuredFrames = 0;
 int64_t frameStepNs = 0;
@@ -32,10 +32,12 @@ bool keepTransitioning = false;
 // Moves the clock on a frame: 16 ms, or in the transition kind 61 ms (a step
 // every frame), jumping to the end of each photograph's display.
 void onFrame() {
-    drivenTicks += frameStepNs;
+    driveStopwatches(drivenTicks += frameStepNs);
     if (keepTransitioning) {
+        const SlideshowState &slideshow = sceneSlideshow()->state();
         const uint32_t shown = slideshow.displayClock.elapsedMs();
         if (slideshow.fadeStep == 0 && shown <= DISPLAY_MS) drivenTicks += int64_t(DISPLAY_MS + 1 - shown) * 1000000;
+        driveStopwatches(drivenTicks);
     }
     ++frames;
     if (frames == WARM_UP_FRAMES) CALLGRIND_ZERO_STATS;
@@ -54,7 +56,7 @@ int runFrameWorkChild(int width, int height, const std::string &kind, int count)
         return 1;
     }
     drivenTicks = performanceCounter();
-    setPerformanceCounterSource(readDrivenTicks);
+    driveStopwatches(drivenTicks);
     if (kind == "quad") {
         setUpFloorQuad(width, height);
     } else {

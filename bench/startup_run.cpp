@@ -6,9 +6,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
 #include "app/startup.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "bench/child_output.h"
 #include "bench/program_probes.h"
@@ -80,8 +81,8 @@ int framesSinceAllReady = 0;
 int photosReady(double nowMs) {
     int ready = 0;
     AssetStore *store = AssetStore::instance();
-    for (size_t i = 0; i < slideshow.photoIds.size() && i < size_t(PHOTO_COUNT); ++i) {
-        if (!store->texture(slideshow.photoIds[i])) continue;
+    for (size_t i = 0; i < sceneSlideshow()->state().photoIds.size() && i < size_t(PHOTO_COUNT); ++i) {
+        if (!store->texture(sceneSlideshow()->state().photoIds[i])) continue;
         ++ready;
         if (photoReadyMs[i] < 0) photoReadyMs[i] = nowMs;
     }
@@ -155,7 +156,7 @@ int runStartupChild(int width, int height) {
 
     // As dorirovaMain after Run; the display's opening is its own stage.
     beginStage(Stage::SceneRest);
-    const bool displayed = startPresentation(width, height, false);
+    const bool displayed = startPresentation({.width = width, .height = height});
     endStage();
     if (!displayed) {
         std::fprintf(stderr, "dorirova_bench: no %d x %d window (is DISPLAY set?)\n", width, height);
@@ -186,7 +187,7 @@ int runStartupChild(int width, int height) {
     report("calls_uploads", calls.uploads);
     report("calls_music", calls.music);
     report("calls_swaps", calls.swaps);
-    report("photos_loaded", double(slideshow.photoIds.size()));
+    report("photos_loaded", double(sceneSlideshow()->state().photoIds.size()));
     return 0;
 }
 

@@ -96,6 +96,9 @@ bool changeDisplayMode(int width, int height) {
             // it back if the program cannot.
             DisplayConfiguration desktop;
             if (readDisplayConfiguration(desktop)) guardianRemember(desktop);
+            // A safety net only: the frame loop's shutdown puts the mode back
+            // itself, but FLTK and Xlib call exit themselves (a lost display
+            // connection), and then this still does.
             std::atexit(restoreAtExit);
         }
         modeChanged = true;

@@ -1,8 +1,8 @@
 #pragma once
 // The executable's own resources: byte blobs linked in at build time and
 // looked up by type and integer id. Read-only, valid for the whole process.
-// The program's resources (resources/) hand their table in before main runs;
-// a program without them simply finds nothing.
+// The program's resources (resources/) hand their table in as start-up's
+// first step; a program without them simply finds nothing.
 #include <cstddef>
 
 struct EmbeddedResource {
@@ -14,7 +14,6 @@ struct EmbeddedResource {
 
 // Makes table (count records, kept alive by the caller for the whole
 // process) the executable's resources, in place of any table given before.
-// Runs during the program-wide construction, before main.
 void provideEmbeddedResources(const EmbeddedResource *table, int count);
 
 struct ResourceBytes {

@@ -47,13 +47,6 @@ void closeEnd() {
     state.end = -1;
 }
 
-// At a clean exit: a guardian with nothing to undo is told so and reaped. One
-// with a configuration that the program did not put back itself is left to
-// see the end-of-file.
-void atProcessExit() {
-    if (state.end >= 0 && !state.remembered) guardianAllDone();
-    if (state.saidAllDone) waitForGuardian();
-}
 
 // ---- The guardian's side.
 
@@ -122,7 +115,10 @@ bool startGuardian(GuardianRestore restore) {
     }
     close(ends[1]);
     state = GuardianState{ends[0], pid, false, false};
-    static const bool exitHookRegistered = std::atexit(atProcessExit) == 0;
+    // A safety net only: start-up ends the guardian itself, but FLTK and Xlib
+    // call exit themselves (a lost display connection, a failed dialog), and
+    // then this is what still tells it.
+    static const bool exitHookRegistered = std::atexit(endGuardian) == 0;
     (void)exitHookRegistered;
     return true;
 }
@@ -146,6 +142,11 @@ void guardianAllDone() {
 }
 
 void guardianHangUp() { closeEnd(); }
+
+void endGuardian() {
+    if (state.end >= 0 && !state.remembered) guardianAllDone();
+    if (state.saidAllDone) waitForGuardian();
+}
 
 int guardianProcessId() { return state.pid; }
 

@@ -36,6 +36,12 @@ bool startGuardian(GuardianRestore restore = restoreDisplayConfiguration);
 // Nothing without a guardian.
 void guardianRemember(const DisplayConfiguration &configuration);
 
+// The guardian's side of a clean end, start-up's last step: a guardian with
+// nothing to undo is told "all done" and reaped; one with a configuration
+// that the program did not put back itself is left to see the end-of-file.
+// Harmless when repeated, and nothing without a guardian.
+void endGuardian();
+
 // Tells the guardian "all done" (the program put the display back itself)
 // and closes the program's end. Nothing without a guardian.
 void guardianAllDone();

@@ -56,7 +56,6 @@ void clearQueues() {
     windowMessages.clear();
 }
 
-WindowProcedure windowProcedure = nullptr;
 volatile std::sig_atomic_t quitSignalled = 0;
 bool lossReported = false;   // the lost window's or connection's quit is queued
 
@@ -128,8 +127,6 @@ void pollWindowSystem() {
 }
 }  // namespace
 
-void setWindowProcedure(WindowProcedure procedure) { windowProcedure = procedure; }
-
 bool peekMessage(Message &message) {
     // Every time, so that an Escape or a close behind a backlog is seen at once.
     pollWindowSystem();
@@ -138,12 +135,6 @@ bool peekMessage(Message &message) {
     else if (!windowMessages.empty()) message = windowMessages.pop_front();
     else return false;
     return true;
-}
-
-void translateMessage(const Message &) {}
-
-long dispatchMessage(const Message &message) {
-    return windowProcedure ? windowProcedure(message) : 0;
 }
 
 void postQuitMessage(int exitCode) { posted.push_back({MessageKind::Quit, KeyOther, exitCode}); }

@@ -15,6 +15,7 @@
 // of the window system's are kept as it holds itself (65536), so no key of a
 // burst is lost either; a quit never is.
 // Main thread only (the signal handler only sets a flag).
+#include "platform/key_codes.h"
 
 enum class MessageKind {
     Quit,       // ends the run; posted by postQuitMessage, a signal or the window's loss
@@ -25,35 +26,15 @@ enum class MessageKind {
     Other,      // anything else the window system reports
 };
 
-// Key codes carried by KeyDown, KeyUp and SysKeyUp messages.
-enum KeyCode {
-    KeyOther = 0,
-    KeyEscape = 0x1B,
-    KeyArrowLeft = 0x25,    // the cursor keys
-    KeyArrowUp = 0x26,
-    KeyArrowRight = 0x27,
-    KeyArrowDown = 0x28,
-};
-
 struct Message {
     MessageKind kind = MessageKind::Other;
     int key = KeyOther;   // a KeyCode for key messages, else KeyOther
     int exitCode = 0;     // for Quit
 };
 
-// The procedure that dispatchMessage hands messages to; returns its result.
-using WindowProcedure = long (*)(const Message &message);
-void setWindowProcedure(WindowProcedure procedure);
-
 // Takes the next message, if any, into message and removes it from the
 // queue. Polls the window system first, every time.
 bool peekMessage(Message &message);
-
-// Kept for the shape of the loop: key messages need no translation here.
-void translateMessage(const Message &message);
-
-// Hands message to the window procedure.
-long dispatchMessage(const Message &message);
 
 // Queues a Quit behind what the program has already posted.
 void postQuitMessage(int exitCode);

@@ -103,6 +103,9 @@ bool openPartialFile(const std::string &finalPath, PartialFile &file, std::strin
     fchmod(named, mode);
     close(named);
     file.named = true;
+    // A safety net only: every path completes or discards its file itself,
+    // but a library may call exit in between (Xlib on a lost display
+    // connection), and then this still removes what is unfinished.
     static const bool cleanupRegistered = std::atexit(removeNamedPartialsAtExit) == 0;
     (void)cleanupRegistered;
     namedPartials.push_back(file.writePath);

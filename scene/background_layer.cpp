@@ -7,10 +7,6 @@
 #include "scene/picture_quads.h"
 #include "scene/virtual_screen.h"
 
-BackgroundState background;
-
-void resetBackground() { background = BackgroundState{}; }
-
 // The quad in GL units: full width, 1.332 screen heights centred, so the
 // square image keeps its proportions on a 4:3 screen.
 static const float BACKGROUND_BOTTOM = -0.166f;
@@ -21,7 +17,7 @@ bool BackgroundLayer::init() {
     return true;
 }
 
-void BackgroundLayer::draw(int) {
+void BackgroundLayer::draw() {
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     const Texture *stars = AssetStore::instance()->texture(background.backgroundId);
@@ -31,7 +27,7 @@ void BackgroundLayer::draw(int) {
     glBindTexture(GL_TEXTURE_2D, stars->glName);
     // Where the slideshow covers the stars this frame they are left out.
     const PixelRect covered =
-        slideshowCoversItsRectangle() ? pixelsInside(PHOTO_X, PHOTO_Y, PHOTO_SIZE, PHOTO_SIZE) : PixelRect{};
+        slideshow && slideshow->coversItsRectangle() ? pixelsInside(PHOTO_X, PHOTO_Y, PHOTO_SIZE, PHOTO_SIZE) : PixelRect{};
     // The bottom plus this height gives BACKGROUND_TOP exactly, in float.
     drawPicture(*stars, {0, BACKGROUND_BOTTOM}, {1, BACKGROUND_TOP - BACKGROUND_BOTTOM}, {0, 0}, {1, 1}, covered);
 }

@@ -3,17 +3,24 @@
 // switches texturing on for the whole frame.
 #include "scene/layer.h"
 
-class BackgroundLayer : public Layer {
-public:
-    bool init() override;          // loads "background-star.png"
-    void draw(int unused) override;
-};
+class PhotoLayer;
 
-// The layer's state, one record for the module, with its start value.
+// The layer's state, one record kept in the layer, with its start value.
 struct BackgroundState {
     int backgroundId = 0;   // asset id of "background-star.png"; 0 until init
 };
-extern BackgroundState background;
 
-// Puts the layer back to its start value (no image).
-void resetBackground();
+class BackgroundLayer : public Layer {
+public:
+    // slideshow: the layer drawn over the stars, whose rectangle they leave
+    // out while it covers it; none, and they are drawn whole.
+    explicit BackgroundLayer(const PhotoLayer *slideshow = nullptr) : slideshow(slideshow) {}
+    bool init() override;          // loads "background-star.png"
+    void draw() override;
+
+    const BackgroundState &state() const { return background; }
+
+private:
+    BackgroundState background;
+    const PhotoLayer *slideshow;
+};

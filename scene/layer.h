@@ -1,16 +1,10 @@
 #pragma once
 // A scene layer: one picture element of the presentation, drawn once per
-// frame in stack order. Exactly one object of each layer class exists, and it
-// keeps its state in its own module, not in the object.
+// frame in stack order. Each layer keeps its state in its own object, so a
+// layer made anew starts from its start values.
 #include <cstdint>
 
-// Key codes the frame loop hands to Layer::onKey on a cursor key's release.
-enum ArrowKey : int32_t {
-    ArrowUp = 2,
-    ArrowDown = 3,
-    ArrowLeft = 4,
-    ArrowRight = 5,
-};
+#include "platform/key_codes.h"
 
 class Layer {
 public:
@@ -21,9 +15,9 @@ public:
     virtual bool init() = 0;
 
     // Draws the layer's share of the frame (projection: the unit square).
-    // The argument is always 0 and unused.
-    virtual void draw(int unused) = 0;
+    virtual void draw() = 0;
 
-    // An ArrowKey code, on the release of its cursor key. The default ignores it.
+    // A cursor key's KeyCode (KeyArrowLeft, ...), on the key's release. The
+    // default ignores it.
     virtual void onKey(int key) { (void)key; }
 };

@@ -6,10 +6,6 @@
 #include "scene/picture_quads.h"
 #include "scene/virtual_screen.h"
 
-LogoState logo;
-
-void resetLogo() { logo = LogoState{}; }
-
 void enableLayerBlending() {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
@@ -20,7 +16,7 @@ bool LogoLayer::init() {
     return true;
 }
 
-void LogoLayer::draw(int) {
+void LogoLayer::draw() {
     const Texture *logoImage = AssetStore::instance()->texture(logo.logoId);
     glDisable(GL_CULL_FACE);
     enableLayerBlending();   // left on into the next frame

@@ -4,11 +4,6 @@
 // from the next frame on.
 #include "scene/layer.h"
 
-class LogoLayer : public Layer {
-public:
-    bool init() override;          // loads "krv-logo.png"
-    void draw(int unused) override;
-};
 
 // The logo's texel window in "krv-logo.png" (1024 x 512, rows from the bottom):
 // columns 180..840, rows 170..370, drawn 1.05 times its size from (328, 542).
@@ -16,14 +11,21 @@ constexpr float LOGO_S0 = 0.17578125f, LOGO_S1 = 0.8203125f;
 constexpr float LOGO_T0 = 0.33203125f, LOGO_T1 = 0.72265625f;
 constexpr float LOGO_SCALE = 1.05f;
 
-// The layer's state, one record for the module, with its start value.
+// The layer's state, one record kept in the layer, with its start value.
 struct LogoState {
     int logoId = 0;   // asset id of "krv-logo.png"; 0 until init
 };
-extern LogoState logo;
 
-// Puts the layer back to its start value (no image).
-void resetLogo();
+class LogoLayer : public Layer {
+public:
+    bool init() override;          // loads "krv-logo.png"
+    void draw() override;
+
+    const LogoState &state() const { return logo; }
+
+private:
+    LogoState logo;
+};
 
 // Switches on what the logo leaves on for the next frame: source-alpha
 // blending, which the photo fade and every transparent picture drawn before

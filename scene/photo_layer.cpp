@@ -7,10 +7,6 @@
 
 #include <iterator>
 
-SlideshowState slideshow;
-
-void resetSlideshow() { slideshow = SlideshowState{}; }
-
 // Block sizes of the pixelated levels: level k has blocks of 2^k texels.
 static const uint32_t LEVEL_BLOCKS[FADE_STEPS] = {1, 2, 4, 8, 16, 32, 64};
 
@@ -32,14 +28,16 @@ bool PhotoLayer::init() {
 
 // Whether the photograph at index can be shown: it has come, or failed to
 // come (then nothing shows for it, and there is nothing to wait for).
-static bool photoArrived(uint32_t index) {
+static bool photoArrived(const SlideshowState &slideshow, uint32_t index) {
     return index < slideshow.photoIds.size() && !AssetStore::instance()->isLoading(slideshow.photoIds[index]);
 }
 
 // The photograph after index, with wrap-around.
-static uint32_t photoAfter(uint32_t index) { return index + 1 < slideshow.photoIds.size() ? index + 1 : 0; }
+static uint32_t photoAfter(const SlideshowState &slideshow, uint32_t index) {
+    return index + 1 < slideshow.photoIds.size() ? index + 1 : 0;
+}
 
-static void resetTransition() {
+static void resetTransition(SlideshowState &slideshow) {
     slideshow.fadeAlpha = 1.0f;
     slideshow.fadeStep = 0;
     slideshow.incomingLevel = FADE_STEPS - 1;
@@ -48,53 +46,59 @@ static void resetTransition() {
 }
 
 // Whether the photograph at index is here, opaque, with its levels.
-static bool photoCovers(uint32_t index) {
-    const Texture *photo = index < slideshow.photoIds.size() ? AssetStore::instance()->texture(slideshow.photoIds[index]) : nullptr;
+static bool photoCovers(const SlideshowState &slideshow, uint32_t index) {
+    const Texture *photo =
+        index < slideshow.photoIds.size() ? AssetStore::instance()->texture(slideshow.photoIds[index]) : nullptr;
     return photo && photo->opaque && photo->pixelatedLevels.size() >= FADE_STEPS;
 }
 
-bool slideshowCoversItsRectangle() {
+bool PhotoLayer::coversItsRectangle() const {
     if (slideshow.photoIds.empty()) return false;
     // Whatever the clocks do this frame, one of these is drawn at full
     // opacity over the whole rectangle: the current one plainly or at its
     // first step, the next one beneath a transition or after the hand-over,
     // the awaited one once it has come.
-    return photoCovers(slideshow.currentPhoto) && photoCovers(photoAfter(slideshow.currentPhoto)) &&
-           (!slideshow.awaitingPhoto || photoCovers(slideshow.awaitedPhoto));
+    return photoCovers(slideshow, slideshow.currentPhoto) &&
+           photoCovers(slideshow, photoAfter(slideshow, slideshow.currentPhoto)) &&
+           (!slideshow.awaitingPhoto || photoCovers(slideshow, slideshow.awaitedPhoto));
 }
 
 // Asks for the photograph at index: current at once when it has come; until
 // then the current one stays, shown plainly, and takes its place when it comes.
-static void showPhoto(uint32_t index) {
-    slideshow.awaitingPhoto = !photoArrived(index);
+static void showPhoto(SlideshowState &slideshow, uint32_t index) {
+    slideshow.awaitingPhoto = !photoArrived(slideshow, index);
     if (slideshow.awaitingPhoto) slideshow.awaitedPhoto = index;
     else slideshow.currentPhoto = index;
-    resetTransition();
+    resetTransition(slideshow);
 }
 
 // Keys step from the photograph last asked for.
-static uint32_t lastAskedFor() { return slideshow.awaitingPhoto ? slideshow.awaitedPhoto : slideshow.currentPhoto; }
-
-void showNextPhoto() {
-    if (slideshow.photoIds.empty()) return;
-    showPhoto(photoAfter(lastAskedFor()));
+static uint32_t lastAskedFor(const SlideshowState &slideshow) {
+    return slideshow.awaitingPhoto ? slideshow.awaitedPhoto : slideshow.currentPhoto;
 }
 
-void showPreviousPhoto() {
+void PhotoLayer::showNextPhoto() {
     if (slideshow.photoIds.empty()) return;
-    const uint32_t from = lastAskedFor();
-    showPhoto(from == 0 ? uint32_t(slideshow.photoIds.size()) - 1 : from - 1);
+    showPhoto(slideshow, photoAfter(slideshow, lastAskedFor(slideshow)));
+}
+
+void PhotoLayer::showPreviousPhoto() {
+    if (slideshow.photoIds.empty()) return;
+    const uint32_t from = lastAskedFor(slideshow);
+    showPhoto(slideshow, from == 0 ? uint32_t(slideshow.photoIds.size()) - 1 : from - 1);
 }
 
 // A photograph asked for before it had come takes its place once it has,
 // shown plainly for the full time from then on.
-static void showAwaitedOnceArrived() {
-    if (slideshow.awaitingPhoto && photoArrived(slideshow.awaitedPhoto)) showPhoto(slideshow.awaitedPhoto);
+static void showAwaitedOnceArrived(SlideshowState &slideshow) {
+    if (slideshow.awaitingPhoto && photoArrived(slideshow, slideshow.awaitedPhoto)) {
+        showPhoto(slideshow, slideshow.awaitedPhoto);
+    }
 }
 
 void PhotoLayer::onKey(int key) {
-    if (key == ArrowLeft) showPreviousPhoto();
-    else if (key == ArrowRight) showNextPhoto();
+    if (key == KeyArrowLeft) showPreviousPhoto();
+    else if (key == KeyArrowRight) showNextPhoto();
 }
 
 // The texture of a photograph's pixelated level, or 0 when it has none.
@@ -106,9 +110,10 @@ static GLuint levelOf(const Texture *photo, uint32_t level) {
 // shown for DISPLAY_MS and the next one has come, takes a step at most every
 // STEP_MS, and after its last step makes the next photograph current. True
 // while a transition shows. None begins while a key's photograph is awaited.
-static bool advanceTransition() {
+bool PhotoLayer::advanceTransition() {
     if (slideshow.displayClock.elapsedMs() <= DISPLAY_MS) return false;
-    if (slideshow.awaitingPhoto || !photoArrived(photoAfter(slideshow.currentPhoto))) return false;
+    const uint32_t next = photoAfter(slideshow, slideshow.currentPhoto);
+    if (slideshow.awaitingPhoto || !photoArrived(slideshow, next)) return false;
     if (!slideshow.stepClockStarted) {
         slideshow.stepClock.restart();
         slideshow.stepClockStarted = true;
@@ -141,7 +146,7 @@ static void bindFiltered(GLuint name, GLint filter) {
 // level beneath the current one's level at fadeAlpha. Pixelated levels are
 // opaque, and so are the photographs: what is drawn at full opacity goes
 // without blending, and nothing beneath a level at full opacity.
-static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
+static void drawPhotographs(const SlideshowState &slideshow, bool transitioning, Vec2 position, Vec2 size) {
     if (slideshow.photoIds.empty()) return;
     AssetStore *store = AssetStore::instance();
     const Texture *current = store->texture(slideshow.photoIds[slideshow.currentPhoto]);
@@ -154,7 +159,7 @@ static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
     }
     const GLuint currentLevel = levelOf(current, slideshow.fadeStep);
     const bool currentCovers = currentLevel && slideshow.fadeAlpha == 1.0f;
-    const Texture *incoming = store->texture(slideshow.photoIds[photoAfter(slideshow.currentPhoto)]);
+    const Texture *incoming = store->texture(slideshow.photoIds[photoAfter(slideshow, slideshow.currentPhoto)]);
     if (GLuint incomingLevel = levelOf(incoming, uint32_t(slideshow.incomingLevel)); incomingLevel && !currentCovers) {
         bindFiltered(incomingLevel, GL_NEAREST);
         drawOpaqueQuad(position, size);
@@ -170,7 +175,7 @@ static void drawPhotographs(bool transitioning, Vec2 position, Vec2 size) {
 }
 
 // The picture frame over the photograph, opaque.
-static void drawFrame(Vec2 position, Vec2 size) {
+static void drawPictureFrame(const SlideshowState &slideshow, Vec2 position, Vec2 size) {
     glColor4f(1, 1, 1, 1);
     const Texture *frame = AssetStore::instance()->texture(slideshow.frameId);
     if (!frame) return;
@@ -182,7 +187,7 @@ static void drawFrame(Vec2 position, Vec2 size) {
     drawPicture(*frame, position, size, {0, 0}, {u, v});
 }
 
-void PhotoLayer::draw(int) {
+void PhotoLayer::draw() {
     const Vec2 size = VirtualScreen::toGL(PHOTO_SIZE, PHOTO_SIZE);
     const Vec2 position = VirtualScreen::toGL(PHOTO_X, PHOTO_Y);
     if (!slideshow.clocksStarted) {
@@ -191,10 +196,10 @@ void PhotoLayer::draw(int) {
         slideshow.stepClock.restart();
         slideshow.clocksStarted = true;
     }
-    showAwaitedOnceArrived();
+    showAwaitedOnceArrived(slideshow);
     const bool transitioning = advanceTransition();
-    drawPhotographs(transitioning, position, size);
-    drawFrame(position, size);
+    drawPhotographs(slideshow, transitioning, position, size);
+    drawPictureFrame(slideshow, position, size);
 }
 
 const char *const PHOTO_FILES[PHOTO_COUNT] = {

@@ -20,26 +20,7 @@ constexpr int PHOTO_COUNT = 24;
 // The photographs' archive names, in show order.
 extern const char *const PHOTO_FILES[PHOTO_COUNT];
 
-class PhotoLayer : public Layer {
-public:
-    bool init() override;          // loads frame and photographs, builds the levels
-    void draw(int unused) override;
-    void onKey(int key) override;  // ArrowLeft: previous, ArrowRight: next
-};
-
-// The next or previous photograph (the 24th wraps to the 1st and back) after
-// the one last asked for becomes current, with the transition reset; one that
-// has not come yet is awaited, the current one shown plainly meanwhile.
-void showNextPhoto();
-void showPreviousPhoto();
-
-// True when the slideshow's next draw surely covers its whole rectangle
-// (PHOTO_X, PHOTO_Y, PHOTO_SIZE) with an opaque picture at full opacity, so
-// that what lies beneath cannot show: the photographs it may draw have come.
-// Keys reach it before the frame's draws do, so it holds for the frame.
-bool slideshowCoversItsRectangle();
-
-// The layer's state, one record for the module, with its start values.
+// The layer's state, one record kept in the layer, with its start values.
 struct SlideshowState {
     std::vector<int> photoIds;               // asset ids in show order; 24 after init
     int frameId = 0;                         // asset id of the picture frame
@@ -54,8 +35,31 @@ struct SlideshowState {
     Stopwatch stepClock;                     // since the transition began or its last step
     bool stepClockStarted = false;           // stepClock restarted for the running transition
 };
-extern SlideshowState slideshow;
 
-// Puts the slideshow back to its start values: no photographs (their
-// textures stay with the asset store), the first one current, no transition.
-void resetSlideshow();
+class PhotoLayer : public Layer {
+public:
+    bool init() override;          // loads frame and photographs, builds the levels
+    void draw() override;
+    void onKey(int key) override;  // KeyArrowLeft: previous, KeyArrowRight: next
+
+    // The next or previous photograph (the 24th wraps to the 1st and back)
+    // after the one last asked for becomes current, with the transition
+    // reset; one that has not come yet is awaited, the current one shown
+    // plainly meanwhile.
+    void showNextPhoto();
+    void showPreviousPhoto();
+
+    // True when the next draw surely covers the layer's whole rectangle
+    // (PHOTO_X, PHOTO_Y, PHOTO_SIZE) with an opaque picture at full opacity,
+    // so that what lies beneath cannot show: the photographs it may draw have
+    // come. Keys reach it before the frame's draws do, so it holds for the frame.
+    bool coversItsRectangle() const;
+
+    const SlideshowState &state() const { return slideshow; }
+
+private:
+    // Moves the transition on by its clocks; true while a transition shows.
+    bool advanceTransition();
+
+    SlideshowState slideshow;
+};

@@ -10,7 +10,7 @@
 namespace {
 
 // The whole picture, in its own pixels.
-PixelRect window() { return {0, 0, int(VirtualScreen::screenWidth), int(VirtualScreen::screenHeight)}; }
+PixelRect window() { return {0, 0, int(VirtualScreen::width()), int(VirtualScreen::height())}; }
 
 // How a quad maps its texture onto the window, per axis: window pixel of a
 // texel coordinate.
@@ -91,7 +91,7 @@ bool rowsRunFromTheTop() {
 
 PixelRect pixelsInside(uint32_t x, uint32_t y, uint32_t width, uint32_t height) {
     const Vec2 from = VirtualScreen::toGL(x, y), to = VirtualScreen::toGL(x + width, y + height);
-    const double w = VirtualScreen::screenWidth, h = VirtualScreen::screenHeight;
+    const double w = VirtualScreen::width(), h = VirtualScreen::height();
     return {int(std::ceil(from.x * w)) + 1, int(std::ceil(from.y * h)) + 1, int(std::floor(to.x * w)) - 1,
             int(std::floor(to.y * h)) - 1};
 }
@@ -109,14 +109,14 @@ void drawPicture(const Texture &picture, Vec2 position, Vec2 size, Vec2 texMin, 
         drawCut(position, size, texMin, texMax, window(), covered);
         return;
     }
-    const QuadMapping across{position.x * VirtualScreen::screenWidth, size.x * VirtualScreen::screenWidth,
+    const QuadMapping across{position.x * VirtualScreen::width(), size.x * VirtualScreen::width(),
                              texMin.x, texMax.x, picture.textureWidth};
-    const QuadMapping up{position.y * VirtualScreen::screenHeight, size.y * VirtualScreen::screenHeight, texMin.y,
+    const QuadMapping up{position.y * VirtualScreen::height(), size.y * VirtualScreen::height(), texMin.y,
                          texMax.y, picture.textureHeight};
     if (picture.shown.empty()) return;   // clear throughout: nothing changes
     PixelRect bounds;
-    pixelsReaching(across, picture.shown.x0, picture.shown.x1, int(VirtualScreen::screenWidth), &bounds.x0, &bounds.x1);
-    pixelsReaching(up, picture.shown.y0, picture.shown.y1, int(VirtualScreen::screenHeight), &bounds.y0, &bounds.y1);
+    pixelsReaching(across, picture.shown.x0, picture.shown.x1, int(VirtualScreen::width()), &bounds.x0, &bounds.x1);
+    pixelsReaching(up, picture.shown.y0, picture.shown.y1, int(VirtualScreen::height()), &bounds.y0, &bounds.y1);
     PixelRect hole = covered;
     if (hole.empty() && !picture.clearMiddle.empty()) {
         pixelsWithin(across, picture.clearMiddle.x0, picture.clearMiddle.x1, &hole.x0, &hole.x1);

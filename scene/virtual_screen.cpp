@@ -4,28 +4,35 @@
 
 #include "platform/clock.h"
 
-uint32_t VirtualScreen::screenWidth = 0;
-uint32_t VirtualScreen::screenHeight = 0;
-float VirtualScreen::scaleX = 0;
-float VirtualScreen::scaleY = 0;
+namespace {
+// The virtual screen's state, one record for the module, with its start values.
+struct ScreenState {
+    uint32_t screenWidth = 0;    // pixels
+    uint32_t screenHeight = 0;   // pixels
+    float scaleX = 0;            // screenWidth / 1024
+    float scaleY = 0;            // screenHeight / 768
+};
+ScreenState screen;
+}  // namespace
+
+uint32_t VirtualScreen::width() { return screen.screenWidth; }
+
+uint32_t VirtualScreen::height() { return screen.screenHeight; }
 
 void VirtualScreen::configure(uint32_t width, uint32_t height) {
-    screenWidth = width;
-    screenHeight = height;
-    scaleX = float(width) * (1.0f / VIRTUAL_WIDTH);
-    scaleY = float(height) / float(VIRTUAL_HEIGHT);
+    screen.screenWidth = width;
+    screen.screenHeight = height;
+    screen.scaleX = float(width) * (1.0f / VIRTUAL_WIDTH);
+    screen.scaleY = float(height) / float(VIRTUAL_HEIGHT);
 }
 
-void VirtualScreen::reset() {
-    screenWidth = screenHeight = 0;
-    scaleX = scaleY = 0;
-}
+void VirtualScreen::reset() { screen = ScreenState{}; }
 
 Vec2 VirtualScreen::toGL(uint32_t x, uint32_t y) {
     // Through screen pixels and back: the screen size cancels out.
-    float fx = float(x * (1.0 / screenWidth));
-    float fy = float(y * (1.0 / screenHeight));
-    return {scaleX * fx, scaleY * fy};
+    float fx = float(x * (1.0 / screen.screenWidth));
+    float fy = float(y * (1.0 / screen.screenHeight));
+    return {screen.scaleX * fx, screen.scaleY * fy};
 }
 
 void drawTexturedQuad(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax) {
@@ -44,11 +51,26 @@ void drawTexturedQuad(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax) {
 
 void drawQuad(Vec2 position, Vec2 size) { drawTexturedQuad(position, size, {0, 0}, {1, 1}); }
 
+namespace {
+// The stopwatches' clock while a caller drives it.
+struct DrivenClock {
+    bool driven = false;
+    int64_t ticks = 0;   // performanceFrequency's unit
+};
+DrivenClock drivenClock;
+
+int64_t stopwatchTicks() { return drivenClock.driven ? drivenClock.ticks : performanceCounter(); }
+}  // namespace
+
+void driveStopwatches(int64_t ticks) { drivenClock = {true, ticks}; }
+
+void releaseStopwatches() { drivenClock = DrivenClock{}; }
+
 Stopwatch::Stopwatch() : frequency(performanceFrequency()) {}
 
-void Stopwatch::restart() { start = performanceCounter(); }
+void Stopwatch::restart() { start = stopwatchTicks(); }
 
 uint32_t Stopwatch::elapsedMs() const {
-    const int64_t now = performanceCounter();
+    const int64_t now = stopwatchTicks();
     return uint32_t((now - start) * 1000 / frequency);
 }

@@ -14,12 +14,13 @@ struct Vec2 {
     float y = 0;
 };
 
-// The chosen display size and its scale against the virtual screen.
-struct VirtualScreen {
-    static uint32_t screenWidth;    // pixels
-    static uint32_t screenHeight;   // pixels
-    static float scaleX;            // screenWidth / 1024
-    static float scaleY;            // screenHeight / 768
+// The chosen display size and its scale against the virtual screen, kept
+// privately; configure and reset set them.
+class VirtualScreen {
+public:
+    // The screen's size, pixels.
+    static uint32_t width();
+    static uint32_t height();
 
     // Records the display size; runs once at scene set-up, before any layer exists.
     static void configure(uint32_t width, uint32_t height);
@@ -39,7 +40,15 @@ void drawTexturedQuad(Vec2 position, Vec2 size, Vec2 texMin, Vec2 texMax);
 // drawTexturedQuad with the whole texture: (0, 0) to (1, 1).
 void drawQuad(Vec2 position, Vec2 size);
 
-// Milliseconds since the last restart, over the performance counter.
+// The clock every stopwatch reads: the performance counter, unless its
+// caller drives it (a recording, at each frame's presentation time; tests and
+// benchmarks): from driveStopwatches on, the ticks it was last given, in the
+// counter's unit; releaseStopwatches gives them back to the counter.
+// Main thread only.
+void driveStopwatches(int64_t ticks);
+void releaseStopwatches();
+
+// Milliseconds since the last restart, on the stopwatches' clock.
 class Stopwatch {
 public:
     Stopwatch();                 // reads the counter's frequency; start is 0

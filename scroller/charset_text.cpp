@@ -6,7 +6,11 @@
 
 #include "assets/asset_store.h"
 
-CharsetState charset;
+static CharsetState charset;
+
+const CharsetState &charsetState() { return charset; }
+
+void useCharsetTexture(int textureId) { charset.charsetTextureId = textureId; }
 
 void resetCharset() {
     delete charset.glyphTexCoords;
@@ -56,6 +60,7 @@ void charsetTexCoords(int cell) {
     const double s1 = s0 + 0.0703125 - 0.003;
     const double t0 = 1 - (row + 1) * 0.0625 + 0.003;      // 16 / 256
     const double t1 = 1 - (row + 1) * 0.0625 + 0.0625 - 0.003;
+    if (!charset.glyphTexCoords) charset.glyphTexCoords = new GlyphTexCoords{};   // kept until a reset
     charset.glyphTexCoords->corner[0] = {float(s0), float(t0)};
     charset.glyphTexCoords->corner[1] = {float(s0), float(t1)};
     charset.glyphTexCoords->corner[2] = {float(s1), float(t1)};
@@ -83,7 +88,6 @@ void drawCharsetText(const char *text, uint32_t length, float glyphWidth, float 
         i = uint32_t(skipped);
         x = x + float(i) * advance;
     }
-    if (!charset.glyphTexCoords) charset.glyphTexCoords = new GlyphTexCoords{};   // kept until a reset
 
     for (uint32_t j = i; j < length; ++j) {
         const uint8_t ch = uint8_t(text[j]);

@@ -15,12 +15,18 @@ struct GlyphTexCoords {
     Vec2 corner[4];
 };
 
-// The renderer's state, one record for the module, with its start values.
+// The renderer's state, one record for the module (kept in it), with its start values.
 struct CharsetState {
-    int charsetTextureId = 0;                  // "charset.png"; the scroller layer's init sets it
-    GlyphTexCoords *glyphTexCoords = nullptr;  // made by the first drawCharsetText; rewritten per glyph
+    int charsetTextureId = 0;                  // "charset.png", as useCharsetTexture gave it
+    GlyphTexCoords *glyphTexCoords = nullptr;  // made by the first glyph's coordinates; rewritten per glyph
 };
-extern CharsetState charset;
+
+// The renderer's state as it stands.
+const CharsetState &charsetState();
+
+// The texture the charset is drawn from: the asset id of "charset.png" (the
+// scroller layer's init requests it).
+void useCharsetTexture(int textureId);
 
 // Puts the renderer back to its start values: no charset, and the glyph
 // record (if one was made) deleted, to be made again by the next drawing.
@@ -31,12 +37,13 @@ void resetCharset();
 // double quote 63; every other byte the plus sign's cell 36. Pure.
 int charsetCell(uint8_t byte);
 
-// Writes cell's corners into charset.glyphTexCoords: the cell's left edge, its
-// right, top and bottom edges pulled in by 0.003 so linear filtering stays inside it.
+// Writes cell's corners into the state's glyphTexCoords (made if there are
+// none yet): the cell's left edge, its right, top and bottom edges pulled in
+// by 0.003 so linear filtering stays inside it.
 void charsetTexCoords(int cell);
 
 // One textured quad at position with size (GL units) over the cell in
-// charset.glyphTexCoords. The charset must be bound.
+// the state's glyphTexCoords. The charset must be bound.
 void drawGlyphQuad(Vec2 position, Vec2 size);
 
 // Draws length bytes of text as one line: glyphs of glyphWidth x glyphHeight,

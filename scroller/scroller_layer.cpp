@@ -9,10 +9,6 @@
 #include "scroller/charset_text.h"
 #include "scroller/scroll_texts.h"
 
-ScrollerState scroller;
-
-void resetScroller() { scroller = ScrollerState{}; }
-
 static const char *const MENU_IMAGES[] = {
     "scroller-selection_alb_hi.png", "scroller-selection_alb_lo.png",
     "scroller-selection_dun_hi.png", "scroller-selection_dun_lo.png",
@@ -28,7 +24,7 @@ bool ScrollerLayer::init() {
     AssetStore *store = AssetStore::instance();
     auto request = [store](const char *image) { return store->requestTexture(image, LoadWhen::FirstFrame); };
     scroller.borderTextureId = request("scroller-border.png");
-    charset.charsetTextureId = request("charset.png");
+    useCharsetTexture(request("charset.png"));
     scroller.titleTextureId = request("scroller-selection_title.png");
     for (const char *image : MENU_IMAGES) scroller.selectionTextureIds.push_back(request(image));
     return true;   // the clock starts with the first frame
@@ -43,7 +39,7 @@ static void drawImage(int id, Vec2 position, Vec2 size) {
     drawPicture(*image, position, size, {0, 0}, {1, 1});
 }
 
-void ScrollerLayer::draw(int) {
+void ScrollerLayer::draw() {
     drawImage(scroller.borderTextureId, VirtualScreen::toGL(0, 64), VirtualScreen::toGL(1024, 128));
 
     if (!scroller.scrollClockStarted) {
@@ -78,11 +74,11 @@ void ScrollerLayer::draw(int) {
 }
 
 void ScrollerLayer::onKey(int key) {
-    if (key == ArrowUp) {
+    if (key == KeyArrowUp) {
         const bool first = scroller.currentText == 0 || scroller.currentText == 1;
         scroller.currentText = first ? MEMBER_COUNT : scroller.currentText - 1;
         scroller.scrollClock.restart();
-    } else if (key == ArrowDown) {
+    } else if (key == KeyArrowDown) {
         scroller.currentText = scroller.currentText + 1;
         if (scroller.currentText > MEMBER_COUNT) scroller.currentText = 1;
         scroller.scrollClock.restart();

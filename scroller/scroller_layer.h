@@ -9,14 +9,7 @@
 #include "scene/layer.h"
 #include "scene/virtual_screen.h"
 
-class ScrollerLayer : public Layer {
-public:
-    bool init() override;          // registers border, charset, title and the 14 menu images
-    void draw(int unused) override;
-    void onKey(int key) override;  // ArrowUp: previous member text, ArrowDown: next
-};
-
-// The layer's state, one record for the module, with its start values.
+// The layer's state, one record kept in the layer, with its start values.
 struct ScrollerState {
     int32_t currentText = 0;          // catalogue index: 0 the intro, 1..7 the members
     Stopwatch scrollClock;            // since the current text started to run
@@ -27,8 +20,15 @@ struct ScrollerState {
     // Member text k (1..7): position 2(k-1) highlighted, 2(k-1)+1 plain.
     std::vector<int> selectionTextureIds;
 };
-extern ScrollerState scroller;
 
-// Puts the scroller back to its start values: the intro, its clock not yet
-// started, no images registered.
-void resetScroller();
+class ScrollerLayer : public Layer {
+public:
+    bool init() override;          // registers border, charset, title and the 14 menu images
+    void draw() override;
+    void onKey(int key) override;  // KeyArrowUp: previous member text, KeyArrowDown: next
+
+    const ScrollerState &state() const { return scroller; }
+
+private:
+    ScrollerState scroller;
+};

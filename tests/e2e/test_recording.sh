@@ -32,10 +32,10 @@ expect_nothing_left() {
 }
 
 record --capture quiet.mp4 --size 320x240 --fps 10 --seconds 1
-[ "$APP_STATUS" = 0 ] || fail "a short capture ended with status $APP_STATUS: $(cat "$WORK/stderr")"
+[ "$APP_STATUS" = 0 ] || fail "a short recording ended with status $APP_STATUS: $(cat "$WORK/stderr")"
 [ ! -s "$WORK/stderr" ] && [ ! -s "$WORK/stdout" ] || fail "not silent without a terminal: $(cat "$WORK/stderr")"
 [ -s "$OUT/quiet.mp4" ] || fail "no quiet.mp4"
-expect_nothing_left "a capture" quiet.mp4
+expect_nothing_left "a recording" quiet.mp4
 rm "$OUT/quiet.mp4"
 
 # On a terminal (script gives it one): the progress line, then one last line.
@@ -91,11 +91,11 @@ for _ in $(seq $((400 * ${DORIROVA_E2E_SLOWDOWN:-1}))); do
     ls -l "/proc/$APP_PID/fd" 2>/dev/null | grep -q "$OUT/" && break
     sleep 0.05
 done
-ls -l "/proc/$APP_PID/fd" 2>/dev/null | grep -q "$OUT/" || fail "the capture never opened its file"
+ls -l "/proc/$APP_PID/fd" 2>/dev/null | grep -q "$OUT/" || fail "the recording never opened its file"
 kill -INT "$APP_PID"
 wait_exit 20
-[ "$APP_STATUS" = 130 ] || fail "Ctrl+C ended the capture with status $APP_STATUS: $(cat "$WORK/stderr")"
-expect_nothing_left "an interrupted capture"
+[ "$APP_STATUS" = 130 ] || fail "Ctrl+C ended the recording with status $APP_STATUS: $(cat "$WORK/stderr")"
+expect_nothing_left "an interrupted recording"
 
 # Root only, each in a mount namespace of its own: without /proc the video
 # module is found and the temporary files have no name, even after a
@@ -126,13 +126,13 @@ if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
             writing && break
             sleep 0.05
         done
-        writing || fail "without /proc the capture never wrote a frame: $(cat "$WORK/stderr")"
+        writing || fail "without /proc the recording never wrote a frame: $(cat "$WORK/stderr")"
         kill -KILL "$APP_PID"
         wait "$APP_PID" 2>/dev/null
         APP_PID=
         expect_tmpdir_empty
         rm -f "$OUT"/.killed.mkv.*.part
-        expect_nothing_left "a capture killed without /proc"
+        expect_nothing_left "a recording killed without /proc"
     fi
 
     archive_pages=$(( ($(stat -c %s "$(dirname "$BINARY")/resources/dorirova.rez") + 4095) / 4096 ))
@@ -141,7 +141,7 @@ if [ "$(id -u)" = 0 ] && unshare -m true 2>/dev/null; then
     APP_STATUS=$?
     [ "$APP_STATUS" = 1 ] && [ "$(wc -l <"$WORK/stderr")" = 1 ] && grep -q "cannot write temporary files" "$WORK/stderr" ||
         fail "a nearly full TMPDIR: status $APP_STATUS: $(cat "$WORK/stderr")"
-    expect_nothing_left "a capture in a nearly full TMPDIR"
+    expect_nothing_left "a recording in a nearly full TMPDIR"
     (in_namespace "$NEARLY_FULL" --still 1 full.png --size 320x240) >"$WORK/stdout" 2>"$WORK/stderr" ||
         fail "a still in a nearly full TMPDIR: $(cat "$WORK/stderr")"
     expect_nothing_left "a still in a nearly full TMPDIR" full.png

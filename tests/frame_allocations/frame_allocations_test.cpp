@@ -8,15 +8,17 @@
 #include <atomic>
 #include <cstdlib>
 #include <iterator>
+#include <optional>
 #include <new>
 
-#include "app/display.h"
+#include "show/display.h"
 #include "assets/archive_format.h"
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
+#include "show/scene_setup.h"
 #include "scroller/charset_text.h"
 #include "scroller/scroller_layer.h"
 #include "tests/scroller/scroller_fixture.h"
@@ -75,7 +77,7 @@ class AllocationProbe : public Layer {
 public:
     explicit AllocationProbe(FakeClock &clock) : clock(clock) {}
     bool init() override { return true; }
-    void draw(int) override {
+    void draw() override {
         if (++frames == 1) {
             atFirstFrame = allocations.load();
             photosAtFirstFrame = photosReady();
@@ -88,7 +90,7 @@ public:
     void onKey(int) override {}
     int photosReady() const {
         int ready = 0;
-        for (int id : slideshow.photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
+        for (int id : sceneSlideshow()->state().photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
         return ready;
     }
     int frames = 0, photosAtFirstFrame = 0, photosAtLastFrame = 0;
@@ -119,16 +121,20 @@ Bytes wholeArchive() {
 // A scene from scratch (the layers' state, a new store) whose first frame's
 // images are loaded; the later photographs too, or, with holdBack, none of them.
 void setUpScene(AllocationProbe &probe, bool holdBack) {
-    resetBackground();
-    resetSlideshow();
-    resetScroller();
     resetCharset();
-    resetLogo();
     AssetStore::destroyInstance();
     if (holdBack) AssetStore::instance()->pauseLoading();
     LayerStack &stack = LayerStack::instance();
-    static Layer *const layers[] = {new BackgroundLayer, new PhotoLayer, new ScrollerLayer, new LogoLayer};
-    stack.layers.assign(std::begin(layers), std::end(layers));
+    // The last scene's layers until the next: each made anew, in place.
+    static std::optional<PhotoLayer> slideshow;
+    static std::optional<BackgroundLayer> background;
+    static std::optional<ScrollerLayer> scroller;
+    static std::optional<LogoLayer> logo;
+    slideshow.emplace();
+    background.emplace(&*slideshow);
+    scroller.emplace();
+    logo.emplace();
+    stack.layers = {&*background, &*slideshow, &*scroller, &*logo};
     stack.layers.push_back(&probe);
     stack.state = Created;
     stack.initAll();
@@ -154,8 +160,7 @@ TEST(FrameAllocations, RunningFramesAllocatesNothingWhilePhotographsArrive) {
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
     ScopedArchive archive{wholeArchive()};
-    display.displayWidth = 320;
-    display.displayHeight = 240;
+    useDisplaySettings({.width = 320, .height = 240});
     VirtualScreen::configure(320, 240);
     countedThread = true;
 

@@ -29,9 +29,9 @@
 #include <string>
 #include <vector>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
-#include "app/startup.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
+#include "show/scene_setup.h"
 #include "assets/asset_store.h"
 #include "platform/message_queue.h"
 #include "scene/photo_layer.h"
@@ -98,7 +98,7 @@ public:
     FrameRecorder(GLTestContext &gl, FakeClock &clock, int64_t startMs, const Moment *moments, size_t count)
         : gl(gl), clock(clock), startMs(startMs), moments(moments), count(count) {}
     bool init() override { return true; }
-    void draw(int) override {
+    void draw() override {
         frames.push_back(gl.readPixels());
         if (afterFrame) afterFrame(frames.size() - 1);
         const size_t next = frames.size();
@@ -161,9 +161,7 @@ std::vector<uint8_t> halve(const std::vector<uint8_t> &frame, int width, int hei
 // The window path's set-up, with the display's size and the current context;
 // with holdBack the later photographs begin loading only once resumed.
 void setUpScene(int width, int height, bool holdBack = false, bool keepAspect = false) {
-    display.displayWidth = width;
-    display.displayHeight = height;
-    display.keepAspect = keepAspect;
+    useDisplaySettings({.width = width, .height = height, .keepAspect = keepAspect});
     clearMessages();
     if (holdBack) AssetStore::instance()->pauseLoading();
     initScene(width, height);
@@ -295,11 +293,11 @@ TEST(GoldenFrames, LoadingHeldForTheFirstFrameGoesOnAfterIt) {
         int frames = 0, framesUntilAllReady = -1;
         bool init() override { return true; }
         void onKey(int) override {}
-        void draw(int) override {
+        void draw() override {
             int ready = 0;
-            for (int id : slideshow.photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
+            for (int id : sceneSlideshow()->state().photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
             ++frames;
-            if (ready == int(slideshow.photoIds.size())) framesUntilAllReady = frames;
+            if (ready == int(sceneSlideshow()->state().photoIds.size())) framesUntilAllReady = frames;
             if (framesUntilAllReady > 0 || frames == 20000) postQuitMessage(0);
         }
     } watch;

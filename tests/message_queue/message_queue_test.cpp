@@ -63,7 +63,7 @@ TEST(MessageQueue, AFloodOfMessagesNeverLosesTheQuitBehindIt) {
 
 // A viewer hammering an arrow key: thousands of messages, taken one a frame.
 // None is lost, and an Escape pressed meanwhile comes next, not after them,
-// as does the quit it posts.
+// as does a quit the program posts.
 TEST(MessageQueue, ABurstOfKeysLosesNoneAndHoldsUpNoEscape) {
     startWindowSystem();
     constexpr int PRESSES = 3000;
@@ -74,7 +74,7 @@ TEST(MessageQueue, ABurstOfKeysLosesNoneAndHoldsUpNoEscape) {
     expectMessage(MessageKind::KeyDown, KeyArrowDown);   // the first frame's message
     pushKey(SDL_KEYDOWN, SDLK_ESCAPE);
     expectMessage(MessageKind::KeyDown, KeyEscape);
-    postQuitMessage(0);   // what the window procedure does with it
+    postQuitMessage(0);   // a quit the program posts comes before the keys held back
     expectMessage(MessageKind::Quit, KeyOther);
     int releases = 0;
     for (Message m; peekMessage(m);) releases += m.kind == MessageKind::KeyUp && m.key == KeyArrowDown;

@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scene/photo_layer.h"
 #include "tests/support/fake_clock.h"
@@ -44,13 +44,12 @@ struct Slideshow : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        resetSlideshow();
         VirtualScreen::configure(256, 192);
         if (holdBack) AssetStore::instance()->pauseLoading();
         layer.init();
         if (holdBack) AssetStore::instance()->waitForFirstFrame();
         else AssetStore::instance()->finishLoading();
-        ASSERT_EQ(slideshow.photoIds.size(), size_t(PHOTO_COUNT));
+        ASSERT_EQ(layer.state().photoIds.size(), size_t(PHOTO_COUNT));
         // The display opens and the first frame's images load between init
         // and the first frame: no part of the first photograph's time.
         frameAfter(700);
@@ -64,7 +63,7 @@ struct Slideshow : ::testing::Test {
     // background and logo layers leave behind.
     void frame() {
         beginLayerTestFrame(256, 192);
-        layer.draw(0);
+        layer.draw();
     }
     void frameAfter(int64_t ms) {
         clock.advanceMs(ms);
@@ -73,8 +72,8 @@ struct Slideshow : ::testing::Test {
     // Runs frames until the transition has begun (the first frame past 4000 ms).
     void beginTransition() {
         frameAfter(4001);
-        ASSERT_TRUE(slideshow.stepClockStarted);
-        ASSERT_EQ(slideshow.fadeStep, 0u);
+        ASSERT_TRUE(layer.state().stepClockStarted);
+        ASSERT_EQ(layer.state().fadeStep, 0u);
     }
     // The colour in the middle of the photograph.
     GLTestContext::RGBA shown() {
@@ -98,66 +97,66 @@ struct SlideshowLoading : Slideshow {
 TEST_F(SlideshowLoading, RightBeforeThePhotographHasComeKeepsTheCurrentOneUntilItComes) {
     frame();
     expectColour(shown(), photoColour(0), 3, "the first photograph on the first frame");
-    EXPECT_FALSE(slideshowCoversItsRectangle()) << "the next one, not here yet, may be due";
-    layer.onKey(ArrowRight);
+    EXPECT_FALSE(layer.coversItsRectangle()) << "the next one, not here yet, may be due";
+    layer.onKey(KeyArrowRight);
     frameAfter(3000);
-    EXPECT_EQ(slideshow.currentPhoto, 0u);
+    EXPECT_EQ(layer.state().currentPhoto, 0u);
     expectColour(shown(), photoColour(0), 3, "the current photograph stays");
     letPhotographsCome();
-    EXPECT_TRUE(slideshowCoversItsRectangle());
+    EXPECT_TRUE(layer.coversItsRectangle());
     frameAfter(10);
-    EXPECT_EQ(slideshow.currentPhoto, 1u);
+    EXPECT_EQ(layer.state().currentPhoto, 1u);
     expectColour(shown(), photoColour(1), 3, "the photograph asked for, once it has come");
     frameAfter(4000);
-    EXPECT_FALSE(slideshow.stepClockStarted) << "shown plainly for its full time from its arrival";
+    EXPECT_FALSE(layer.state().stepClockStarted) << "shown plainly for its full time from its arrival";
 }
 
 TEST_F(SlideshowLoading, ATransitionDueBeforeItsPhotographHasComeWaitsForIt) {
     frameAfter(4500);
-    EXPECT_FALSE(slideshow.stepClockStarted);
-    EXPECT_EQ(slideshow.fadeStep, 0u);
+    EXPECT_FALSE(layer.state().stepClockStarted);
+    EXPECT_EQ(layer.state().fadeStep, 0u);
     expectColour(shown(), photoColour(0), 3, "the current photograph, plain, while the next is awaited");
     letPhotographsCome();
     frameAfter(1);
-    EXPECT_TRUE(slideshow.stepClockStarted) << "the transition begins once the photograph has come";
+    EXPECT_TRUE(layer.state().stepClockStarted) << "the transition begins once the photograph has come";
     frameAfter(60);
-    EXPECT_EQ(slideshow.fadeStep, 1u);
+    EXPECT_EQ(layer.state().fadeStep, 1u);
 }
 
 TEST_F(SlideshowLoading, KeysWhileAPhotographIsAwaitedStepFromTheOneAskedFor) {
-    layer.onKey(ArrowRight);
-    layer.onKey(ArrowRight);
-    layer.onKey(ArrowRight);
-    layer.onKey(ArrowLeft);
+    layer.onKey(KeyArrowRight);
+    layer.onKey(KeyArrowRight);
+    layer.onKey(KeyArrowRight);
+    layer.onKey(KeyArrowLeft);
     frame();
-    EXPECT_EQ(slideshow.currentPhoto, 0u);
+    EXPECT_EQ(layer.state().currentPhoto, 0u);
     letPhotographsCome();
     frame();
-    EXPECT_EQ(slideshow.currentPhoto, 2u);
-    layer.onKey(ArrowLeft);
-    EXPECT_EQ(slideshow.currentPhoto, 1u) << "a photograph that has come is current at once";
+    EXPECT_EQ(layer.state().currentPhoto, 2u);
+    layer.onKey(KeyArrowLeft);
+    EXPECT_EQ(layer.state().currentPhoto, 1u) << "a photograph that has come is current at once";
 }
 
 TEST_F(Slideshow, APhotographStaysPlainForExactly4000Ms) {
     frameAfter(4000);
-    EXPECT_FALSE(slideshow.stepClockStarted);
+    EXPECT_FALSE(layer.state().stepClockStarted);
     expectColour(shown(), photoColour(0), 3, "the first photograph, plain");
     frameAfter(1);
-    EXPECT_TRUE(slideshow.stepClockStarted) << "at 4001 ms the transition begins";
-    EXPECT_EQ(slideshow.fadeStep, 0u) << "its first step waits for 60 ms";
+    EXPECT_TRUE(layer.state().stepClockStarted) << "at 4001 ms the transition begins";
+    EXPECT_EQ(layer.state().fadeStep, 0u) << "its first step waits for 60 ms";
 }
 
 TEST_F(Slideshow, StepsWaitAtLeast60MsAndComeAtMostOnePerFrame) {
     beginTransition();
     frameAfter(59);
-    EXPECT_EQ(slideshow.fadeStep, 0u);
+    EXPECT_EQ(layer.state().fadeStep, 0u);
     frameAfter(1);
-    EXPECT_EQ(slideshow.fadeStep, 1u);
+    EXPECT_EQ(layer.state().fadeStep, 1u);
     frameAfter(1000);   // a long frame still takes one step
-    EXPECT_EQ(slideshow.fadeStep, 2u);
-    EXPECT_EQ(slideshow.incomingLevel, 4);
+    EXPECT_EQ(layer.state().fadeStep, 2u);
+    EXPECT_EQ(layer.state().incomingLevel, 4);
     frameAfter(59);
-    EXPECT_EQ(slideshow.fadeStep, 2u) << "time beyond 60 ms is not carried over";
+    EXPECT_EQ(layer.state().fadeStep, 2u) << "time beyond 60 ms is not carried over";
 }
 
 // What a viewer sees of the fade: each of the six steps shows the outgoing
@@ -181,21 +180,21 @@ TEST_F(Slideshow, EachStepShowsTheOutgoingPhotographASeventhFainter) {
 TEST_F(Slideshow, SeventhStepHandsOverAndDrawsTheNextPlainInThatFrame) {
     beginTransition();
     for (int step = 1; step <= 6; ++step) frameAfter(60);
-    EXPECT_EQ(slideshow.currentPhoto, 0u);
+    EXPECT_EQ(layer.state().currentPhoto, 0u);
     frameAfter(60);
-    EXPECT_EQ(slideshow.currentPhoto, 1u);
-    EXPECT_EQ(slideshow.fadeStep, 0u);
-    EXPECT_EQ(slideshow.fadeAlpha, 1.0f);
-    EXPECT_FALSE(slideshow.stepClockStarted);
+    EXPECT_EQ(layer.state().currentPhoto, 1u);
+    EXPECT_EQ(layer.state().fadeStep, 0u);
+    EXPECT_EQ(layer.state().fadeAlpha, 1.0f);
+    EXPECT_FALSE(layer.state().stepClockStarted);
     expectColour(shown(), photoColour(1), 3, "the second photograph, plain and opaque");
     frameAfter(4000);
-    EXPECT_FALSE(slideshow.stepClockStarted) << "shown plainly for its own 4000 ms";
+    EXPECT_FALSE(layer.state().stepClockStarted) << "shown plainly for its own 4000 ms";
 }
 
 TEST_F(Slideshow, AtTenFramesPerSecondEachStepTakesOneFrame) {
     frameAfter(4100);   // the transition's first frame
     int frames = 0;
-    while (slideshow.currentPhoto == 0 && frames < 20) {
+    while (layer.state().currentPhoto == 0 && frames < 20) {
         frameAfter(100);
         ++frames;
     }
@@ -214,8 +213,8 @@ TEST_F(Slideshow, TheMiddleOfATransitionMixesOutgoingAndIncoming) {
 }
 
 TEST_F(Slideshow, TheLastPhotographWrapsToTheFirstAsIncomingAndCurrent) {
-    showPreviousPhoto();
-    EXPECT_EQ(slideshow.currentPhoto, 23u) << "left on the 1st gives the 24th";
+    layer.showPreviousPhoto();
+    EXPECT_EQ(layer.state().currentPhoto, 23u) << "left on the 1st gives the 24th";
     beginTransition();
     for (int step = 1; step <= 6; ++step) frameAfter(60);
     // At step 6 the outgoing shows at 1/7 over the incoming first photograph.
@@ -223,57 +222,59 @@ TEST_F(Slideshow, TheLastPhotographWrapsToTheFirstAsIncomingAndCurrent) {
     EXPECT_NEAR(got.r, first.r, 30);
     EXPECT_NEAR(got.g, first.g, 30);
     frameAfter(60);
-    EXPECT_EQ(slideshow.currentPhoto, 0u);
-    showNextPhoto();
-    EXPECT_EQ(slideshow.currentPhoto, 1u);
-    slideshow.currentPhoto = 23;
-    showNextPhoto();
-    EXPECT_EQ(slideshow.currentPhoto, 0u) << "right on the 24th gives the 1st";
+    EXPECT_EQ(layer.state().currentPhoto, 0u);
+    layer.showNextPhoto();
+    EXPECT_EQ(layer.state().currentPhoto, 1u);
+    layer.showPreviousPhoto();
+    layer.showPreviousPhoto();
+    EXPECT_EQ(layer.state().currentPhoto, 23u);
+    layer.showNextPhoto();
+    EXPECT_EQ(layer.state().currentPhoto, 0u) << "right on the 24th gives the 1st";
 }
 
 TEST_F(Slideshow, RightMidTransitionShowsTheIncomingPlainAtOnce) {
     beginTransition();
     for (int step = 1; step <= 3; ++step) frameAfter(60);
-    layer.onKey(ArrowRight);
+    layer.onKey(KeyArrowRight);
     frameAfter(0);
-    EXPECT_EQ(slideshow.currentPhoto, 1u);
-    EXPECT_EQ(slideshow.fadeStep, 0u);
-    EXPECT_EQ(slideshow.fadeAlpha, 1.0f);
+    EXPECT_EQ(layer.state().currentPhoto, 1u);
+    EXPECT_EQ(layer.state().fadeStep, 0u);
+    EXPECT_EQ(layer.state().fadeAlpha, 1.0f);
     expectColour(shown(), photoColour(1), 3, "the incoming photograph, plain and opaque");
 }
 
 TEST_F(Slideshow, LeftMidTransitionShowsThePhotographBeforeTheOutgoing) {
-    slideshow.currentPhoto = 5;
+    for (int i = 0; i < 5; ++i) layer.showNextPhoto();
     beginTransition();
     for (int step = 1; step <= 3; ++step) frameAfter(60);
-    layer.onKey(ArrowLeft);
+    layer.onKey(KeyArrowLeft);
     frameAfter(0);
-    EXPECT_EQ(slideshow.currentPhoto, 4u);
+    EXPECT_EQ(layer.state().currentPhoto, 4u);
     expectColour(shown(), photoColour(4), 3, "the photograph before the outgoing one");
 }
 
 TEST_F(Slideshow, AfterAKeyMidTransitionTheNextTransitionStepsInItsFirstFrame) {
     beginTransition();
     frameAfter(60);
-    layer.onKey(ArrowRight);
+    layer.onKey(KeyArrowRight);
     frameAfter(4001);   // the next transition's first frame
-    EXPECT_EQ(slideshow.fadeStep, 1u);
+    EXPECT_EQ(layer.state().fadeStep, 1u);
     // Whereas one reached without a key waits 60 ms for its first step.
     for (int step = 2; step <= 7; ++step) frameAfter(60);
-    ASSERT_FALSE(slideshow.stepClockStarted);
+    ASSERT_FALSE(layer.state().stepClockStarted);
     frameAfter(4001);
-    EXPECT_EQ(slideshow.fadeStep, 0u);
+    EXPECT_EQ(layer.state().fadeStep, 0u);
 }
 
 TEST_F(Slideshow, UpAndDownChangeNothing) {
     beginTransition();
     frameAfter(60);
-    layer.onKey(ArrowUp);
-    layer.onKey(ArrowDown);
-    EXPECT_EQ(slideshow.currentPhoto, 0u);
-    EXPECT_EQ(slideshow.fadeStep, 1u);
+    layer.onKey(KeyArrowUp);
+    layer.onKey(KeyArrowDown);
+    EXPECT_EQ(layer.state().currentPhoto, 0u);
+    EXPECT_EQ(layer.state().fadeStep, 1u);
     frameAfter(60);
-    EXPECT_EQ(slideshow.fadeStep, 2u);
+    EXPECT_EQ(layer.state().fadeStep, 2u);
 }
 
 TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTiming) {
@@ -281,19 +282,18 @@ TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTi
     GLTestContext gl{64, 48};
     FakeClock clock;
     ScopedArchive archive{packArchive({})};
-    resetSlideshow();
     VirtualScreen::configure(64, 48);
     PhotoLayer layer;
     layer.init();
     AssetStore::instance()->finishLoading();
-    ASSERT_EQ(slideshow.photoIds.size(), size_t(PHOTO_COUNT));
+    ASSERT_EQ(layer.state().photoIds.size(), size_t(PHOTO_COUNT));
     for (int frame = 0; frame < 100; ++frame) {
         clock.advanceMs(100);
-        layer.draw(0);
+        layer.draw();
     }
-    EXPECT_GT(slideshow.currentPhoto, 0u) << "the show moves on over missing photographs";
-    EXPECT_FALSE(slideshowCoversItsRectangle());
-    EXPECT_LT(slideshow.currentPhoto, uint32_t(PHOTO_COUNT));
+    EXPECT_GT(layer.state().currentPhoto, 0u) << "the show moves on over missing photographs";
+    EXPECT_FALSE(layer.coversItsRectangle());
+    EXPECT_LT(layer.state().currentPhoto, uint32_t(PHOTO_COUNT));
 }
 
 }  // namespace
@@ -324,7 +324,6 @@ TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
     ASSERT_TRUE(gl.ok());
     FakeClock clock;
     ScopedArchive archive{mosaicArchive()};
-    resetSlideshow();
     VirtualScreen::configure(1024, 768);
     PhotoLayer layer;
     layer.init();
@@ -332,7 +331,7 @@ TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
     auto frameAfter = [&](int64_t ms) {
         clock.advanceMs(ms);
         beginLayerTestFrame(1024, 768);
-        layer.draw(0);
+        layer.draw();
         return gl.readPixels();
     };
     frameAfter(0);      // the first frame
@@ -340,7 +339,7 @@ TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
     const double texel = 592.0 / 64;   // screen pixels per photograph texel
     for (uint32_t step = 1; step <= 4; ++step) {
         std::vector<uint8_t> frame = frameAfter(60);
-        ASSERT_EQ(slideshow.fadeStep, step);
+        ASSERT_EQ(layer.state().fadeStep, step);
         const int block = 1 << (6 - step);   // texels: 32, 16, 8, 4
         auto at = [&](double texelX) { return gl.pixel(frame, int(44 + texel * texelX), 340).r; };
         // Two points in the first block, then one in the second.

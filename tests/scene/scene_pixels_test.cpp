@@ -4,8 +4,8 @@
 
 #include <GL/gl.h>
 
-#include "app/display.h"
-#include "app/frame_loop.h"
+#include "show/display.h"
+#include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
@@ -91,16 +91,14 @@ struct Scene : ::testing::TestWithParam<std::pair<int, int>> {
     GLTestContext gl{width, height};
     FakeClock clock;
     ScopedArchive archive{sceneArchive()};
-    BackgroundLayer background;
     PhotoLayer photos;
+    BackgroundLayer background{&photos};
     LogoLayer logo;
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        resetSlideshow();
         clearMessages();
-        display.displayWidth = width;
-        display.displayHeight = height;
+        useDisplaySettings({.width = width, .height = height});
         VirtualScreen::configure(uint32_t(width), uint32_t(height));
         LayerStack &stack = LayerStack::instance();
         stack.layers = {&background, &photos, &logo};
@@ -163,7 +161,7 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     auto frameAfter = [&](int64_t ms) {
         clock.advanceMs(ms);
         beginLayerTestFrame(width, height);
-        for (Layer *layer : LayerStack::instance().layers) layer->draw(0);
+        for (Layer *layer : LayerStack::instance().layers) layer->draw();
         return gl.readPixels();
     };
     const double texel = 592.0 / 256.0;   // virtual pixels per photograph texel
@@ -173,13 +171,13 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     frameAfter(0);
     frameAfter(4001);   // the transition begins
     for (int step = 1; step <= 3; ++step) frameAfter(60);
-    ASSERT_EQ(slideshow.fadeStep, 3u);
+    ASSERT_EQ(photos.state().fadeStep, 3u);
     // Step 3: both at level 3, blocks of 8 texels, exactly the squares: the
     // mix still alternates square by square.
     std::vector<uint8_t> frame = frameAfter(0);
     EXPECT_GT(std::abs(square(frame, 0).r - square(frame, 1).r), 60);
     for (int step = 4; step <= 6; ++step) frameAfter(60);
-    ASSERT_EQ(slideshow.fadeStep, 6u);
+    ASSERT_EQ(photos.state().fadeStep, 6u);
     // Step 6: the outgoing at 1/7 in 64-texel blocks (flat), over the
     // incoming at level 0, its squares sharp.
     frame = frameAfter(0);
@@ -189,7 +187,7 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
     // lies under the opaque outgoing, which shows its squares at level 0.
     frameAfter(60);
     frameAfter(4001);
-    ASSERT_EQ(slideshow.fadeStep, 0u);
+    ASSERT_EQ(photos.state().fadeStep, 0u);
     frame = frameAfter(0);
     EXPECT_GT(std::abs(square(frame, 0).r - square(frame, 1).r), 100);
 }

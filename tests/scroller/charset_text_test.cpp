@@ -34,16 +34,15 @@ TEST(CharsetCell, EveryOtherByteFallsBackToThePlusSign) {
 }
 
 TEST(CharsetTexCoords, LastCellSitsAtRowFourColumnSeven) {
-    GlyphTexCoords coords{};
-    charset.glyphTexCoords = &coords;
     charsetTexCoords(63);
+    const GlyphTexCoords &coords = *charsetState().glyphTexCoords;
     EXPECT_FLOAT_EQ(coords.corner[0].x, 0.4921875f);
     EXPECT_NEAR(coords.corner[0].y, 0.6905, 1e-6);
     EXPECT_NEAR(coords.corner[1].y, 0.7470, 1e-6);
     EXPECT_NEAR(coords.corner[2].x, 0.4921875 + 0.0703125 - 0.003, 1e-6);
     EXPECT_EQ(coords.corner[3].x, coords.corner[2].x);
     EXPECT_EQ(coords.corner[3].y, coords.corner[0].y);
-    charset.glyphTexCoords = nullptr;
+    resetCharset();
 }
 
 // Draws on a 1024 x 768 viewport, so one GL unit across is 1024 pixels.
@@ -56,7 +55,7 @@ struct CharsetText : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        charset.charsetTextureId = loadTextureNow("charset.png");
+        useCharsetTexture(loadTextureNow("charset.png"));
         beginLayerTestFrame(1024, 768);
     }
     std::vector<uint8_t> draw(const std::string &text, float x) {
@@ -162,7 +161,7 @@ TEST(CharsetTextWithoutCharset, DrawsNothingRatherThanBlankBoxes) {
     ScopedTempDir tmp;
     GLTestContext gl{64, 64};
     ScopedArchive archive{packArchive({})};
-    charset.charsetTextureId = loadTextureNow("charset.png");
+    useCharsetTexture(loadTextureNow("charset.png"));
     beginLayerTestFrame(64, 64);
     drawCharsetText("abc", 3, 0.3f, 0.3f, 0.0f, 0.2f);
     std::vector<uint8_t> frame = gl.readPixels();

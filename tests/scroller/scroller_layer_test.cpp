@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "app/frame_loop.h"
+#include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scroller/charset_text.h"
 #include "scroller/scroll_texts.h"
@@ -35,7 +35,6 @@ struct Scroller : ::testing::Test {
 
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
-        resetScroller();
         VirtualScreen::configure(1024, 768);
         layer.init();
         AssetStore::instance()->finishLoading();
@@ -43,7 +42,7 @@ struct Scroller : ::testing::Test {
     void drawAfter(int64_t ms) {
         clock.advanceMs(ms);
         beginLayerTestFrame(1024, 768);
-        layer.draw(0);
+        layer.draw();
         frame = gl.readPixels();
     }
     RGBA at(int x, int y) { return gl.pixel(frame, x, y); }
@@ -75,7 +74,7 @@ struct Scroller : ::testing::Test {
 
 TEST_F(Scroller, TheIntroEntersFromTheRightEdgeAndReachesXTenAfterTenSeconds) {
     drawAfter(0);
-    EXPECT_EQ(scroller.currentText, 0);
+    EXPECT_EQ(layer.state().currentText, 0);
     EXPECT_TRUE(bandIsEmpty()) << "position 1.0: the first glyph is just off screen";
     EXPECT_TRUE(near(at(800, 440 + 16), TITLE_COLOUR));
     EXPECT_TRUE(highlighted().empty()) << "no entry while the intro runs";
@@ -86,9 +85,9 @@ TEST_F(Scroller, TheIntroEntersFromTheRightEdgeAndReachesXTenAfterTenSeconds) {
 TEST_F(Scroller, ARunOutTextIsFollowedByTheNextFromTheRightEdgeInTheSameFrame) {
     drawAfter(0);
     drawAfter(runningTimeMs(0) - 2);
-    EXPECT_EQ(scroller.currentText, 0);
+    EXPECT_EQ(layer.state().currentText, 0);
     drawAfter(2);
-    EXPECT_EQ(scroller.currentText, 1);
+    EXPECT_EQ(layer.state().currentText, 1);
     EXPECT_TRUE(bandIsEmpty());
     EXPECT_EQ(highlighted(), std::vector<int>{1});
     drawAfter(10000);
@@ -96,33 +95,35 @@ TEST_F(Scroller, ARunOutTextIsFollowedByTheNextFromTheRightEdgeInTheSameFrame) {
 }
 
 TEST_F(Scroller, AfterTheSeventhComesTheFirstNeverTheIntro) {
-    scroller.currentText = 7;
+    layer.onKey(KeyArrowUp);   // from the intro to the seventh
     drawAfter(0);
     drawAfter(runningTimeMs(7));
-    EXPECT_EQ(scroller.currentText, 1);
+    EXPECT_EQ(layer.state().currentText, 1);
 }
 
 TEST_F(Scroller, UpAndDownFollowTheMenuFromEveryText) {
     const int32_t afterUp[] = {7, 7, 1, 2, 3, 4, 5, 6};
     const int32_t afterDown[] = {1, 2, 3, 4, 5, 6, 7, 1};
     for (int32_t from = 0; from < SCROLL_TEXT_COUNT; ++from) {
-        scroller.currentText = from;
-        layer.onKey(ArrowUp);
-        EXPECT_EQ(scroller.currentText, afterUp[from]) << "up from " << from;
-        scroller.currentText = from;
-        layer.onKey(ArrowDown);
-        EXPECT_EQ(scroller.currentText, afterDown[from]) << "down from " << from;
+        for (int key : {KeyArrowUp, KeyArrowDown}) {
+            ScrollerLayer fresh;   // on the intro; down goes through the texts in order
+            for (int32_t i = 0; i < from; ++i) fresh.onKey(KeyArrowDown);
+            ASSERT_EQ(fresh.state().currentText, from);
+            fresh.onKey(key);
+            EXPECT_EQ(fresh.state().currentText, (key == KeyArrowUp ? afterUp : afterDown)[from])
+                << (key == KeyArrowUp ? "up" : "down") << " from " << from;
+        }
     }
 }
 
 TEST_F(Scroller, AChosenTextRestartsFromTheRightEdgeAndIsHighlighted) {
     drawAfter(0);
     drawAfter(30000);
-    layer.onKey(ArrowDown);
+    layer.onKey(KeyArrowDown);
     drawAfter(0);
     EXPECT_TRUE(bandIsEmpty());
     EXPECT_EQ(highlighted(), std::vector<int>{1});
-    layer.onKey(ArrowUp);
+    layer.onKey(KeyArrowUp);
     drawAfter(10000);
     expectFirstGlyphAtTen(7);
     EXPECT_EQ(highlighted(), std::vector<int>{7});
@@ -131,17 +132,17 @@ TEST_F(Scroller, AChosenTextRestartsFromTheRightEdgeAndIsHighlighted) {
 TEST_F(Scroller, LeftAndRightLeaveTheScrollerAndItsClockAlone) {
     drawAfter(0);
     drawAfter(5000);
-    layer.onKey(ArrowLeft);
-    layer.onKey(ArrowRight);
+    layer.onKey(KeyArrowLeft);
+    layer.onKey(KeyArrowRight);
     layer.onKey(0);
-    EXPECT_EQ(scroller.currentText, 0);
+    EXPECT_EQ(layer.state().currentText, 0);
     drawAfter(5000);
     expectFirstGlyphAtTen(0);
 }
 
 TEST_F(Scroller, EachMemberTextHighlightsExactlyItsOwnEntry) {
     for (int32_t text = 1; text <= 7; ++text) {
-        scroller.currentText = text;
+        layer.onKey(KeyArrowDown);   // from the intro to the first, then on
         drawAfter(0);
         EXPECT_EQ(highlighted(), std::vector<int>{text});
     }

@@ -125,7 +125,7 @@ TEST(CommandLine, TheFirstOfHelpVersionOrAFaultDecides) {
 
 TEST(CommandLine, RecordingsTakeTheirFileSizeRateLengthAndKeys) {
     CommandLine video = parse({"--capture", "party.mp4"});
-    EXPECT_EQ(video.action, Action::Capture);
+    EXPECT_EQ(video.action, Action::RecordVideo);
     EXPECT_EQ(video.outputFile, "party.mp4");
     EXPECT_EQ(video.width, 1920);
     EXPECT_EQ(video.height, 1080);

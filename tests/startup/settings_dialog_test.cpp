@@ -14,11 +14,7 @@ namespace {
 struct Fixture : ::testing::Test {
     DialogState dialog;
     void SetUp() override {
-        DisplaySettings::run = true;
-        DisplaySettings::width = 1024;
-        DisplaySettings::height = 768;
-        DisplaySettings::fullscreen = false;
-        DisplaySettings::keepAspect = false;
+        viewerChoice() = ViewerChoice{};
         settingsDialogProc(dialog, DialogMessage::InitDialog, 0);
     }
     // Ticks one radio button the way the automatic group does: the others clear.
@@ -44,10 +40,10 @@ TEST_F(SettingsDialog, StartsWith1024x768TickedAndWindowed) {
     settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
     EXPECT_TRUE(dialog.ended);
     EXPECT_EQ(dialog.result, 0);
-    EXPECT_TRUE(DisplaySettings::run);
-    EXPECT_EQ(DisplaySettings::width, 1024);
-    EXPECT_EQ(DisplaySettings::height, 768);
-    EXPECT_FALSE(DisplaySettings::fullscreen);
+    EXPECT_TRUE(viewerChoice().run);
+    EXPECT_EQ(viewerChoice().settings.width, 1024);
+    EXPECT_EQ(viewerChoice().settings.height, 768);
+    EXPECT_FALSE(viewerChoice().settings.fullscreen);
 }
 
 // The size a resolution's radio button reads ("1440 x 1050") is the size Run
@@ -65,8 +61,8 @@ TEST_F(SettingsDialog, RunGivesTheSizeEachResolutionReads) {
         dialog = fresh;
         tickOnly(radio.id);
         settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
-        EXPECT_EQ(DisplaySettings::width, width);
-        EXPECT_EQ(DisplaySettings::height, height);
+        EXPECT_EQ(viewerChoice().settings.width, width);
+        EXPECT_EQ(viewerChoice().settings.height, height);
         sizes.insert({width, height});
     }
     EXPECT_EQ(sizes.size(), radios.size());
@@ -78,17 +74,17 @@ TEST_F(SettingsDialog, RunTakesTheFirstTickedInTableOrder) {
     tickOnly(IDC_1920x1080);
     checkDialogButton(dialog, IDC_1280x1024, true);
     settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
-    EXPECT_EQ(DisplaySettings::width, 1280);
-    EXPECT_EQ(DisplaySettings::height, 1024);
+    EXPECT_EQ(viewerChoice().settings.width, 1280);
+    EXPECT_EQ(viewerChoice().settings.height, 1024);
 }
 
 TEST_F(SettingsDialog, RunWithNoResolutionTickedKeepsTheSize) {
-    DisplaySettings::width = 640;
-    DisplaySettings::height = 480;
+    viewerChoice().settings.width = 640;
+    viewerChoice().settings.height = 480;
     checkDialogButton(dialog, IDC_1024x768, false);
     settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
-    EXPECT_EQ(DisplaySettings::width, 640);
-    EXPECT_EQ(DisplaySettings::height, 480);
+    EXPECT_EQ(viewerChoice().settings.width, 640);
+    EXPECT_EQ(viewerChoice().settings.height, 480);
     EXPECT_TRUE(dialog.ended);
 }
 
@@ -96,9 +92,9 @@ TEST_F(SettingsDialog, RunReadsTheFullscreenBox) {
     checkDialogButton(dialog, IDC_FULLSCREEN, true);
     tickOnly(IDC_800x600);
     settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
-    EXPECT_TRUE(DisplaySettings::fullscreen);
-    EXPECT_EQ(DisplaySettings::width, 800);
-    EXPECT_TRUE(DisplaySettings::run);
+    EXPECT_TRUE(viewerChoice().settings.fullscreen);
+    EXPECT_EQ(viewerChoice().settings.width, 800);
+    EXPECT_TRUE(viewerChoice().run);
 }
 
 // --keep-aspect ticks the box at start; Run reads it either way.
@@ -106,14 +102,14 @@ TEST_F(SettingsDialog, KeepAspectStartsAsToldAndRunReadsIt) {
     EXPECT_FALSE(isDialogButtonChecked(dialog, IDC_KEEP_ASPECT));
     checkDialogButton(dialog, IDC_KEEP_ASPECT, true);
     settingsDialogProc(dialog, DialogMessage::Command, IDC_RUN);
-    EXPECT_TRUE(DisplaySettings::keepAspect);
+    EXPECT_TRUE(viewerChoice().settings.keepAspect);
 
     DialogState asked;
     settingsDialogProc(asked, DialogMessage::InitDialog, 0);
     EXPECT_TRUE(isDialogButtonChecked(asked, IDC_KEEP_ASPECT));
     checkDialogButton(asked, IDC_KEEP_ASPECT, false);
     settingsDialogProc(asked, DialogMessage::Command, IDC_RUN);
-    EXPECT_FALSE(DisplaySettings::keepAspect);
+    EXPECT_FALSE(viewerChoice().settings.keepAspect);
 }
 
 TEST_F(SettingsDialog, ExitClearsRunAndTouchesNothingElse) {
@@ -122,16 +118,16 @@ TEST_F(SettingsDialog, ExitClearsRunAndTouchesNothingElse) {
     settingsDialogProc(dialog, DialogMessage::Command, IDC_EXIT);
     EXPECT_TRUE(dialog.ended);
     EXPECT_EQ(dialog.result, 0);
-    EXPECT_FALSE(DisplaySettings::run);
-    EXPECT_EQ(DisplaySettings::width, 1024);
-    EXPECT_EQ(DisplaySettings::height, 768);
-    EXPECT_FALSE(DisplaySettings::fullscreen);
+    EXPECT_FALSE(viewerChoice().run);
+    EXPECT_EQ(viewerChoice().settings.width, 1024);
+    EXPECT_EQ(viewerChoice().settings.height, 768);
+    EXPECT_FALSE(viewerChoice().settings.fullscreen);
 }
 
 TEST_F(SettingsDialog, OtherCommandsDoNotEndIt) {
     EXPECT_FALSE(settingsDialogProc(dialog, DialogMessage::Command, IDC_1440x900));
     EXPECT_FALSE(dialog.ended);
-    EXPECT_TRUE(DisplaySettings::run);
+    EXPECT_TRUE(viewerChoice().run);
 }
 
 TEST(SettingsDialogTemplate, HasTheThirteenControlsInCreationOrder) {

@@ -1,6 +1,6 @@
 #pragma once
-// A performance counter that tests move by hand, in place of the monotonic
-// clock, for as long as the object lives.
+// The layers' stopwatches driven by hand, in place of the monotonic clock,
+// for as long as the object lives.
 #include <cstdint>
 
 class FakeClock {

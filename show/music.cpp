@@ -1,0 +1,48 @@
+#include "show/music.h"
+
+#include "assets/asset_store.h"
+#include "platform/sound_system.h"
+#include "platform/temp_file.h"
+
+// Made by the first step that needs it and kept to the process end (the
+// sound plays on through it): nothing of it is built before main.
+static MusicState *record = nullptr;
+
+static MusicState &musicRecord() {
+    if (!record) record = new MusicState;
+    return *record;
+}
+
+const MusicState &musicState() { return musicRecord(); }
+
+void createMusicSystem() {
+    MusicState &music = musicRecord();
+    if (!music.musicSystem) music.musicSystem = soundSystemCreate();
+    soundSystemInit(music.musicSystem, 100);
+}
+
+void loadMusic() {
+    MusicState &music = musicRecord();
+    // A recording renders the music itself: its system never starts audio.
+    if (!music.musicSystem) music.musicSystem = soundSystemCreate();
+    // The temporary file has no extension: the module is known by its content.
+    music.musicTempPath = AssetStore::instance()->extractToTempFile("HALVIX.xm");
+    music.musicSound = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str());
+}
+
+void startMusic() {
+    MusicState &music = musicRecord();
+    soundSystemPlaySound(music.musicSystem, SOUND_CHANNEL_FREE, music.musicSound, false);
+}
+
+void releaseMusic() {
+    MusicState &music = musicRecord();
+    if (!music.musicTempPath.empty()) removeTempFile(music.musicTempPath);
+    music.musicTempPath.clear();
+}
+
+void resetMusic() {
+    MusicState &music = musicRecord();
+    releaseMusic();
+    music.musicSound = nullptr;
+}

@@ -1,0 +1,40 @@
+#pragma once
+// The music: one tracker module from the archive ("HALVIX.xm"), loaded at
+// scene set-up and played from the first frame to its end, then silence.
+// Nothing stops it: it plays on through shutdown until the process ends.
+#include <string>
+
+struct SoundSystem;
+struct Sound;
+
+// The music's state, one record for the module (kept in it), with its start values.
+struct MusicState {
+    SoundSystem *musicSystem = nullptr;   // made once a run needs it; never released
+    Sound *musicSound = nullptr;          // null until loadMusic, or when it failed; never released
+    std::string musicTempPath;            // the module's temporary file; releaseMusic deletes it
+};
+
+// The music's state as it stands.
+const MusicState &musicState();
+
+// Creates and initialises the sound system (100 channels), which starts the
+// audio library: it may write files of its own (an audio server's runtime
+// folders), so it runs only once a presentation is sure to run, never for
+// --help, a usage error, the dialog's Exit or a recording.
+void createMusicSystem();
+
+// Extracts the module to a temporary file and loads it. Last step of scene
+// set-up. Without createMusicSystem before (a recording), the system is made
+// here without audio: the sound loads and renders, nothing plays.
+void loadMusic();
+
+// Plays the module once on a free channel. First step of the frame loop.
+void startMusic();
+
+// Deletes the module's temporary file and forgets its path; the sound plays
+// on (it was read whole). Harmless when there is none. Runs at shutdown.
+void releaseMusic();
+
+// releaseMusic, and forgets the sound (which plays on to its end); the sound
+// system stays, ready for the next loadMusic.
+void resetMusic();
