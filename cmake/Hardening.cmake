@@ -4,6 +4,8 @@
 # flags stay the build type's). That is fortify, the strong stack protector,
 # format checks, relro and bindnow; PIE is built into Debian's compiler. The
 # sanitizer and fuzzing builds keep their own instrumentation instead.
+# DORIROVA_HARDENED says which this build is.
+set(DORIROVA_HARDENED OFF)
 if(DORIROVA_SANITIZE OR DORIROVA_FUZZ OR NOT CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
   return()
 endif()
@@ -31,4 +33,5 @@ dorirova_hardening_flags(CXXFLAGS hardening_cxxflags)
 dorirova_hardening_flags(LDFLAGS hardening_ldflags)
 add_compile_options("$<$<COMPILE_LANGUAGE:C,CXX>:${hardening_cppflags};${hardening_cxxflags}>")
 add_link_options(${hardening_ldflags})
+set(DORIROVA_HARDENED ON)
 message(STATUS "Hardening: ${hardening_cppflags} ${hardening_cxxflags} ${hardening_ldflags}")
