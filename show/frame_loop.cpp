@@ -105,19 +105,20 @@ bool displayWindowProc(const Message &message, int &endStatus) {
             endStatus = message.exitCode;
             return true;
         case MessageKind::Close:
-            endStatus = EXIT_STATUS_OK;
-            return true;
+            // The window stays; the quit ends the run in a later frame.
+            postQuitMessage(EXIT_STATUS_OK);
+            return false;
         case MessageKind::KeyDown:
+            // Escape going down asks for the end as a close does; its
+            // release, when it comes first, ends the run at once.
+            if (message.key == KeyEscape) postQuitMessage(EXIT_STATUS_OK);
+            return false;
         case MessageKind::KeyUp:
-            // Escape ends the run as it goes down; its release ends it too,
-            // for a press that went to another window.
             if (message.key == KeyEscape) {
                 endStatus = EXIT_STATUS_OK;
                 return true;
             }
-            if (message.kind == MessageKind::KeyUp && isArrowKey(message.key)) {
-                LayerStack::instance().broadcastKey(message.key);
-            }
+            if (isArrowKey(message.key)) LayerStack::instance().broadcastKey(message.key);
             return false;
         case MessageKind::SysKeyUp:
         case MessageKind::Other:

@@ -60,9 +60,11 @@ void setUpFrame();
 
 // The display window's procedure, called by drawFrame with the message it
 // took. A cursor key's release goes to every layer (LayerStack::broadcastKey)
-// with its key code; other keys, and every key going down, go nowhere. True
-// when the message ends the run, with the exit status in endStatus: a Quit
-// (its code), a close request or Escape, going down or up (EXIT_STATUS_OK).
+// with its key code; other keys, and every key going down, go nowhere. A
+// close request and Escape going down post a quit (EXIT_STATUS_OK), which
+// ends the run in a later frame. True when the message ends the run now,
+// with the exit status in endStatus: a Quit (its code) or Escape's release
+// (EXIT_STATUS_OK).
 bool displayWindowProc(const Message &message, int &endStatus);
 
 // The end of the run: releases the music (its temporary file), destroys the
