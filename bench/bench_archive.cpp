@@ -11,7 +11,7 @@
 #include "assets/archive_format.h"
 #include "bench/stand_in_assets.h"
 #include "platform/embedded_resources.h"
-#include "scene/photo_layer.h"
+#include "scene/archive_photos.h"
 
 namespace {
 

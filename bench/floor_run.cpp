@@ -13,7 +13,7 @@
 #include "bench/bench_archive.h"
 #include "bench/child_output.h"
 #include "bench/stage_clock.h"
-#include "scene/photo_layer.h"
+#include "scene/archive_photos.h"
 
 // One photograph decoded from memory the way the loader decodes its file:
 // default parameters, one scanline per call, bottom-up rows into buffer.

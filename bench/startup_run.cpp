@@ -15,6 +15,7 @@
 #include "bench/program_probes.h"
 #include "bench/stage_clock.h"
 #include "platform/message_queue.h"
+#include "scene/archive_photos.h"
 #include "scene/photo_layer.h"
 
 namespace {

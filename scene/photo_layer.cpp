@@ -16,10 +16,9 @@ bool PhotoLayer::init() {
     // The first photograph is on the first frame; the others load meanwhile,
     // each with its pixelated levels, and the slideshow waits for any that
     // is due before it has come.
-    const std::vector<uint32_t> levels(std::begin(LEVEL_BLOCKS), std::end(LEVEL_BLOCKS));
-    for (const char *file : PHOTO_FILES) {
-        const LoadWhen when = slideshow.photoIds.empty() ? LoadWhen::FirstFrame : LoadWhen::Later;
-        slideshow.photoIds.push_back(store->requestTexture(file, when, levels));
+    photos->requestPhotos(std::vector<uint32_t>(std::begin(LEVEL_BLOCKS), std::end(LEVEL_BLOCKS)));
+    for (uint32_t index = 0; index < photos->photoCount(); ++index) {
+        slideshow.photoIds.push_back(photos->photoId(index));
     }
     // The clocks start with the first frame (draw): the display's opening and
     // the first frame's loading come after this and are no part of the show.
@@ -201,12 +200,3 @@ void PhotoLayer::draw() {
     drawPhotographs(slideshow, transitioning, position, size);
     drawPictureFrame(slideshow, position, size);
 }
-
-const char *const PHOTO_FILES[PHOTO_COUNT] = {
-    "01_alpine-dawn.jpg",    "02_mandelbrot-valley.jpg", "03_emission-nebula.jpg", "04_polished-marble.jpg",
-    "05_cumulus-afternoon.jpg", "06_meadow-noon.jpg",    "07_julia-filigree.jpg",  "08_ringed-planet.jpg",
-    "09_desert-dusk.jpg",    "10_walnut-grain.jpg",      "11_aurora-lake.jpg",     "12_fjord-evening.jpg",
-    "13_burning-ship.jpg",   "14_spiral-galaxy.jpg",     "15_moonlit-peaks.jpg",   "16-amethyst-geode.jpg",
-    "17-storm-front.jpg",    "18-red-canyon.jpg",        "19-deep-spiral.jpg",     "20-solar-eclipse.jpg",
-    "21-volcanic-island.jpg", "22-autumn-leaves.jpg",    "23-sunset-sea.jpg",      "24-misty-highlands.jpg",
-};

@@ -1,13 +1,17 @@
 #pragma once
-// The slideshow: 24 photographs in a picture frame at the left, each shown
-// plainly for four seconds, then replaced by the next through a pixelating
-// cross-fade: the outgoing one breaks into ever coarser blocks while it fades,
-// the incoming one resolves beneath it from coarse blocks to full detail.
-// Left and right arrows step back and forward at any moment, with wrap-around.
+// The slideshow: the photographs of its source (the archive's 24 in the
+// show) in a picture frame at the left, each shown plainly for four seconds,
+// then replaced by the next through a pixelating cross-fade: the outgoing one
+// breaks into ever coarser blocks while it fades, the incoming one resolves
+// beneath it from coarse blocks to full detail. Left and right arrows step
+// back and forward at any moment, with wrap-around.
 #include <cstdint>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "scene/layer.h"
+#include "scene/photo_source.h"
 #include "scene/virtual_screen.h"
 
 constexpr uint32_t PHOTO_X = 44, PHOTO_Y = 44;  // bottom-left corner, virtual pixels
@@ -15,14 +19,10 @@ constexpr uint32_t PHOTO_SIZE = 592;            // photograph and frame, virtual
 constexpr uint32_t DISPLAY_MS = 4000;           // plain showing before a transition
 constexpr uint32_t STEP_MS = 60;                // least time between transition steps
 constexpr uint32_t FADE_STEPS = 7;              // steps per transition = pixelated levels
-constexpr int PHOTO_COUNT = 24;
-
-// The photographs' archive names, in show order.
-extern const char *const PHOTO_FILES[PHOTO_COUNT];
 
 // The layer's state, one record kept in the layer, with its start values.
 struct SlideshowState {
-    std::vector<int> photoIds;               // asset ids in show order; 24 after init
+    std::vector<int> photoIds;               // asset ids in show order, the source's after init
     int frameId = 0;                         // asset id of the picture frame
     uint32_t currentPhoto = 0;               // index of the photograph on show (outgoing in a transition)
     bool awaitingPhoto = false;              // a key asked for a photograph that has not come yet
@@ -38,11 +38,14 @@ struct SlideshowState {
 
 class PhotoLayer : public Layer {
 public:
+    // The layer keeps the source (never null) for its lifetime.
+    explicit PhotoLayer(std::unique_ptr<PhotoSource> photos) : photos(std::move(photos)) {}
+
     bool init() override;          // loads frame and photographs, builds the levels
     void draw() override;
     void onKey(int key) override;  // KeyArrowLeft: previous, KeyArrowRight: next
 
-    // The next or previous photograph (the 24th wraps to the 1st and back)
+    // The next or previous photograph (the last wraps to the first and back)
     // after the one last asked for becomes current, with the transition
     // reset; one that has not come yet is awaited, the current one shown
     // plainly meanwhile.
@@ -61,5 +64,6 @@ private:
     // Moves the transition on by its clocks; true while a transition shows.
     bool advanceTransition();
 
+    std::unique_ptr<PhotoSource> photos;
     SlideshowState slideshow;
 };

@@ -1,10 +1,12 @@
 #include "show/scene_setup.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "assets/asset_store.h"
 #include "platform/message_queue.h"
+#include "scene/archive_photos.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
@@ -21,8 +23,9 @@ void beginScene(int32_t width, int32_t height) {
     VirtualScreen::configure(uint32_t(picture.width), uint32_t(picture.height));
     // Created on the heap: the stack holds them until resetScene deletes them.
     // Their order is the draw order and the order keys are delivered in. The
-    // stars leave out what the slideshow covers.
-    PhotoLayer *slideshow = new PhotoLayer;
+    // stars leave out what the slideshow covers. The slideshow shows the
+    // archive's photographs and keeps their source.
+    PhotoLayer *slideshow = new PhotoLayer(std::make_unique<ArchivePhotos>());
     LayerStack::instance().add(new BackgroundLayer(slideshow));
     LayerStack::instance().add(slideshow);
     LayerStack::instance().add(new ScrollerLayer);

@@ -15,6 +15,7 @@
 #include "assets/archive_format.h"
 #include "show/frame_loop.h"
 #include "assets/asset_store.h"
+#include "scene/archive_photos.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
@@ -30,8 +31,9 @@
 static std::atomic<long> allocations{0};
 static thread_local bool countedThread = false;
 
-// Outside the operators, so the compiler does not pair free with new.
-static void release(void *p) { std::free(p); }
+// Outside the operators, and never inlined into them, so the compiler does
+// not pair free with new.
+[[gnu::noinline]] static void release(void *p) { std::free(p); }
 
 static void *allocate(std::size_t size, std::size_t alignment = 0) {
     if (countedThread) ++allocations;
@@ -130,7 +132,7 @@ void setUpScene(AllocationProbe &probe, bool holdBack) {
     static std::optional<BackgroundLayer> background;
     static std::optional<ScrollerLayer> scroller;
     static std::optional<LogoLayer> logo;
-    slideshow.emplace();
+    slideshow.emplace(std::make_unique<ArchivePhotos>());
     background.emplace(&*slideshow);
     scroller.emplace();
     logo.emplace();

@@ -5,6 +5,7 @@
 
 #include "show/frame_loop.h"
 #include "assets/asset_store.h"
+#include "scene/archive_photos.h"
 #include "scene/photo_layer.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/gl_test_context.h"
@@ -42,6 +43,9 @@ struct Slideshow : ::testing::Test {
     PhotoLayer layer;
     bool holdBack = false;   // only the first frame's images load until loading resumes
 
+    explicit Slideshow(std::unique_ptr<PhotoSource> photos = std::make_unique<ArchivePhotos>())
+        : layer(std::move(photos)) {}
+
     void SetUp() override {
         ASSERT_TRUE(gl.ok());
         VirtualScreen::configure(256, 192);
@@ -49,7 +53,7 @@ struct Slideshow : ::testing::Test {
         layer.init();
         if (holdBack) AssetStore::instance()->waitForFirstFrame();
         else AssetStore::instance()->finishLoading();
-        ASSERT_EQ(layer.state().photoIds.size(), size_t(PHOTO_COUNT));
+        ASSERT_FALSE(layer.state().photoIds.empty());
         // The display opens and the first frame's images load between init
         // and the first frame: no part of the first photograph's time.
         frameAfter(700);
@@ -277,13 +281,33 @@ TEST_F(Slideshow, UpAndDownChangeNothing) {
     EXPECT_EQ(layer.state().fadeStep, 2u);
 }
 
+// A source of three of the archive's photographs, in an order of its own.
+struct SlideshowOfThree : Slideshow {
+    SlideshowOfThree()
+        : Slideshow(std::make_unique<ArchivePhotos>(
+              std::vector<std::string>{PHOTO_FILES[5], PHOTO_FILES[9], PHOTO_FILES[2]})) {}
+};
+
+TEST_F(SlideshowOfThree, ShowsItsSourcesPhotographsAndWrapsAfterTheThird) {
+    layer.onKey(KeyArrowLeft);
+    frame();
+    EXPECT_EQ(layer.state().currentPhoto, 2u);
+    expectColour(shown(), photoColour(2), 3, "left on the first gives the source's third");
+    layer.onKey(KeyArrowRight);
+    frame();
+    expectColour(shown(), photoColour(5), 3, "right on the third gives the source's first");
+    layer.onKey(KeyArrowRight);
+    frame();
+    expectColour(shown(), photoColour(9), 3, "then its second");
+}
+
 TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTiming) {
     ScopedTempDir tmp;
     GLTestContext gl{64, 48};
     FakeClock clock;
     ScopedArchive archive{packArchive({})};
     VirtualScreen::configure(64, 48);
-    PhotoLayer layer;
+    PhotoLayer layer{std::make_unique<ArchivePhotos>()};
     layer.init();
     AssetStore::instance()->finishLoading();
     ASSERT_EQ(layer.state().photoIds.size(), size_t(PHOTO_COUNT));
@@ -325,7 +349,7 @@ TEST(SlideshowMosaic, IncomingPhotographShowsInBlocksOfItsLevel) {
     FakeClock clock;
     ScopedArchive archive{mosaicArchive()};
     VirtualScreen::configure(1024, 768);
-    PhotoLayer layer;
+    PhotoLayer layer{std::make_unique<ArchivePhotos>()};
     layer.init();
     AssetStore::instance()->finishLoading();
     auto frameAfter = [&](int64_t ms) {

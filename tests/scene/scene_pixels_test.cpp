@@ -7,6 +7,7 @@
 #include "show/display.h"
 #include "show/frame_loop.h"
 #include "assets/asset_store.h"
+#include "scene/archive_photos.h"
 #include "scene/background_layer.h"
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
@@ -91,7 +92,7 @@ struct Scene : ::testing::TestWithParam<std::pair<int, int>> {
     GLTestContext gl{width, height};
     FakeClock clock;
     ScopedArchive archive{sceneArchive()};
-    PhotoLayer photos;
+    PhotoLayer photos{std::make_unique<ArchivePhotos>()};
     BackgroundLayer background{&photos};
     LogoLayer logo;
 
