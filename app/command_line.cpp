@@ -5,6 +5,7 @@
 #include <getopt.h>   // getopt_long: GNU long options and their abbreviations
 
 #include <cctype>
+#include <cstring>
 
 namespace {
 
@@ -12,7 +13,7 @@ namespace {
 // no option has a one-letter form.
 enum OptionCode {
     OPT_SIZE = 256, OPT_FULLSCREEN, OPT_KEEP_ASPECT, OPT_CAPTURE, OPT_STILL, OPT_FPS, OPT_SECONDS, OPT_KEYS,
-    OPT_HELP, OPT_VERSION
+    OPT_PHOTOS, OPT_CROP, OPT_MUSIC, OPT_TEXT, OPT_LOGO, OPT_HELP, OPT_VERSION
 };
 
 // One row per option. getopt_long's table and the help's list of options
@@ -35,6 +36,11 @@ constexpr OptionRow OPTIONS[] = {
     {"fps", OPT_FPS, "N", "a recording's frames per second (1 to 240, default 60)"},
     {"seconds", OPT_SECONDS, "S", "a video's length (up to 3600, default: until the music ends)"},
     {"keys", OPT_KEYS, "SCRIPT", "keys to release while recording: TIME:KEY,... like 1.0:Right"},
+    {"photos", OPT_PHOTOS, "PATH...", "your own photographs: folders (their JPEGs and PNGs) and files"},
+    {"crop", OPT_CROP, nullptr, "fill the square with each photograph, cutting its edges"},
+    {"music", OPT_MUSIC, "FILE", "your own music: a module (MOD, S3M, XM, IT ...) or WAV, FLAC, Ogg, MP3"},
+    {"text", OPT_TEXT, "FILE", "your own scroll text, UTF-8, in place of the members' texts"},
+    {"logo", OPT_LOGO, "FILE.png", "your own logo in place of the group's"},
     {"help", OPT_HELP, nullptr, "show this help and exit"},
     {"version", OPT_VERSION, nullptr, "show the version and exit"},
 };
@@ -120,7 +126,7 @@ namespace {
 
 // What the options said beyond the record: the options only a recording takes.
 struct OptionsGiven {
-    bool fps = false, length = false, keys = false;
+    bool fps = false, length = false, keys = false, photos = false;
 };
 
 // getopt_long's table, from OPTIONS, ended by a row of zeros.
@@ -128,7 +134,8 @@ struct LongOptions {
     option rows[OPTION_COUNT + 1] = {};
     LongOptions() {
         for (int i = 0; i < OPTION_COUNT; ++i) {
-            rows[i] = {OPTIONS[i].name, OPTIONS[i].value ? required_argument : no_argument, nullptr, OPTIONS[i].code};
+            const bool takesValue = OPTIONS[i].value && OPTIONS[i].code != OPT_PHOTOS;
+            rows[i] = {OPTIONS[i].name, takesValue ? required_argument : no_argument, nullptr, OPTIONS[i].code};
         }
     }
 };
@@ -187,6 +194,21 @@ std::string readOption(int code, const char *value, CommandLine &result, Options
                 return "";
             }
             return "--seconds takes a length above 0 and up to 3600, like 30 or 2.5, not '" + std::string(value) + "'";
+        case OPT_PHOTOS:   // its paths were gathered before (gatherPhotoPaths)
+            given.photos = true;
+            return "";
+        case OPT_CROP:
+            result.crop = true;
+            return "";
+        case OPT_MUSIC:
+            result.musicFile = value;
+            return "";
+        case OPT_TEXT:
+            result.textFile = value;
+            return "";
+        case OPT_LOGO:
+            result.logoFile = value;
+            return "";
         case OPT_KEYS: {
             given.keys = true;
             std::string error;
@@ -198,9 +220,29 @@ std::string readOption(int code, const char *value, CommandLine &result, Options
 
 }  // namespace
 
+namespace {
+// --photos takes every argument after it up to the next option: they go
+// into paths, in order, and leave argv, where getopt_long would take them
+// for stray arguments; to getopt_long it is a switch.
+void gatherPhotoPaths(int &argc, char *argv[], std::vector<std::string> &paths) {
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        argv[kept++] = argv[i];
+        if (std::strcmp(argv[i], "--") == 0) {
+            while (++i < argc) argv[kept++] = argv[i];
+            break;
+        }
+        if (std::strcmp(argv[i], "--photos") != 0) continue;
+        while (i + 1 < argc && argv[i + 1][0] != '-') paths.push_back(argv[++i]);
+    }
+    argc = kept;
+}
+}  // namespace
+
 CommandLine parseCommandLine(int argc, char *argv[]) {
     const LongOptions longOptions;
     CommandLine result;
+    gatherPhotoPaths(argc, argv, result.photoPaths);
     OptionsGiven given;
     optind = 0;   // 0, not 1: glibc starts afresh, so the parser can run again
     opterr = 0;   // faults come back in the record instead of on stderr
@@ -217,6 +259,8 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
         const std::string fault = readOption(code, optarg, result, given);
         if (!fault.empty()) return usageError(fault);
     }
+    if (given.photos && result.photoPaths.empty()) return usageError("--photos needs a folder or file after it");
+    if (result.crop && result.photoPaths.empty()) return usageError("--crop goes with --photos");
     // A still's file is the one argument that is not an option.
     if (result.action == CommandLine::Action::Still && optind < argc) result.outputFile = argv[optind++];
     if (optind < argc) return usageError("unexpected argument '" + std::string(argv[optind]) + "'");
@@ -227,10 +271,11 @@ CommandLine parseCommandLine(int argc, char *argv[]) {
 }
 
 std::string usageLine() {
-    return "Usage: dorirova [--size WxH] [--fullscreen] [--keep-aspect]\n"
+    return "Usage: dorirova [--size WxH] [--fullscreen] [--keep-aspect] [SHOW]\n"
            "  dorirova --capture FILE [--size WxH] [--keep-aspect] [--fps N] [--seconds S] [--keys SCRIPT]\n"
            "  dorirova --still SECONDS FILE.png [--size WxH] [--keep-aspect] [--fps N] [--keys SCRIPT]\n"
-           "  dorirova --help | --version";
+           "  dorirova --help | --version\n"
+           "SHOW: [--photos PATH... [--crop]] [--music FILE] [--text FILE] [--logo FILE.png], with any of the above";
 }
 
 std::string helpText() {

@@ -40,6 +40,12 @@ struct CommandLine {
     int64_t lengthNs = -1;             // --seconds in nanoseconds; -1: until the music ends
     int64_t stillNs = -1;              // Still: the moment, 0..MAX_RECORDING_NS
     std::vector<ScriptedKey> keys;     // --keys
+    // Your own show, with any action: empty for the group's own.
+    std::vector<std::string> photoPaths;   // --photos PATH...: folders and files, as given
+    bool crop = false;                     // --crop: photographs fill the square
+    std::string musicFile;                 // --music FILE
+    std::string textFile;                  // --text FILE
+    std::string logoFile;                  // --logo FILE.png
     std::string error;          // UsageError only: one line, without the program's name
 };
 

@@ -12,6 +12,7 @@
 #include "show/display.h"
 #include "show/frame_loop.h"
 #include "show/scene_setup.h"
+#include "show/show_content.h"
 
 ViewerChoice &viewerChoice() {
     static ViewerChoice choice;
@@ -130,10 +131,23 @@ int present(const CommandLine &options) {
 }
 }  // namespace
 
+namespace {
+// The viewer's own content from the command line, for the scene's set-up.
+void takeShowContent(const CommandLine &options) {
+    ShowContent &content = showContent();
+    content.photoPaths = options.photoPaths;
+    content.fit = options.crop ? PhotoFit::Fill : PhotoFit::Inside;
+    content.musicFile = options.musicFile;
+    content.textFile = options.textFile;
+    content.logoFile = options.logoFile;
+}
+}  // namespace
+
 int dorirovaMain(int argc, char *argv[]) {
     // Set-up, in this order; nothing of the program's runs before it.
     provideProgramResources();   // the archive and the banner, for whatever runs
     const CommandLine options = parseCommandLine(argc, argv);
+    takeShowContent(options);
     switch (options.action) {
         case CommandLine::Action::ShowHelp:
             return printAndEnd(helpText());

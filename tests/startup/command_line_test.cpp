@@ -185,3 +185,25 @@ TEST(CommandLine, HelpNamesEveryOptionKeyAndExitStatus) {
 }
 
 }  // namespace
+
+namespace {
+TEST(CommandLine, PhotosTakeEveryPathUpToTheNextOptionWithTheShowsOtherFiles) {
+    CommandLine options = parse({"--photos", "a", "b c", "--size", "800x600", "--photos", "d", "--crop",
+                                 "--music", "m.xm", "--text", "t.txt", "--logo", "l.png"});
+    EXPECT_EQ(options.action, Action::Present);
+    EXPECT_EQ(options.photoPaths, (std::vector<std::string>{"a", "b c", "d"}));
+    EXPECT_EQ(options.width, 800);
+    EXPECT_TRUE(options.crop);
+    EXPECT_EQ(options.musicFile + options.textFile + options.logoFile, "m.xmt.txtl.png");
+    // A still's file comes after the option that ends the paths.
+    CommandLine still = parse({"--photos", "dir", "--still", "2", "shot.png"});
+    EXPECT_EQ(still.action, Action::Still);
+    EXPECT_EQ(still.outputFile, "shot.png");
+    EXPECT_EQ(still.photoPaths, std::vector<std::string>{"dir"});
+
+    EXPECT_EQ(parse({"--photos"}).action, Action::UsageError);
+    EXPECT_EQ(parse({"--photos", "--size", "800x600"}).action, Action::UsageError);
+    EXPECT_EQ(parse({"--crop"}).action, Action::UsageError);
+    EXPECT_EQ(parse({"--music"}).action, Action::UsageError);
+}
+}  // namespace

@@ -1,0 +1,6 @@
+#include "show/show_content.h"
+
+ShowContent &showContent() {
+    static ShowContent content;
+    return content;
+}
