@@ -13,6 +13,7 @@
 #include "show/frame_loop.h"
 #include "show/scene_setup.h"
 #include "show/show_content.h"
+#include "show/show_files.h"
 
 ViewerChoice &viewerChoice() {
     static ViewerChoice choice;
@@ -141,6 +142,15 @@ void takeShowContent(const CommandLine &options) {
     content.textFile = options.textFile;
     content.logoFile = options.logoFile;
 }
+
+// The viewer's own files, before anything opens (window, sound device,
+// dialog, output file): false, with one line on stderr, when one cannot be used.
+bool showFilesUsable() {
+    const std::string fault = showFilesFault(showContent());
+    if (fault.empty()) return true;
+    std::fprintf(stderr, "dorirova: %s\n", fault.c_str());
+    return false;
+}
 }  // namespace
 
 int dorirovaMain(int argc, char *argv[]) {
@@ -158,10 +168,11 @@ int dorirovaMain(int argc, char *argv[]) {
             return EXIT_STATUS_USAGE;
         case CommandLine::Action::RecordVideo:
         case CommandLine::Action::Still:
-            return record(options);
         case CommandLine::Action::Present:
             break;
     }
+    if (!showFilesUsable()) return EXIT_STATUS_USAGE;
+    if (options.action != CommandLine::Action::Present) return record(options);
 
     // Before anything connects to the display: whatever ends the run, the
     // guardian puts back a display mode changed for full screen.

@@ -1,5 +1,6 @@
 #include "platform/sound_system.h"
 
+#include "platform/audio_file.h"
 #include "platform/temp_file.h"
 
 #include <SDL2/SDL.h>                   // audio device and its thread
@@ -9,12 +10,14 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 static constexpr int DEVICE_RATE = SOUND_DEVICE_RATE;         // Hz asked for; the device may choose another
@@ -27,7 +30,8 @@ struct Sound {
     // Where libopenmpt's messages go: nowhere. Declared before the module,
     // which keeps a reference to it. Written by whichever thread renders.
     std::ostream log{nullptr};
-    std::unique_ptr<openmpt::module> module;
+    std::unique_ptr<openmpt::module> module;   // a module, or else
+    AudioFilePointer audio;                    // an ordinary audio file
 };
 
 namespace {
@@ -85,8 +89,9 @@ static void quietAudioLibraries() {
 
 // ---- Rendering, on whichever thread owns the sound at the time.
 
-static size_t renderModule(Sound &sound, int rate, float *stereo, size_t frames) noexcept {
+static size_t renderSound(Sound &sound, int rate, float *stereo, size_t frames) noexcept {
     try {
+        if (sound.audio) return audioFileRender(*sound.audio, rate, stereo, frames);
         return sound.module->read_interleaved_stereo(rate, frames, stereo);
     } catch (...) {
         return 0;
@@ -98,7 +103,7 @@ static void mixChannel(SoundSystem &system, Channel &channel, float *out, size_t
     size_t capacity = system.scratch.size() / 2;
     for (size_t done = 0; done < frames;) {
         size_t wanted = std::min(frames - done, capacity);
-        size_t got = renderModule(*channel.sound, system.rate, system.scratch.data(), wanted);
+        size_t got = renderSound(*channel.sound, system.rate, system.scratch.data(), wanted);
         for (size_t i = 0; i < got * 2; ++i) out[done * 2 + i] += system.scratch[i];
         done += got;
         if (got < wanted) {
@@ -176,16 +181,50 @@ static bool openDevice(SoundSystem &system) {
 
 // ---- Loading.
 
-// The file's bytes; empty when it cannot be read (missing, a folder, empty).
-static std::vector<char> readWholeFile(const char *path) {
+// The file's bytes; empty, with the reason in why, when it cannot be read
+// (missing, unreadable, a folder) or holds nothing.
+static std::vector<char> readWholeFile(const char *path, std::string &why) {
     std::vector<char> bytes;
+    errno = 0;
     std::FILE *file = openTempFile(path, "rb");
-    if (!file) return bytes;
+    if (!file) {
+        why = std::system_category().message(errno ? errno : ENOENT);
+        return bytes;
+    }
     char block[16384];
     for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) bytes.insert(bytes.end(), block, block + got);
-    if (std::ferror(file)) bytes.clear();
+    if (std::ferror(file)) {
+        why = std::system_category().message(errno ? errno : EIO);   // a folder reads as EISDIR
+        bytes.clear();
+    } else if (bytes.empty()) {
+        why = "the file is empty";
+    }
     std::fclose(file);
     return bytes;
+}
+
+// The bytes as a sound: a module libopenmpt knows, else an audio file
+// libsndfile reads; null when neither.
+static std::unique_ptr<Sound> soundFromBytes(std::vector<char> bytes) {
+    auto sound = std::make_unique<Sound>();
+    try {
+        // "stop": the song ends exactly at its end, with no fade added.
+        const std::map<std::string, std::string> settings = {{"play.at_end", "stop"}};
+        sound->module = std::make_unique<openmpt::module>(bytes, sound->log, settings);
+        sound->module->set_repeat_count(0);     // play once
+        // A moment rendered now, on the main thread, makes whatever libopenmpt
+        // sets up on its first render exist before the exit teardown is
+        // registered (with the first play), so it outlives the audio thread.
+        float moment[2 * 64];
+        sound->module->read_interleaved_stereo(DEVICE_RATE, 64, moment);
+        sound->module->set_position_order_row(0, 0);
+        return sound;
+    } catch (...) {
+        sound->module.reset();          // not a module libopenmpt knows
+    }
+    sound->audio = audioFileOpen(std::move(bytes));
+    if (!sound->audio) return nullptr;
+    return sound;
 }
 
 // ---- The operations: the system's four (create, init, create a sound, play
@@ -213,27 +252,22 @@ bool soundSystemInit(SoundSystem *system, int maxChannels) {
 
 Sound *soundSystemCreateSound(SoundSystem *system, const char *path) {
     if (!system || !path) return nullptr;
-    std::vector<char> bytes = readWholeFile(path);
+    std::string why;
+    std::vector<char> bytes = readWholeFile(path, why);
     if (bytes.empty()) return nullptr;
-
-    auto sound = std::make_unique<Sound>();
-    try {
-        // "stop": the song ends exactly at its end, with no fade added.
-        const std::map<std::string, std::string> settings = {{"play.at_end", "stop"}};
-        sound->module = std::make_unique<openmpt::module>(bytes, sound->log, settings);
-        sound->module->set_repeat_count(0);     // play once
-        // A moment rendered now, on the main thread, makes whatever libopenmpt
-        // sets up on its first render exist before the exit teardown is
-        // registered (with the first play), so it outlives the audio thread.
-        float moment[2 * 64];
-        sound->module->read_interleaved_stereo(DEVICE_RATE, 64, moment);
-        sound->module->set_position_order_row(0, 0);
-    } catch (...) {
-        return nullptr;                 // not a module libopenmpt knows
-    }
+    std::unique_ptr<Sound> sound = soundFromBytes(std::move(bytes));
+    if (!sound) return nullptr;
     sound->next = system->sounds;
     system->sounds = sound.get();
     return sound.release();
+}
+
+std::string soundFileFault(const char *path) {
+    std::string why;
+    std::vector<char> bytes = readWholeFile(path, why);
+    if (bytes.empty()) return why;
+    if (!soundFromBytes(std::move(bytes))) return "neither a module nor an audio file this program reads";
+    return "";
 }
 
 void soundSystemPlaySound(SoundSystem *system, int channel, Sound *sound, bool paused) {
@@ -262,7 +296,7 @@ void soundSystemPlaySound(SoundSystem *system, int channel, Sound *sound, bool p
 
 size_t soundRenderFrames(Sound *sound, int sampleRate, float *stereo, size_t frames) {
     if (!stereo) return 0;
-    size_t got = sound ? renderModule(*sound, sampleRate, stereo, frames) : 0;
+    size_t got = sound ? renderSound(*sound, sampleRate, stereo, frames) : 0;
     for (size_t i = 0; i < got * 2; ++i) stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
     std::fill(stereo + got * 2, stereo + frames * 2, 0.0f);
     return got;
@@ -270,6 +304,10 @@ size_t soundRenderFrames(Sound *sound, int sampleRate, float *stereo, size_t fra
 
 void soundRewind(Sound *sound) {
     if (!sound) return;
+    if (sound->audio) {
+        audioFileRewind(*sound->audio);
+        return;
+    }
     try {
         if (sound->module->get_position_seconds() != 0.0) sound->module->set_position_order_row(0, 0);
     } catch (...) {
@@ -278,6 +316,7 @@ void soundRewind(Sound *sound) {
 
 double soundLengthSeconds(Sound *sound) {
     if (!sound) return 0;
+    if (sound->audio) return audioFileSeconds(*sound->audio);
     try {
         return sound->module->get_duration_seconds();
     } catch (...) {

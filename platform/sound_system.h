@@ -1,6 +1,7 @@
 #pragma once
 // The sound system: loads a tracker module (XM and the other formats
-// libopenmpt knows, recognised by content, never by file name) from a file
+// libopenmpt knows) or an ordinary audio file (WAV, FLAC, Ogg Vorbis, Opus,
+// MP3: what libsndfile reads), recognised by content, never by file name,
 // and plays it on the audio device's own thread, with no further calls from
 // the program.
 //
@@ -20,6 +21,7 @@
 // not a module, the functions return null, false or do nothing, and say
 // nothing (audio library noise is kept off the terminal).
 #include <cstddef>
+#include <string>
 
 struct SoundSystem;
 struct Sound;
@@ -41,10 +43,16 @@ SoundSystem *soundSystemCreate();
 bool soundSystemInit(SoundSystem *system, int maxChannels);
 
 // Reads the whole file at path now and prepares it to play once, to its end,
-// then silence. Null when the file is missing or not a module. The file is
-// not needed afterwards: the caller may delete it at once. Works with or
-// without an audio device.
+// then silence. Null when the file is missing or neither a module nor an
+// audio file. The file is not needed afterwards: the caller may delete it at
+// once. An audio file is kept as its bytes (compressed as it was) and decoded
+// as it plays. Works with or without an audio device.
 Sound *soundSystemCreateSound(SoundSystem *system, const char *path);
+
+// Why the file at path cannot be a sound ("No such file or directory",
+// "Is a directory", "neither a module nor an audio file ..."); empty when
+// soundSystemCreateSound would load it. Needs no sound system.
+std::string soundFileFault(const char *path);
 
 // Starts sound from its beginning on channel (SOUND_CHANNEL_FREE: the first
 // free one; else 0..maxChannels-1), opening the device on first use. A sound

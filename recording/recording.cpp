@@ -112,6 +112,10 @@ int64_t frameCountFor(int64_t lengthNs, int32_t fps) {
     return (lengthNs * fps + NS_PER_SECOND - 1) / NS_PER_SECOND;
 }
 
+// A video's length when none is asked for: the music's, module or audio
+// file. A silent show has none; its soundtrack is silence throughout.
+static int64_t defaultLengthNs() { return int64_t(musicSeconds() * double(NS_PER_SECOND) + 0.5); }
+
 namespace {
 
 // The slots frames travel in from the drawing to the encoder, all empty.
@@ -190,8 +194,7 @@ int recordVideo(const RecordingSettings &settings, RecordingTimes *times) {
     if (!openOutputAndScene(settings, true, output, error)) return fail(settings.file, error);
     spent.load = secondsSince(started);
     startSoundtrack();
-    const int64_t lengthNs =
-        settings.lengthNs >= 0 ? settings.lengthNs : int64_t(musicSeconds() * double(NS_PER_SECOND) + 0.5);
+    const int64_t lengthNs = settings.lengthNs >= 0 ? settings.lengthNs : defaultLengthNs();
     const int64_t total = std::max<int64_t>(1, frameCountFor(lengthNs, settings.fps));
 
     const VideoFileFormat format = {container, settings.width, settings.height, settings.fps, SOUNDTRACK_RATE, true};

@@ -63,7 +63,9 @@ bool openRecordingSession(int32_t width, int32_t height, const std::vector<Scrip
 std::string recordingSceneShortfall(bool withMusic) {
     const AssetStore *store = AssetStore::instance();
     const int failedImages = store->failedLoads();
-    const bool musicMissing = withMusic && (!musicState().musicSound || musicSeconds() <= 0);
+    // A silent show has no music to miss: its soundtrack is silence.
+    const bool musicMissing =
+        withMusic && !musicState().silentShow && (!musicState().musicSound || musicSeconds() <= 0);
     if (failedImages == 0 && !musicMissing) return "";
     const std::string cause = store->extractionFailure();
     if (!cause.empty()) return cause;

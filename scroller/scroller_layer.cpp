@@ -25,6 +25,7 @@ bool ScrollerLayer::init() {
     auto request = [store](const char *image) { return store->requestTexture(image, LoadWhen::FirstFrame); };
     scroller.borderTextureId = request("scroller-border.png");
     useCharsetTexture(request("charset.png"));
+    if (scroller.ownText) return true;   // no menu to show
     scroller.titleTextureId = request("scroller-selection_title.png");
     for (const char *image : MENU_IMAGES) scroller.selectionTextureIds.push_back(request(image));
     return true;   // the clock starts with the first frame
@@ -49,16 +50,20 @@ void ScrollerLayer::draw() {
     const Vec2 glyph = VirtualScreen::toGL(28, 24);
     const float advance = glyph.x + glyph.x * 0.08f;
     float position = float(scroller.scrollClock.elapsedMs()) * scroller.scrollSpeed + 1.0f;
-    const ScrollText *text = &scrollTexts[scroller.currentText];
-    if (position < -(float(text->length) * advance)) {
-        // Run out: the next member text enters from the right in this frame.
-        scroller.currentText = scroller.currentText + 1;
-        if (scroller.currentText > MEMBER_COUNT) scroller.currentText = 1;
+    const std::optional<std::string> &own = scroller.ownText;
+    ScrollText text = own ? ScrollText{own->data(), uint32_t(own->size())} : scrollTexts[scroller.currentText];
+    if (position < -(float(text.length) * advance)) {
+        // Run out: the next member text (or the own text again) enters from the right in this frame.
+        if (!own) {
+            scroller.currentText = scroller.currentText + 1;
+            if (scroller.currentText > MEMBER_COUNT) scroller.currentText = 1;
+            text = scrollTexts[scroller.currentText];
+        }
         scroller.scrollClock.restart();
         position = 1.0f;
-        text = &scrollTexts[scroller.currentText];
     }
-    drawCharsetText(text->bytes, text->length, glyph.x, glyph.y, position + 10.0f / 1024.0f, 114.0f / 768.0f);
+    drawCharsetText(text.bytes, text.length, glyph.x, glyph.y, position + 10.0f / 1024.0f, 114.0f / 768.0f);
+    if (own) return;
 
     const Vec2 menuSize = VirtualScreen::toGL(512, 32);
     const Vec2 title = VirtualScreen::toGL(560, 440);
@@ -74,6 +79,7 @@ void ScrollerLayer::draw() {
 }
 
 void ScrollerLayer::onKey(int key) {
+    if (scroller.ownText) return;   // one text: nothing to choose
     if (key == KeyArrowUp) {
         const bool first = scroller.currentText == 0 || scroller.currentText == 1;
         scroller.currentText = first ? MEMBER_COUNT : scroller.currentText - 1;

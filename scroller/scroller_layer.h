@@ -3,7 +3,13 @@
 // from right to left, and the member menu on the right, whose entry for the
 // running text shows highlighted. The intro runs once; then the seven member
 // texts follow one another. Up and down choose a member text.
+//
+// With a text of the viewer's own instead, that one text runs again and
+// again, each time entering from the right once it has run out; the menu is
+// not shown (nor loaded), and up and down do nothing.
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "scene/layer.h"
@@ -19,10 +25,15 @@ struct ScrollerState {
     int titleTextureId = 0;           // "scroller-selection_title.png"
     // Member text k (1..7): position 2(k-1) highlighted, 2(k-1)+1 plain.
     std::vector<int> selectionTextureIds;
+    std::optional<std::string> ownText;   // in the charset's bytes; none: the catalogue's texts
 };
 
 class ScrollerLayer : public Layer {
 public:
+    ScrollerLayer() = default;
+    // Runs ownText (in the charset's bytes, see charsetTextFromUtf8) alone.
+    explicit ScrollerLayer(std::string ownText) { scroller.ownText = std::move(ownText); }
+
     bool init() override;          // registers border, charset, title and the 14 menu images
     void draw() override;
     void onKey(int key) override;  // KeyArrowUp: previous member text, KeyArrowDown: next

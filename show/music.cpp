@@ -3,6 +3,7 @@
 #include "assets/asset_store.h"
 #include "platform/sound_system.h"
 #include "platform/temp_file.h"
+#include "show/show_content.h"
 
 // Made by the first step that needs it and kept to the process end (the
 // sound plays on through it): nothing of it is built before main.
@@ -25,6 +26,13 @@ void loadMusic() {
     MusicState &music = musicRecord();
     // A recording renders the music itself: its system never starts audio.
     if (!music.musicSystem) music.musicSystem = soundSystemCreate();
+    const ShowContent &content = showContent();
+    music.silentShow = content.musicFile.empty() && content.ownPhotos();
+    if (music.silentShow) return;
+    if (!content.musicFile.empty()) {
+        music.musicSound = soundSystemCreateSound(music.musicSystem, content.musicFile.c_str());
+        return;
+    }
     // The temporary file has no extension: the module is known by its content.
     music.musicTempPath = AssetStore::instance()->extractToTempFile("HALVIX.xm");
     music.musicSound = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str());
@@ -45,4 +53,5 @@ void resetMusic() {
     MusicState &music = musicRecord();
     releaseMusic();
     music.musicSound = nullptr;
+    music.silentShow = false;
 }

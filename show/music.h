@@ -1,7 +1,10 @@
 #pragma once
-// The music: one tracker module from the archive ("HALVIX.xm"), loaded at
-// scene set-up and played from the first frame to its end, then silence.
-// Nothing stops it: it plays on through shutdown until the process ends.
+// The music: one tracker module from the archive ("HALVIX.xm"), or the
+// viewer's own music file (a module or an audio file) when the show's
+// content names one, loaded at scene set-up and played from the first frame
+// to its end, then silence. A show of the viewer's own photographs without
+// music of their own is silent. Nothing stops it: it plays on through
+// shutdown until the process ends.
 #include <string>
 
 struct SoundSystem;
@@ -12,6 +15,7 @@ struct MusicState {
     SoundSystem *musicSystem = nullptr;   // made once a run needs it; never released
     Sound *musicSound = nullptr;          // null until loadMusic, or when it failed; never released
     std::string musicTempPath;            // the module's temporary file; releaseMusic deletes it
+    bool silentShow = false;              // loadMusic found no music chosen: silence by design
 };
 
 // The music's state as it stands.
@@ -23,8 +27,8 @@ const MusicState &musicState();
 // --help, a usage error, the dialog's Exit or a recording.
 void createMusicSystem();
 
-// Extracts the module to a temporary file and loads it. Last step of scene
-// set-up. Without createMusicSystem before (a recording), the system is made
+// Loads the viewer's music file, or else extracts the module to a temporary
+// file and loads it (nothing for a silent show). Last step of scene set-up. Without createMusicSystem before (a recording), the system is made
 // here without audio: the sound loads and renders, nothing plays.
 void loadMusic();
 

@@ -16,6 +16,7 @@
 #include "show/display.h"
 #include "show/frame_loop.h"
 #include "show/music.h"
+#include "show/show_files.h"
 
 void beginScene(int32_t width, int32_t height) {
     // The screen the world is stretched onto: the whole frame, or the box of its shape.
@@ -28,7 +29,8 @@ void beginScene(int32_t width, int32_t height) {
     PhotoLayer *slideshow = new PhotoLayer(std::make_unique<ArchivePhotos>());
     LayerStack::instance().add(new BackgroundLayer(slideshow));
     LayerStack::instance().add(slideshow);
-    LayerStack::instance().add(new ScrollerLayer);
+    std::optional<std::string> ownText = showScrollText(showContent());
+    LayerStack::instance().add(ownText ? new ScrollerLayer(std::move(*ownText)) : new ScrollerLayer);
     LayerStack::instance().add(new LogoLayer);
     LayerStack::instance().initAll();   // the layers' images begin to load on the loader's threads
     loadMusic();                        // meanwhile, here

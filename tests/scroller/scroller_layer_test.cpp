@@ -149,3 +149,26 @@ TEST_F(Scroller, EachMemberTextHighlightsExactlyItsOwnEntry) {
 }
 
 }  // namespace
+
+// The same layer running one text of the viewer's own, "ab".
+struct OwnTextScroller : Scroller {
+    OwnTextScroller() { layer = ScrollerLayer(std::string("ab")); }
+    void expectAAtTen() { EXPECT_TRUE(near(at(12, 126), cellColour(charsetCell('a')))) << "a starts at x 10"; }
+};
+
+TEST_F(OwnTextScroller, RunsItsTextAgainAndAgainWithNoMenuAndNoChoice) {
+    drawAfter(0);   // the clock starts
+    drawAfter(10000);
+    expectAAtTen();
+    layer.onKey(KeyArrowDown);
+    layer.onKey(KeyArrowUp);
+    drawAfter(0);
+    expectAAtTen();   // no key restarted it
+    for (int k = 0; k <= 7; ++k) EXPECT_TRUE(near(at(800, 440 - 32 * k + 16), {0, 0, 0, 255})) << "no menu, row " << k;
+
+    const int64_t runningMs = int64_t((1.0 + 2 * double(28.0f / 1024.0f * 1.08f)) / 0.0001) + 1;
+    drawAfter(runningMs - 10000);
+    EXPECT_TRUE(bandIsEmpty()) << "run out: again from the right edge";
+    drawAfter(10000);
+    expectAAtTen();
+}
