@@ -19,7 +19,7 @@ JOBS      ?= $(shell nproc)
 # decorations there come from libdecor's plugin.
 PACKAGES := cmake g++ make pkg-config \
             libsdl2-dev libfltk1.3-dev libgl-dev libosmesa6-dev \
-            libpng-dev libjpeg62-turbo-dev libopenmpt-dev libxrandr-dev libegl-dev \
+            libpng-dev libjpeg62-turbo-dev libopenmpt-dev libsndfile1-dev libxrandr-dev libegl-dev \
             libavformat-dev libavcodec-dev libswscale-dev libavutil-dev \
             libgtest-dev \
             xvfb xauth xdotool x11-utils imagemagick \

@@ -2,10 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <system_error>
 
-#include "assets/image_decoding.h"
+#include "assets/png_check.h"
 #include "platform/sound_system.h"
 #include "scroller/own_text.h"
 
@@ -42,11 +41,7 @@ bool readShowFile(const std::string &path, size_t maxBytes, std::string &bytes, 
 static std::string logoFault(const std::string &path) {
     std::string bytes, why;
     if (!readShowFile(path, LOGO_MAX_BYTES, bytes, why)) return why;
-    static const char SIGNATURE[] = "\x89PNG\r\n\x1a\n";
-    // Only a PNG reaches libpng, which says what is wrong with a broken one.
-    if (bytes.compare(0, 8, SIGNATURE, 8) != 0) return "not a PNG file";
-    std::unique_ptr<Image> picture(decodePngBytes(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()));
-    return picture ? "" : "a PNG file that does not decode";
+    return pngBytesFault(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
 }
 
 std::string showFilesFault(const ShowContent &content) {

@@ -164,4 +164,78 @@ TEST(Recording, WithoutItsAssetsFailsWithOneLineAndNoFile) {
     }
 }
 
+// A mono 16-bit WAV of seconds at 48 kHz: a square wave at half its range.
+void writeSquareWav(const std::string &path, double seconds) {
+    const uint32_t frames = uint32_t(seconds * 48000), bytes = frames * 2;
+    std::string wav = "RIFF....WAVEfmt ";
+    const auto put = [&wav](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) wav += char(value >> (8 * i) & 0xFF);
+    };
+    wav.replace(4, 4, std::string(4, '\0'));
+    for (int i = 0; i < 4; ++i) wav[4 + i] = char((36 + bytes) >> (8 * i) & 0xFF);
+    put(16, 4), put(1, 2), put(1, 2), put(48000, 4), put(96000, 4), put(2, 2), put(16, 2);
+    wav += "data";
+    put(bytes, 4);
+    for (uint32_t f = 0; f < frames; ++f) put(f / 50 % 2 ? 0xC000 : 0x4000, 2);
+    std::ofstream(path, std::ios::binary) << wav;
+}
+
+// The mean difference of two frames' bytes over the virtual rectangle from
+// (x, y), width x height.
+double meanDifference(const std::vector<uint8_t> &a, const std::vector<uint8_t> &b, int x, int y, int width,
+                      int height) {
+    double sum = 0;
+    int count = 0;
+    for (int row = y * HEIGHT / 768; row < (y + height) * HEIGHT / 768; ++row) {
+        for (int column = x * WIDTH / 1024; column < (x + width) * WIDTH / 1024; ++column, ++count) {
+            for (int c = 0; c < 3; ++c) sum += std::abs(a[(size_t(row) * WIDTH + column) * 4 + c] - b[(size_t(row) * WIDTH + column) * 4 + c]);
+        }
+    }
+    return sum / count;
+}
+
 }  // namespace
+
+// A WAV of the viewer's own is the soundtrack and, with no length asked
+// for, sets the video's length.
+TEST(Recording, OwnMusicFileIsHeardAndSetsTheLength) {
+    ScopedTempDir tmp;
+    const std::string song = tmp.path() + "/song.wav", file = tmp.path() + "/own.mp4";
+    writeSquareWav(song, 1.5);
+    ASSERT_EQ(runProgram("--capture '" + file + "' --size 320x240 --fps 10 --music '" + song + "'"), 0);
+    DecodedVideo video = decodeVideo(file);
+    ASSERT_TRUE(video.ok) << video.error;
+    EXPECT_EQ(video.frames, 15);
+    EXPECT_NEAR(video.soundSeconds, 1.5, 0.01);
+    EXPECT_GT(video.soundPeak, 0.4f) << "the square wave plays";
+}
+
+// Photographs of one's own and no music: a silent show, which records (its
+// length asked for) with a soundtrack of silence rather than fail for music.
+TEST(Recording, OwnPhotographsWithoutMusicRecordSilence) {
+    ScopedTempDir tmp;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = image.height = 64;
+    image.format = PNG_FORMAT_RGB;
+    const std::vector<uint8_t> grey(64 * 64 * 3, 128);
+    ASSERT_TRUE(png_image_write_to_file(&image, (tmp.path() + "/photo.png").c_str(), 0, grey.data(), 0, nullptr));
+    const std::string file = tmp.path() + "/silent.mp4";
+    ASSERT_EQ(runProgram("--capture '" + file + "' --size 320x240 --fps 10 --seconds 1 --photos '" + tmp.path() + "/photo.png'"), 0);
+    DecodedVideo video = decodeVideo(file);
+    ASSERT_TRUE(video.ok) << video.error;
+    EXPECT_NEAR(video.soundSeconds, 1.0, 0.01);
+    EXPECT_EQ(video.soundPeak, 0.0f);
+}
+
+// A text of the viewer's own runs in the band, and the member menu is gone.
+TEST(Recording, OwnTextRunsWithoutTheMenu) {
+    ScopedTempDir tmp;
+    const std::string text = tmp.path() + "/text.txt";
+    std::ofstream(text) << "Grüße! " << std::string(200, 'w') << "\n";
+    const std::vector<uint8_t> own = still(tmp.path(), "12", "--text '" + text + "'");
+    const std::vector<uint8_t> members = still(tmp.path(), "12.0");
+    EXPECT_GT(meanDifference(own, members, 0, 114, 1024, 24), 10.0) << "another text in the band";
+    EXPECT_GT(meanDifference(own, members, 660, 216, 300, 256), 10.0) << "no menu";
+    EXPECT_LT(meanDifference(own, members, 60, 250, 220, 170), 1.0) << "the photograph as ever";
+}
