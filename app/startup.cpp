@@ -147,7 +147,6 @@ int dorirovaMain(int argc, char *argv[]) {
     // Set-up, in this order; nothing of the program's runs before it.
     provideProgramResources();   // the archive and the banner, for whatever runs
     const CommandLine options = parseCommandLine(argc, argv);
-    takeShowContent(options);
     switch (options.action) {
         case CommandLine::Action::ShowHelp:
             return printAndEnd(helpText());
@@ -158,10 +157,17 @@ int dorirovaMain(int argc, char *argv[]) {
             return EXIT_STATUS_USAGE;
         case CommandLine::Action::RecordVideo:
         case CommandLine::Action::Still:
-            return record(options);
         case CommandLine::Action::Present:
             break;
     }
+    // The viewer's own files, before anything opens: what cannot be used
+    // ends the command here.
+    takeShowContent(options);
+    if (const std::string fault = checkShowPhotos(showContent()); !fault.empty()) {
+        std::fprintf(stderr, "dorirova: %s\n", fault.c_str());
+        return EXIT_STATUS_USAGE;
+    }
+    if (options.action != CommandLine::Action::Present) return record(options);
 
     // Before anything connects to the display: whatever ends the run, the
     // guardian puts back a display mode changed for full screen.
