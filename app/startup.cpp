@@ -157,7 +157,6 @@ int dorirovaMain(int argc, char *argv[]) {
     // Set-up, in this order; nothing of the program's runs before it.
     provideProgramResources();   // the archive and the banner, for whatever runs
     const CommandLine options = parseCommandLine(argc, argv);
-    takeShowContent(options);
     switch (options.action) {
         case CommandLine::Action::ShowHelp:
             return printAndEnd(helpText());
@@ -170,6 +169,13 @@ int dorirovaMain(int argc, char *argv[]) {
         case CommandLine::Action::Still:
         case CommandLine::Action::Present:
             break;
+    }
+    // The viewer's own files, before anything opens: what cannot be used
+    // ends the command here.
+    takeShowContent(options);
+    if (const std::string fault = checkShowPhotos(showContent()); !fault.empty()) {
+        std::fprintf(stderr, "dorirova: %s\n", fault.c_str());
+        return EXIT_STATUS_USAGE;
     }
     if (!showFilesUsable()) return EXIT_STATUS_USAGE;
     if (options.action != CommandLine::Action::Present) return record(options);

@@ -4,6 +4,7 @@
 #include "assets/image_decoding.h"
 #include "assets/resource_archive.h"
 #include "platform/embedded_resources.h"
+#include "platform/file_bytes.h"
 #include "platform/large_blocks.h"
 #include "platform/printable_text.h"
 #include "platform/temp_file.h"
@@ -32,11 +33,34 @@ static Image *decodeEntry(const std::string &fileName) {
     return nullptr;
 }
 
+// A PNG file of the viewer's, read whole; null when it cannot be, failure
+// saying why.
+static Image *decodePictureFile(const std::string &path, std::string &failure) {
+    std::vector<uint8_t> bytes;
+    if (!readFileBytes(path, bytes, failure)) return nullptr;
+    Image *image = decodePngBytes(bytes.data(), bytes.size());
+    if (!image) failure = "not a PNG image, or a damaged one";
+    return image;
+}
+
+// The image a request asks for; null on failure (failure then says why, for a file).
+static Image *decodeRequest(const ImageRequest &request, std::string &failure) {
+    switch (request.origin) {
+        case ImageOrigin::ArchiveEntry:
+            return decodeEntry(request.fileName);
+        case ImageOrigin::PhotoFile:
+            return loadPhotoFile(request.fileName, request.photoSide, request.fit, failure);
+        case ImageOrigin::PictureFile:
+            return decodePictureFile(request.fileName, failure);
+    }
+    return nullptr;
+}
+
 // What a loader thread does with one request: the image decoded and the
 // texels of its levels made, ready for the upload.
 static LoadedImage loadInBackground(const ImageRequest &request) {
     LoadedImage loaded;
-    loaded.image.reset(decodeEntry(request.fileName));
+    loaded.image.reset(decodeRequest(request, loaded.failure));
     if (!loaded.image) return loaded;
     loaded.image->makeLevels(request.levelBlocks);
     loaded.texture = std::make_unique<Texture>();
@@ -98,11 +122,55 @@ int AssetStore::failedLoads() const {
 }
 
 int AssetStore::requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks) {
+    ImageRequest request;
+    request.fileName = fileName;
+    request.levelBlocks = std::move(levelBlocks);
+    return queueRequest(std::move(request), when);
+}
+
+int AssetStore::requestPhotoFile(const std::string &path, uint32_t side, PhotoFit fit, LoadWhen when,
+                                 std::vector<uint32_t> levelBlocks) {
+    ImageRequest request;
+    request.fileName = path;
+    request.origin = ImageOrigin::PhotoFile;
+    request.photoSide = side;
+    request.fit = fit;
+    request.levelBlocks = std::move(levelBlocks);
+    return queueRequest(std::move(request), when);
+}
+
+int AssetStore::requestPictureFile(const std::string &path, LoadWhen when) {
+    ImageRequest request;
+    request.fileName = path;
+    request.origin = ImageOrigin::PictureFile;
+    return queueRequest(std::move(request), when);
+}
+
+int AssetStore::queueRequest(ImageRequest request, LoadWhen when) {
     const int id = nextId++;
     textures[id] = nullptr;
     loading.insert(id);
-    backgroundLoader().request({id, fileName, std::move(levelBlocks), when == LoadWhen::FirstFrame});
+    request.id = id;
+    request.forFirstFrame = when == LoadWhen::FirstFrame;
+    backgroundLoader().request(std::move(request));
     return id;
+}
+
+void AssetStore::release(int id) {
+    auto found = textures.find(id);
+    if (found == textures.end()) return;
+    if (Texture *texture = found->second) {
+        deleteTextures(*texture);
+        delete texture;
+    }
+    textures.erase(found);
+    failures.erase(id);
+    if (loading.erase(id) && !(loader && loader->cancel(id))) released.insert(id);
+}
+
+std::string AssetStore::loadFailure(int id) const {
+    auto found = failures.find(id);
+    return found == failures.end() ? "" : found->second;
 }
 
 ImageLoader &AssetStore::backgroundLoader() {
@@ -118,6 +186,11 @@ ImageLoader &AssetStore::backgroundLoader() {
 bool AssetStore::isLoading(int id) const { return loading.count(id) > 0; }
 
 void AssetStore::upload(LoadedImage &image) {
+    if (released.erase(image.id)) {   // no longer wanted: thrown away
+        image = LoadedImage{};
+        return;
+    }
+    if (!image.failure.empty()) failures[image.id] = image.failure;
     Texture *texture = image.texture.release();
     if (texture) uploadImage(*image.image, *texture);
     image.image.reset();

@@ -53,6 +53,25 @@ public:
     // and ends as null.
     int requestTexture(const std::string &fileName, LoadWhen when, std::vector<uint32_t> levelBlocks = {});
 
+    // As requestTexture, for the viewer's own files: the photograph at path,
+    // fitted into a square of side texels (a power of two) as fit says, with
+    // its levels; read on the loader's threads (loadPhotoFile).
+    int requestPhotoFile(const std::string &path, uint32_t side, PhotoFit fit, LoadWhen when,
+                         std::vector<uint32_t> levelBlocks);
+
+    // As requestTexture, for a PNG file of the viewer's at path, as it is (with its alpha).
+    int requestPictureFile(const std::string &path, LoadWhen when);
+
+    // Forgets id: its texture's GL textures are deleted, a load not yet
+    // begun is dropped, one under way is thrown away when it arrives.
+    // Afterwards texture(id) is null and isLoading(id) false. For the
+    // photographs that come and go; harmless for an id never issued.
+    void release(int id);
+
+    // Why the file of a failed load could not be shown (a few words), or ""
+    // for an id that has not failed.
+    std::string loadFailure(int id) const;
+
     // True from requestTexture until the image has arrived (or failed).
     bool isLoading(int id) const;
 
@@ -95,12 +114,16 @@ private:
 
     // The loader, started with the first request.
     ImageLoader &backgroundLoader();
+    // Issues the next id for request and queues it.
+    int queueRequest(ImageRequest request, LoadWhen when);
     // Puts a loaded image's texture (uploaded here) under its id.
     void upload(LoadedImage &image);
 
     std::map<int, Texture *> textures;  // null for a failed load or one still loading; the records outlive the store
     int nextId = 1;                     // the id the next load receives
     std::set<int> loading;              // requested ids not yet arrived
+    std::set<int> released;             // released while loading: thrown away when they arrive
+    std::map<int, std::string> failures;   // why a file's load failed, by id
     std::unique_ptr<ImageLoader> loader;   // made with the first request
     // Whether a temporary file could not be written since the store was
     // made: the archive's copy or an extracted entry is then missing.

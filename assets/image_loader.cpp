@@ -47,6 +47,7 @@ void ImageLoader::loadHere(ImageRequest request, std::unique_lock<std::mutex> &h
         image = load(request);
     } catch (const std::exception &) {
         image = LoadedImage{};   // out of memory on the way: a failed load, like any other
+        image.failure = "out of memory";
     }
     image.id = request.id;
     image.forFirstFrame = request.forFirstFrame;
@@ -98,6 +99,18 @@ bool ImageLoader::waitForArrival(LoadedImage &image, bool firstFrameOnly) {
         if ((firstFrameOnly ? firstFrameInHand : inHand) == 0) return false;
         changed.wait(held);
     }
+}
+
+bool ImageLoader::cancel(int id) {
+    std::lock_guard held(lock);
+    for (std::deque<ImageRequest> *queue : {&firstFrameQueue, &laterQueue}) {
+        auto found = std::find_if(queue->begin(), queue->end(), [&](const ImageRequest &r) { return r.id == id; });
+        if (found != queue->end()) {
+            queue->erase(found);
+            return true;
+        }
+    }
+    return false;
 }
 
 void ImageLoader::pause() {

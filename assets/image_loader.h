@@ -19,14 +19,25 @@
 #include <vector>
 
 #include "assets/image.h"
+#include "assets/photo_file.h"
 #include "assets/texture.h"
+
+// Where an image comes from.
+enum class ImageOrigin {
+    ArchiveEntry,   // fileName is the archive's entry
+    PhotoFile,      // fileName is a path: a photograph of the viewer's, fitted into a square of photoSide (photo_file.h)
+    PictureFile,    // fileName is a path: a PNG of the viewer's, as it is
+};
 
 // One image the asset store asked for.
 struct ImageRequest {
     int id = 0;                          // the asset id it was issued
-    std::string fileName;                // archive entry
+    std::string fileName;                // archive entry or path, as origin says
     std::vector<uint32_t> levelBlocks;   // pixelated levels to make, block sizes in order
     bool forFirstFrame = false;          // loaded before every request without it
+    ImageOrigin origin = ImageOrigin::ArchiveEntry;
+    uint32_t photoSide = 0;              // PhotoFile: the square's side, a power of two
+    PhotoFit fit = PhotoFit::Inside;     // PhotoFile: how it goes into the square
 };
 
 // A loaded image on its way to the GL thread.
@@ -37,6 +48,7 @@ struct LoadedImage {
     // The record the image's upload fills, made beside it so that an upload
     // between frames allocates nothing; null when the load failed.
     std::unique_ptr<Texture> texture;
+    std::string failure;                // a file's failed load: why, in a few words
 };
 
 // What a worker does with one request; runs on any thread.
@@ -64,6 +76,9 @@ public:
     // firstFrameOnly) rather than idling. False when none can come: nothing
     // of that kind is queued, in hand or waiting.
     bool waitForArrival(LoadedImage &image, bool firstFrameOnly);
+
+    // Drops the request for id if no thread has begun it; true if it did.
+    bool cancel(int id);
 
     // While paused, the workers begin no new request (tests hold images back
     // with it); waitForArrival still loads on the calling thread.

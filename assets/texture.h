@@ -9,8 +9,8 @@
 
 #include "assets/image.h"
 
-// One image on the GPU, with its pixelated levels. Owned by the asset store
-// and never released.
+// One image on the GPU, with its pixelated levels. Owned by the asset store;
+// released only when asked (the viewer's own photographs come and go).
 struct Texture : ImageShape {
     std::vector<GLuint> pixelatedLevels;  // GL names, in the order of the image's levels
     GLuint glName = 0;                    // the full texture, linear filtering
@@ -24,6 +24,9 @@ struct Texture : ImageShape {
 // is a fresh record made beforehand, with room reserved in pixelatedLevels
 // for the image's levels, so that an upload between frames allocates nothing.
 void uploadImage(Image &image, Texture &texture);
+
+// Deletes texture's GL textures (its levels and itself) and clears their names.
+void deleteTextures(Texture &texture);
 
 // Creates the GL texture of image.pixels (linear filtering, repeat) and
 // returns its name. Leaves it bound and the unpack alignment at 1.

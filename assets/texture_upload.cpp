@@ -25,3 +25,12 @@ GLuint uploadTexture(const Image &image) {
 GLuint uploadPixelatedTexture(const Image &image, uint32_t width, uint32_t height, const uint8_t *buffer) {
     return createGlTexture(image.hasAlpha, width, height, buffer, GL_NEAREST);
 }
+
+void deleteTextures(Texture &texture) {
+    for (GLuint level : texture.pixelatedLevels) {
+        if (level != texture.glName) glDeleteTextures(1, &level);
+    }
+    if (texture.glName) glDeleteTextures(1, &texture.glName);
+    texture.pixelatedLevels.clear();
+    texture.glName = 0;
+}

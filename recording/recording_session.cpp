@@ -79,6 +79,9 @@ bool drawRecordingFrame(int64_t atNs) {
         postMessage({MessageKind::KeyUp, session.keys[session.nextKey].key, 0});
     }
     driveStopwatches(COUNTER_AT_TIME_ZERO + atNs);
+    // What the last frame asked for (the viewer's own photographs load a few
+    // at a time) is here before this one: no frame depends on the loading's pace.
+    AssetStore::instance()->finishLoading();
     int endStatus = 0;   // any end is an interruption here
     if (!drawFrame(endStatus)) return false;
     // Each frame is waited for, read back or not: a still's frames before its

@@ -2,6 +2,12 @@
 // The group's logo across the upper right, over everything; last in the
 // stack, it switches on the source-alpha blending the other layers rely on
 // from the next frame on.
+//
+// A logo of the viewer's own (a PNG file) takes the group's place instead:
+// the whole picture, scaled to fit the rectangle the group's logo covers and
+// centred in it, keeping its shape.
+#include <string>
+
 #include "scene/layer.h"
 
 
@@ -13,12 +19,17 @@ constexpr float LOGO_SCALE = 1.05f;
 
 // The layer's state, one record kept in the layer, with its start value.
 struct LogoState {
-    int logoId = 0;   // asset id of "krv-logo.png"; 0 until init
+    int logoId = 0;         // asset id of "krv-logo.png" or of the own logo; 0 until init
+    std::string ownLogo;    // path of the viewer's PNG; empty: the group's logo
 };
 
 class LogoLayer : public Layer {
 public:
-    bool init() override;          // loads "krv-logo.png"
+    LogoLayer() = default;
+    // Shows the PNG file at ownLogo in the logo's place.
+    explicit LogoLayer(std::string ownLogo) { logo.ownLogo = std::move(ownLogo); }
+
+    bool init() override;          // loads "krv-logo.png", or the own logo
     void draw() override;
 
     const LogoState &state() const { return logo; }

@@ -17,23 +17,20 @@ bool PhotoLayer::init() {
     // each with its pixelated levels, and the slideshow waits for any that
     // is due before it has come.
     photos->requestPhotos(std::vector<uint32_t>(std::begin(LEVEL_BLOCKS), std::end(LEVEL_BLOCKS)));
-    for (uint32_t index = 0; index < photos->photoCount(); ++index) {
-        slideshow.photoIds.push_back(photos->photoId(index));
-    }
     // The clocks start with the first frame (draw): the display's opening and
     // the first frame's loading come after this and are no part of the show.
     return true;
 }
 
-// Whether the photograph at index can be shown: it has come, or failed to
-// come (then nothing shows for it, and there is nothing to wait for).
-static bool photoArrived(const SlideshowState &slideshow, uint32_t index) {
-    return index < slideshow.photoIds.size() && !AssetStore::instance()->isLoading(slideshow.photoIds[index]);
+// Whether the photograph at index can be shown (as its source says: by
+// default it has come, or failed to come, and then nothing shows for it).
+static bool photoArrived(const PhotoSource &photos, uint32_t index) {
+    return index < photos.photoCount() && photos.photoReady(index);
 }
 
 // The photograph after index, with wrap-around.
-static uint32_t photoAfter(const SlideshowState &slideshow, uint32_t index) {
-    return index + 1 < slideshow.photoIds.size() ? index + 1 : 0;
+static uint32_t photoAfter(const PhotoSource &photos, uint32_t index) {
+    return index + 1 < photos.photoCount() ? index + 1 : 0;
 }
 
 static void resetTransition(SlideshowState &slideshow) {
@@ -45,27 +42,26 @@ static void resetTransition(SlideshowState &slideshow) {
 }
 
 // Whether the photograph at index is here, opaque, with its levels.
-static bool photoCovers(const SlideshowState &slideshow, uint32_t index) {
-    const Texture *photo =
-        index < slideshow.photoIds.size() ? AssetStore::instance()->texture(slideshow.photoIds[index]) : nullptr;
+static bool photoCovers(const PhotoSource &photos, uint32_t index) {
+    const Texture *photo = index < photos.photoCount() ? AssetStore::instance()->texture(photos.photoId(index)) : nullptr;
     return photo && photo->opaque && photo->pixelatedLevels.size() >= FADE_STEPS;
 }
 
 bool PhotoLayer::coversItsRectangle() const {
-    if (slideshow.photoIds.empty()) return false;
+    if (photos->photoCount() == 0) return false;
     // Whatever the clocks do this frame, one of these is drawn at full
     // opacity over the whole rectangle: the current one plainly or at its
     // first step, the next one beneath a transition or after the hand-over,
     // the awaited one once it has come.
-    return photoCovers(slideshow, slideshow.currentPhoto) &&
-           photoCovers(slideshow, photoAfter(slideshow, slideshow.currentPhoto)) &&
-           (!slideshow.awaitingPhoto || photoCovers(slideshow, slideshow.awaitedPhoto));
+    return photoCovers(*photos, slideshow.currentPhoto) &&
+           photoCovers(*photos, photoAfter(*photos, slideshow.currentPhoto)) &&
+           (!slideshow.awaitingPhoto || photoCovers(*photos, slideshow.awaitedPhoto));
 }
 
 // Asks for the photograph at index: current at once when it has come; until
 // then the current one stays, shown plainly, and takes its place when it comes.
-static void showPhoto(SlideshowState &slideshow, uint32_t index) {
-    slideshow.awaitingPhoto = !photoArrived(slideshow, index);
+static void showPhoto(SlideshowState &slideshow, const PhotoSource &photos, uint32_t index) {
+    slideshow.awaitingPhoto = !photoArrived(photos, index);
     if (slideshow.awaitingPhoto) slideshow.awaitedPhoto = index;
     else slideshow.currentPhoto = index;
     resetTransition(slideshow);
@@ -77,21 +73,34 @@ static uint32_t lastAskedFor(const SlideshowState &slideshow) {
 }
 
 void PhotoLayer::showNextPhoto() {
-    if (slideshow.photoIds.empty()) return;
-    showPhoto(slideshow, photoAfter(slideshow, lastAskedFor(slideshow)));
+    if (photos->photoCount() == 0) return;
+    showPhoto(slideshow, *photos, photoAfter(*photos, lastAskedFor(slideshow)));
 }
 
 void PhotoLayer::showPreviousPhoto() {
-    if (slideshow.photoIds.empty()) return;
+    if (photos->photoCount() == 0) return;
     const uint32_t from = lastAskedFor(slideshow);
-    showPhoto(slideshow, from == 0 ? uint32_t(slideshow.photoIds.size()) - 1 : from - 1);
+    showPhoto(slideshow, *photos, from == 0 ? photos->photoCount() - 1 : from - 1);
 }
 
 // A photograph asked for before it had come takes its place once it has,
 // shown plainly for the full time from then on.
-static void showAwaitedOnceArrived(SlideshowState &slideshow) {
-    if (slideshow.awaitingPhoto && photoArrived(slideshow, slideshow.awaitedPhoto)) {
-        showPhoto(slideshow, slideshow.awaitedPhoto);
+static void showAwaitedOnceArrived(SlideshowState &slideshow, const PhotoSource &photos) {
+    if (slideshow.awaitingPhoto && photoArrived(photos, slideshow.awaitedPhoto)) {
+        showPhoto(slideshow, photos, slideshow.awaitedPhoto);
+    }
+}
+
+// A photograph that could not be shown leaves the source: the indices
+// after it move down by one, the current and awaited ones with them; an
+// awaited one that left is replaced by the one after it.
+static void followDroppedPhotos(SlideshowState &slideshow, PhotoSource &photos) {
+    for (uint32_t dropped; photos.dropFailed(dropped);) {
+        const uint32_t count = photos.photoCount();
+        for (uint32_t *index : {&slideshow.currentPhoto, &slideshow.awaitedPhoto}) {
+            if (*index > dropped) --*index;
+            if (*index >= count) *index = 0;
+        }
     }
 }
 
@@ -111,8 +120,8 @@ static GLuint levelOf(const Texture *photo, uint32_t level) {
 // while a transition shows. None begins while a key's photograph is awaited.
 bool PhotoLayer::advanceTransition() {
     if (slideshow.displayClock.elapsedMs() <= DISPLAY_MS) return false;
-    const uint32_t next = photoAfter(slideshow, slideshow.currentPhoto);
-    if (slideshow.awaitingPhoto || !photoArrived(slideshow, next)) return false;
+    const uint32_t next = photoAfter(*photos, slideshow.currentPhoto);
+    if (slideshow.awaitingPhoto || !photoArrived(*photos, next)) return false;
     if (!slideshow.stepClockStarted) {
         slideshow.stepClock.restart();
         slideshow.stepClockStarted = true;
@@ -145,10 +154,11 @@ static void bindFiltered(GLuint name, GLint filter) {
 // level beneath the current one's level at fadeAlpha. Pixelated levels are
 // opaque, and so are the photographs: what is drawn at full opacity goes
 // without blending, and nothing beneath a level at full opacity.
-static void drawPhotographs(const SlideshowState &slideshow, bool transitioning, Vec2 position, Vec2 size) {
-    if (slideshow.photoIds.empty()) return;
+static void drawPhotographs(const SlideshowState &slideshow, const PhotoSource &photos, bool transitioning,
+                            Vec2 position, Vec2 size) {
+    if (photos.photoCount() == 0) return;
     AssetStore *store = AssetStore::instance();
-    const Texture *current = store->texture(slideshow.photoIds[slideshow.currentPhoto]);
+    const Texture *current = store->texture(photos.photoId(slideshow.currentPhoto));
     glColor4f(1, 1, 1, 1);
     if (!transitioning) {
         if (!current) return;
@@ -158,7 +168,7 @@ static void drawPhotographs(const SlideshowState &slideshow, bool transitioning,
     }
     const GLuint currentLevel = levelOf(current, slideshow.fadeStep);
     const bool currentCovers = currentLevel && slideshow.fadeAlpha == 1.0f;
-    const Texture *incoming = store->texture(slideshow.photoIds[photoAfter(slideshow, slideshow.currentPhoto)]);
+    const Texture *incoming = store->texture(photos.photoId(photoAfter(photos, slideshow.currentPhoto)));
     if (GLuint incomingLevel = levelOf(incoming, uint32_t(slideshow.incomingLevel)); incomingLevel && !currentCovers) {
         bindFiltered(incomingLevel, GL_NEAREST);
         drawOpaqueQuad(position, size);
@@ -195,8 +205,10 @@ void PhotoLayer::draw() {
         slideshow.stepClock.restart();
         slideshow.clocksStarted = true;
     }
-    showAwaitedOnceArrived(slideshow);
+    followDroppedPhotos(slideshow, *photos);
+    photos->keepNear(slideshow.currentPhoto, lastAskedFor(slideshow));
+    showAwaitedOnceArrived(slideshow, *photos);
     const bool transitioning = advanceTransition();
-    drawPhotographs(slideshow, transitioning, position, size);
+    drawPhotographs(slideshow, *photos, transitioning, position, size);
     drawPictureFrame(slideshow, position, size);
 }

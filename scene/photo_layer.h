@@ -22,7 +22,6 @@ constexpr uint32_t FADE_STEPS = 7;              // steps per transition = pixela
 
 // The layer's state, one record kept in the layer, with its start values.
 struct SlideshowState {
-    std::vector<int> photoIds;               // asset ids in show order, the source's after init
     int frameId = 0;                         // asset id of the picture frame
     uint32_t currentPhoto = 0;               // index of the photograph on show (outgoing in a transition)
     bool awaitingPhoto = false;              // a key asked for a photograph that has not come yet
@@ -59,6 +58,7 @@ public:
     bool coversItsRectangle() const;
 
     const SlideshowState &state() const { return slideshow; }
+    const PhotoSource &source() const { return *photos; }
 
 private:
     // Moves the transition on by its clocks; true while a transition shows.

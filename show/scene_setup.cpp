@@ -8,6 +8,7 @@
 #include "platform/message_queue.h"
 #include "scene/archive_photos.h"
 #include "scene/background_layer.h"
+#include "scene/file_photos.h"
 #include "scene/logo_layer.h"
 #include "scene/photo_layer.h"
 #include "scene/virtual_screen.h"
@@ -16,6 +17,7 @@
 #include "show/display.h"
 #include "show/frame_loop.h"
 #include "show/music.h"
+#include "show/show_content.h"
 #include "show/show_files.h"
 
 void beginScene(int32_t width, int32_t height) {
@@ -25,13 +27,17 @@ void beginScene(int32_t width, int32_t height) {
     // Created on the heap: the stack holds them until resetScene deletes them.
     // Their order is the draw order and the order keys are delivered in. The
     // stars leave out what the slideshow covers. The slideshow shows the
-    // archive's photographs and keeps their source.
-    PhotoLayer *slideshow = new PhotoLayer(std::make_unique<ArchivePhotos>());
+    // archive's photographs, or the viewer's own, and keeps their source.
+    const ShowContent &content = showContent();
+    std::unique_ptr<PhotoSource> photos;
+    if (content.photoList) photos = std::make_unique<FilePhotos>(content.photoList, content.fit);
+    else photos = std::make_unique<ArchivePhotos>();
+    PhotoLayer *slideshow = new PhotoLayer(std::move(photos));
     LayerStack::instance().add(new BackgroundLayer(slideshow));
     LayerStack::instance().add(slideshow);
-    std::optional<std::string> ownText = showScrollText(showContent());
+    std::optional<std::string> ownText = showScrollText(content);
     LayerStack::instance().add(ownText ? new ScrollerLayer(std::move(*ownText)) : new ScrollerLayer);
-    LayerStack::instance().add(new LogoLayer);
+    LayerStack::instance().add(content.logoFile.empty() ? new LogoLayer : new LogoLayer(content.logoFile));
     LayerStack::instance().initAll();   // the layers' images begin to load on the loader's threads
     loadMusic();                        // meanwhile, here
 }

@@ -92,7 +92,8 @@ public:
     void onKey(int) override {}
     int photosReady() const {
         int ready = 0;
-        for (int id : sceneSlideshow()->state().photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
+        const PhotoSource &photos = sceneSlideshow()->source();
+            for (uint32_t i = 0; i < photos.photoCount(); ++i) ready += AssetStore::instance()->texture(photos.photoId(i)) ? 1 : 0;
         return ready;
     }
     int frames = 0, photosAtFirstFrame = 0, photosAtLastFrame = 0;

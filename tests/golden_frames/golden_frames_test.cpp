@@ -295,9 +295,10 @@ TEST(GoldenFrames, LoadingHeldForTheFirstFrameGoesOnAfterIt) {
         void onKey(int) override {}
         void draw() override {
             int ready = 0;
-            for (int id : sceneSlideshow()->state().photoIds) ready += AssetStore::instance()->texture(id) ? 1 : 0;
+            const PhotoSource &photos = sceneSlideshow()->source();
+            for (uint32_t i = 0; i < photos.photoCount(); ++i) ready += AssetStore::instance()->texture(photos.photoId(i)) ? 1 : 0;
             ++frames;
-            if (ready == int(sceneSlideshow()->state().photoIds.size())) framesUntilAllReady = frames;
+            if (ready == int(photos.photoCount())) framesUntilAllReady = frames;
             if (framesUntilAllReady > 0 || frames == 20000) postQuitMessage(0);
         }
     } watch;

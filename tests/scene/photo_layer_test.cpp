@@ -6,6 +6,7 @@
 #include "show/frame_loop.h"
 #include "assets/asset_store.h"
 #include "scene/archive_photos.h"
+#include "scene/file_photos.h"
 #include "scene/photo_layer.h"
 #include "tests/support/fake_clock.h"
 #include "tests/support/gl_test_context.h"
@@ -53,7 +54,7 @@ struct Slideshow : ::testing::Test {
         layer.init();
         if (holdBack) AssetStore::instance()->waitForFirstFrame();
         else AssetStore::instance()->finishLoading();
-        ASSERT_FALSE(layer.state().photoIds.empty());
+        ASSERT_NE(layer.source().photoCount(), 0u);
         // The display opens and the first frame's images load between init
         // and the first frame: no part of the first photograph's time.
         frameAfter(700);
@@ -301,6 +302,50 @@ TEST_F(SlideshowOfThree, ShowsItsSourcesPhotographsAndWrapsAfterTheThird) {
     expectColour(shown(), photoColour(9), 3, "then its second");
 }
 
+// Writes n flat photographs named p1.jpg .. pN.jpg into folder, photograph
+// i in photoColour(i), and p<broken>.jpg as bytes that are no image.
+std::shared_ptr<PhotoList> photoFolder(const std::string &folder, int n, int broken) {
+    for (int i = 1; i <= n; ++i) {
+        const GLTestContext::RGBA c = photoColour(i);
+        Bytes rgb;
+        for (int p = 0; p < 16 * 16; ++p) rgb.insert(rgb.end(), {uint8_t(c.r), uint8_t(c.g), uint8_t(c.b)});
+        const Bytes bytes = i == broken ? Bytes(100, 'x') : encodeJpeg(16, 16, rgb);
+        FILE *file = std::fopen((folder + "/p" + std::to_string(i) + ".jpg").c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+    return std::make_shared<PhotoList>(std::vector<std::string>{folder});
+}
+
+// The viewer's own photographs: p1 .. p12 in a folder, p3 no image.
+struct SlideshowOfFiles : ScopedTempDir, Slideshow {
+    SlideshowOfFiles() : Slideshow(std::make_unique<FilePhotos>(photoFolder(path(), 12, 3), PhotoFit::Inside)) {}
+    int loadedCount() const {
+        int loaded = 0;
+        for (uint32_t i = 0; i < layer.source().photoCount(); ++i) loaded += layer.source().photoId(i) != 0;
+        return loaded;
+    }
+};
+
+TEST_F(SlideshowOfFiles, StepsInNameOrderOverAnUnreadableOneKeepingAFewLoaded) {
+    const int order[] = {2, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1, 2, 4};
+    for (int expected : order) {
+        layer.onKey(KeyArrowRight);
+        frame();   // asks for it; it loads meanwhile, the current one staying
+        AssetStore::instance()->finishLoading();
+        frame();
+        expectColour(shown(), photoColour(expected), 4, "the next readable photograph, never a blank");
+        EXPECT_LE(loadedCount(), 6) << "only those around the shown and asked-for ones stay loaded";
+    }
+    EXPECT_EQ(layer.source().photoCount(), 11u) << "the unreadable one has left the show";
+    layer.onKey(KeyArrowLeft);
+    layer.onKey(KeyArrowLeft);
+    frame();
+    AssetStore::instance()->finishLoading();
+    frame();
+    expectColour(shown(), photoColour(1), 4, "left twice from p4 gives p1");
+}
+
 TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTiming) {
     ScopedTempDir tmp;
     GLTestContext gl{64, 48};
@@ -310,7 +355,7 @@ TEST(SlideshowWithoutPhotographs, DrawsNothingForAMissingPhotographAndKeepsItsTi
     PhotoLayer layer{std::make_unique<ArchivePhotos>()};
     layer.init();
     AssetStore::instance()->finishLoading();
-    ASSERT_EQ(layer.state().photoIds.size(), size_t(PHOTO_COUNT));
+    ASSERT_EQ(layer.source().photoCount(), uint32_t(PHOTO_COUNT));
     for (int frame = 0; frame < 100; ++frame) {
         clock.advanceMs(100);
         layer.draw();

@@ -2,6 +2,8 @@
 // checked by reading the frame back.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <GL/gl.h>
 
 #include "show/display.h"
@@ -194,6 +196,36 @@ TEST_P(Scene, IncomingPhotographShowsAsAMosaicOfTheLevelsBlocks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Resolutions, Scene,
+                         ::testing::Values(std::make_pair(1024, 768), std::make_pair(1280, 1024)));
+
+// The same scene with a logo of the viewer's own: a square PNG, its right
+// fifth transparent, in place of the group's.
+struct OwnLogoScene : Scene {
+    OwnLogoScene() {
+        Bytes square(100 * 100 * 4, 0);
+        for (int i = 0; i < 100 * 100; ++i) {
+            if (i % 100 < 80) square[size_t(i) * 4 + 1] = 200, square[size_t(i) * 4 + 3] = 255;
+        }
+        const Bytes png = encodePng(100, 100, square);
+        const std::string path = tmp.path() + "/own-logo.png";
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(png.data()), std::streamsize(png.size()));
+        logo = LogoLayer(path);
+    }
+};
+
+TEST_P(OwnLogoScene, FitsTheLogosPlaceKeepingItsShapeAndAlpha) {
+    std::vector<uint8_t> frame = run(2);
+    // 210 x 210 virtual pixels, centred in 693 x 210 from (328, 542): x 569.5 to 779.5.
+    const RGBA green = {0, 200, 0, 255};
+    EXPECT_TRUE(near(at(frame, 575, 547), green, 2)) << "its lower left";
+    EXPECT_TRUE(near(at(frame, 730, 747), green, 2)) << "the upper right of its opaque part";
+    EXPECT_TRUE(near(at(frame, 340, 700), STARS, 2)) << "nothing of the group's logo";
+    EXPECT_TRUE(near(at(frame, 563, 647), STARS, 2)) << "left of it, inside the logo's place";
+    EXPECT_TRUE(near(at(frame, 760, 647), STARS, 2)) << "its transparent part";
+    EXPECT_TRUE(near(at(frame, 674, 756), STARS, 2)) << "above it";
+}
+
+INSTANTIATE_TEST_SUITE_P(Resolutions, OwnLogoScene,
                          ::testing::Values(std::make_pair(1024, 768), std::make_pair(1280, 1024)));
 
 }  // namespace
