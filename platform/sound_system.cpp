@@ -1,6 +1,7 @@
 #include "platform/sound_system.h"
 
 #include "platform/audio_file.h"
+#include "platform/file_bytes.h"
 #include "platform/temp_file.h"
 
 #include <SDL2/SDL.h>                   // audio device and its thread
@@ -10,14 +11,12 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
 #include <memory>
 #include <ostream>
 #include <string>
-#include <system_error>
 #include <vector>
 
 static constexpr int DEVICE_RATE = SOUND_DEVICE_RATE;         // Hz asked for; the device may choose another
@@ -181,24 +180,14 @@ static bool openDevice(SoundSystem &system) {
 
 // ---- Loading.
 
-// The file's bytes; empty, with the reason in why, when it cannot be read
-// (missing, unreadable, a folder) or holds nothing.
-static std::vector<char> readWholeFile(const char *path, std::string &why) {
+// The file's bytes; empty when it cannot be read (missing, a folder, empty).
+static std::vector<char> readWholeFile(const char *path) {
     std::vector<char> bytes;
-    errno = 0;
     std::FILE *file = openTempFile(path, "rb");
-    if (!file) {
-        why = std::system_category().message(errno ? errno : ENOENT);
-        return bytes;
-    }
+    if (!file) return bytes;
     char block[16384];
     for (size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;) bytes.insert(bytes.end(), block, block + got);
-    if (std::ferror(file)) {
-        why = std::system_category().message(errno ? errno : EIO);   // a folder reads as EISDIR
-        bytes.clear();
-    } else if (bytes.empty()) {
-        why = "the file is empty";
-    }
+    if (std::ferror(file)) bytes.clear();
     std::fclose(file);
     return bytes;
 }
@@ -252,8 +241,7 @@ bool soundSystemInit(SoundSystem *system, int maxChannels) {
 
 Sound *soundSystemCreateSound(SoundSystem *system, const char *path) {
     if (!system || !path) return nullptr;
-    std::string why;
-    std::vector<char> bytes = readWholeFile(path, why);
+    std::vector<char> bytes = readWholeFile(path);
     if (bytes.empty()) return nullptr;
     std::unique_ptr<Sound> sound = soundFromBytes(std::move(bytes));
     if (!sound) return nullptr;
@@ -262,11 +250,12 @@ Sound *soundSystemCreateSound(SoundSystem *system, const char *path) {
     return sound.release();
 }
 
-std::string soundFileFault(const char *path) {
+std::string soundFileFault(const std::string &path) {
+    std::vector<uint8_t> bytes;
     std::string why;
-    std::vector<char> bytes = readWholeFile(path, why);
-    if (bytes.empty()) return why;
-    if (!soundFromBytes(std::move(bytes))) return "neither a module nor an audio file this program reads";
+    if (!readFileBytes(path, bytes, why)) return why;
+    if (bytes.empty()) return "the file is empty";
+    if (!soundFromBytes(std::vector<char>(bytes.begin(), bytes.end()))) return "neither a module nor an audio file this program reads";
     return "";
 }
 

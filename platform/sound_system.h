@@ -49,10 +49,10 @@ bool soundSystemInit(SoundSystem *system, int maxChannels);
 // as it plays. Works with or without an audio device.
 Sound *soundSystemCreateSound(SoundSystem *system, const char *path);
 
-// Why the file at path cannot be a sound ("No such file or directory",
-// "Is a directory", "neither a module nor an audio file ..."); empty when
-// soundSystemCreateSound would load it. Needs no sound system.
-std::string soundFileFault(const char *path);
+// Why the viewer's file at path cannot be a sound ("No such file or
+// directory", "a folder", "neither a module nor an audio file ..."); empty
+// when soundSystemCreateSound would load it. Needs no sound system.
+std::string soundFileFault(const std::string &path);
 
 // Starts sound from its beginning on channel (SOUND_CHANNEL_FREE: the first
 // free one; else 0..maxChannels-1), opening the device on first use. A sound

@@ -17,11 +17,6 @@ constexpr size_t SHOW_TEXT_MAX_BYTES = 1 << 20;
 // file whole.
 std::string showFilesFault(const ShowContent &content);
 
-// The file's bytes into bytes, at most maxBytes of them; false, with the
-// reason in why ("Is a directory", "larger than 1048576 bytes"), when it
-// cannot be read whole.
-bool readShowFile(const std::string &path, size_t maxBytes, std::string &bytes, std::string &why);
-
 // The content's own scroll text in the charset's bytes; none without a text
 // file. A file gone since the check gives an empty text.
 std::optional<std::string> showScrollText(const ShowContent &content);

@@ -39,10 +39,10 @@ while read -r option file why; do
     done
 done <<'LIST'
 --music missing.ogg No such file or directory
---music folder Is a directory
+--music folder a folder
 --music unreadable.xm Permission denied
 --music plain.txt neither a module nor an audio file this program reads
---text folder Is a directory
+--text folder a folder
 --text long.txt larger than 1048576 bytes
 --logo plain.txt not a PNG file
 --logo cut.png a broken PNG file: the file ends too soon
