@@ -9,6 +9,9 @@
 // seeds give distinct pictures. About 0.15 s to make.
 std::string makeStandInPhoto(uint32_t seed);
 
+// The same content at width x height, baseline (as cameras write) or progressive.
+std::string makeStandInPhoto(uint32_t seed, uint32_t width, uint32_t height, bool progressive);
+
 // A width x height RGBA PNG, one byte per channel, with a soft pattern and
 // partly transparent texels.
 std::string makeStandInGraphic(uint32_t width, uint32_t height, uint32_t seed);
