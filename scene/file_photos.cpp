@@ -7,7 +7,8 @@
 #include "assets/asset_store.h"
 #include "platform/printable_text.h"
 
-FilePhotos::FilePhotos(std::shared_ptr<PhotoList> list, PhotoFit fit) : list(std::move(list)), fit(fit) {}
+FilePhotos::FilePhotos(std::shared_ptr<PhotoList> list, PhotoFit fit, std::unique_ptr<Image> first)
+    : list(std::move(list)), fit(fit), first(std::move(first)) {}
 
 FilePhotos::~FilePhotos() {
     for (const auto &[index, photo] : loaded) AssetStore::instance()->release(photo.id);
@@ -24,6 +25,10 @@ void FilePhotos::request(uint32_t index, bool forFirstFrame) {
 
 void FilePhotos::requestPhotos(const std::vector<uint32_t> &blocks) {
     levelBlocks = blocks;
+    std::string path;
+    if (first && list->nameAt(0, path)) {
+        loaded[0] = {AssetStore::instance()->requestDecoded(std::move(first), LoadWhen::FirstFrame, levelBlocks), path};
+    }
     request(0, true);
 }
 
