@@ -1,7 +1,8 @@
 #include "scene/file_photos.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <set>
+#include <iterator>
 #include <utility>
 
 #include "assets/asset_store.h"
@@ -47,9 +48,8 @@ void FilePhotos::keepNear(uint32_t shown, uint32_t asked) {
     // then what a key may ask for next.
     const uint32_t wanted[] = {shown, after(shown), asked, after(asked), before(asked), before(shown)};
     for (uint32_t index : wanted) request(index, false);
-    const std::set<uint32_t> keep(std::begin(wanted), std::end(wanted));
     for (auto it = loaded.begin(); it != loaded.end();) {
-        if (keep.count(it->first)) {
+        if (std::find(std::begin(wanted), std::end(wanted), it->first) != std::end(wanted)) {
             ++it;
             continue;
         }
