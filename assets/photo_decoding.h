@@ -29,7 +29,8 @@ constexpr struct {
     uint64_t freePixels = 16 << 20;   // pixels any file may have (16 Mpx: 4096 x 4096)
     uint64_t maxPixels = 256 << 20;   // 16384 x 16384
     uint64_t maxSide = 65535;         // the longest side, in pixels
-    uint64_t wholePixels = 32 << 20;  // most pixels of an interlaced PNG, decoded whole (128 MB)
+    uint64_t wholeBytes = 256 << 20;  // memory for a picture decoded whole: an interlaced PNG's
+                                      // rows, a progressive JPEG's coefficients (24 Mpx: 72 MB)
 } PHOTO_PIXEL_BUDGET;
 
 // Null when a width x height picture in a file of fileBytes bytes is within

@@ -48,6 +48,17 @@ void cmykToRgb(uint8_t *samples, uint32_t width, bool inverted) {
     }
 }
 
+// The memory libjpeg takes for every coefficient of the picture, which it
+// keeps (zeroed first) to decode a file of several scans: a progressive one.
+uint64_t coefficientBytes(const jpeg_decompress_struct &decoder) {
+    uint64_t bytes = 0;
+    for (int c = 0; c < decoder.num_components; ++c) {
+        const jpeg_component_info &component = decoder.comp_info[c];
+        bytes += uint64_t(component.width_in_blocks) * component.height_in_blocks * DCTSIZE2 * sizeof(JCOEF);
+    }
+    return bytes;
+}
+
 // Reads every scanline the scaler needs into it.
 void readScanlines(jpeg_decompress_struct &decoder, PhotoScaler &scaler) {
     const bool cmyk = decoder.out_color_space == JCS_CMYK;
@@ -78,6 +89,9 @@ bool decodeJpeg(const PhotoSource &source, PhotoWork &work) {
     const char *refusal = photoSizeRefusal(decoder.image_width, decoder.image_height, source.fileBytes);
     const int components = decoder.num_components;
     if (!refusal && components != 1 && components != 3 && components != 4) refusal = "colours of an unknown kind";
+    if (!refusal && jpeg_has_multiple_scans(&decoder) && coefficientBytes(decoder) > PHOTO_PIXEL_BUDGET.wholeBytes) {
+        refusal = "too large";
+    }
     if (refusal) {
         work.refusal = refusal;
         jpeg_destroy_decompress(&decoder);

@@ -74,7 +74,8 @@ bool decodePng(const PhotoSource &source, PngWork &work) {
     const uint32_t width = png_get_image_width(png, info), height = png_get_image_height(png, info);
     const char *refusal = photoSizeRefusal(width, height, source.fileBytes);
     const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
-    if (!refusal && interlaced && uint64_t(width) * height > PHOTO_PIXEL_BUDGET.wholePixels) refusal = "too large";
+    // Four bytes a pixel at the most, once expanded.
+    if (!refusal && interlaced && uint64_t(width) * height * 4 > PHOTO_PIXEL_BUDGET.wholeBytes) refusal = "too large";
     const int channels = refusal ? 0 : expandPngToRgb(png, info);
     if (!refusal && (channels != 3 && channels != 4)) refusal = PHOTO_CORRUPT;
     if (!refusal) {

@@ -130,6 +130,18 @@ Rgb at(const Image &image, uint32_t x, uint32_t y) {
 // top to bottom).
 Rgb band(int along, int length) { return along < length / 3 ? BLUE : along < 2 * length / 3 ? RED : GREEN; }
 
+// Makes a JPEG's frame header claim side x side pixels.
+void claimSize(Bytes &jpeg, int side) {
+    for (size_t k = 0; k + 8 < jpeg.size(); ++k) {
+        if (jpeg[k] == 0xFF && (jpeg[k + 1] == 0xC0 || jpeg[k + 1] == 0xC2)) {   // length and precision, then the sizes
+            jpeg[k + 5] = jpeg[k + 7] = uint8_t(side >> 8);
+            jpeg[k + 6] = jpeg[k + 8] = uint8_t(side);
+            return;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+}
+
 TEST_F(PhotoFileTest, FitsInsideOnBlackOrFillsCuttingBothEnds) {
     const Bytes landscape = colourJpeg(300, 100, [](int x, int) { return band(x, 300); });
     const Bytes portrait = colourJpeg(100, 300, [](int, int y) { return band(y, 300); });
@@ -261,13 +273,14 @@ TEST_F(PhotoFileTest, FilesItCannotShowAreRefusedWithTheReason) {
     EXPECT_EQ(refusal(temp.path()), "cannot be read: Is a directory");
     // A small, valid JPEG whose frame header claims 16384 x 16384 pixels.
     Bytes bomb = encodeJpegPixels(16, 16, 1, JCS_GRAYSCALE, JCS_GRAYSCALE, [](int, int, uint8_t *p) { p[0] = 0; });
-    for (size_t k = 0; k + 8 < bomb.size(); ++k) {
-        if (bomb[k] == 0xFF && bomb[k + 1] == 0xC0) {   // height and width follow length and precision
-            bomb[k + 5] = 0x40, bomb[k + 6] = 0, bomb[k + 7] = 0x40, bomb[k + 8] = 0;
-            break;
-        }
-    }
+    claimSize(bomb, 16384);
     EXPECT_EQ(refusal(write("bomb.jpg", bomb)), "too large for its size (a decompression bomb?)");
+    // A progressive JPEG claiming 12000 x 12000, long enough for its size:
+    // decoding it would take 430 MB of coefficients before its data run out.
+    Bytes progressive = encodeJpeg(16, 16, Bytes(16 * 16 * 3, 0));
+    claimSize(progressive, 12000);
+    progressive.resize(progressive.size() + 64 * 1024);
+    EXPECT_EQ(refusal(write("huge.jpg", progressive)), "too large");
 }
 
 TEST_F(PhotoFileTest, LargePhotographDecodesToItsPicture) {
