@@ -47,6 +47,12 @@ std::string makeStandInPhoto(uint32_t seed) {
             p[2] = uint8_t(std::clamp(value * (1.4f - 0.8f * hue), 0.0f, 255.0f));
         }
     }
+    return encodeStandInJpeg(PHOTO_SIDE, PHOTO_SIDE, 88, true,
+                             [&](uint32_t y) { return &rgb[size_t(y) * PHOTO_SIDE * 3]; });
+}
+
+std::string encodeStandInJpeg(uint32_t width, uint32_t height, int quality, bool progressive,
+                              const std::function<const uint8_t *(uint32_t)> &rowAt) {
     jpeg_compress_struct encoder;
     jpeg_error_mgr errors;
     encoder.err = jpeg_std_error(&errors);
@@ -54,16 +60,16 @@ std::string makeStandInPhoto(uint32_t seed) {
     unsigned char *memory = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&encoder, &memory, &size);
-    encoder.image_width = PHOTO_SIDE;
-    encoder.image_height = PHOTO_SIDE;
+    encoder.image_width = width;
+    encoder.image_height = height;
     encoder.input_components = 3;
     encoder.in_color_space = JCS_RGB;
     jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, 88, TRUE);
-    jpeg_simple_progression(&encoder);
+    jpeg_set_quality(&encoder, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&encoder);
     jpeg_start_compress(&encoder, TRUE);
-    while (encoder.next_scanline < PHOTO_SIDE) {
-        JSAMPROW row = &rgb[size_t(encoder.next_scanline) * PHOTO_SIDE * 3];
+    while (encoder.next_scanline < height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rowAt(encoder.next_scanline));
         jpeg_write_scanlines(&encoder, &row, 1);
     }
     jpeg_finish_compress(&encoder);

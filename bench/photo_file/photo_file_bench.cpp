@@ -12,8 +12,7 @@
 #include <unistd.h>         // getpid
 
 #include <png.h>            // writing the PNG
-#include <cstdio>           // FILE, needed before jpeglib.h
-#include <jpeglib.h>        // writing the JPEGs
+#include <cstdio>
 
 #include <algorithm>
 #include <chrono>
@@ -24,6 +23,7 @@
 #include <vector>
 
 #include "assets/photo_file.h"
+#include "bench/stand_in_assets.h"
 #include "platform/temp_file.h"
 
 namespace {
@@ -41,28 +41,13 @@ void pictureRow(uint32_t width, uint32_t height, uint32_t y, std::vector<uint8_t
 }
 
 void writeJpeg(const std::string &path, uint32_t width, uint32_t height, bool progressive) {
-    FILE *file = std::fopen(path.c_str(), "wb");
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr jerr{};
-    cinfo.err = jpeg_std_error(&jerr);
-    jpeg_create_compress(&cinfo);
-    jpeg_stdio_dest(&cinfo, file);
-    cinfo.image_width = width;
-    cinfo.image_height = height;
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 92, TRUE);
-    if (progressive) jpeg_simple_progression(&cinfo);
-    jpeg_start_compress(&cinfo, TRUE);
     std::vector<uint8_t> row(size_t(width) * 3);
-    while (cinfo.next_scanline < height) {
-        pictureRow(width, height, cinfo.next_scanline, row);
-        JSAMPROW rows = row.data();
-        jpeg_write_scanlines(&cinfo, &rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
+    const std::string jpeg = encodeStandInJpeg(width, height, 92, progressive, [&](uint32_t y) {
+        pictureRow(width, height, y, row);
+        return row.data();
+    });
+    FILE *file = std::fopen(path.c_str(), "wb");
+    std::fwrite(jpeg.data(), 1, jpeg.size(), file);
     std::fclose(file);
 }
 
