@@ -44,6 +44,12 @@ struct PhotoWork {
     std::string refusal;                 // why the file is refused; empty when it is corrupt or cut
 };
 
+// Makes work.scaler (PhotoScaler's arguments); false, with work.refusal
+// set, when the allocator refuses its memory. Throws nothing, so a decoding
+// can call it between its setjmp and the library's jumps.
+bool startScaler(PhotoWork &work, uint32_t width, uint32_t height, const PhotoPlacement &placement,
+                 int orientation, uint32_t side) noexcept;
+
 // The Image of work's square (opaque R G B A) when the decoding ended
 // (decoded) with every row the square needs; else null with failure set.
 Image *photoResult(bool decoded, PhotoWork &work, std::string &failure);

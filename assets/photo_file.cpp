@@ -30,6 +30,17 @@ const char *photoSizeRefusal(uint64_t width, uint64_t height, uint64_t fileBytes
     return nullptr;
 }
 
+bool startScaler(PhotoWork &work, uint32_t width, uint32_t height, const PhotoPlacement &placement,
+                 int orientation, uint32_t side) noexcept {
+    try {
+        work.scaler.emplace(width, height, placement, orientation, side);
+        if (work.scaler->ready()) return true;
+    } catch (const std::bad_alloc &) {   // its few rows
+    }
+    work.refusal = PHOTO_NO_MEMORY;
+    return false;
+}
+
 Image *photoResult(bool decoded, PhotoWork &work, std::string &failure) {
     if (!decoded || !work.scaler->complete()) {
         failure = work.refusal.empty() ? PHOTO_CORRUPT : work.refusal;
@@ -86,12 +97,7 @@ Image *loadPhotoFile(const std::string &path, uint32_t side, PhotoFit fit, std::
         close(descriptor);
         return nullptr;
     }
-    Image *image = nullptr;
-    try {
-        image = decodePhotoFile({file, uint64_t(status.st_size), side, fit}, failure);
-    } catch (const std::bad_alloc &) {   // the scaler's few rows
-        failure = PHOTO_NO_MEMORY;
-    }
+    Image *image = decodePhotoFile({file, uint64_t(status.st_size), side, fit}, failure);
     std::fclose(file);
     return image;
 }

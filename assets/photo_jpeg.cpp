@@ -105,9 +105,7 @@ bool decodeJpeg(const PhotoSource &source, PhotoWork &work) {
     decoder.out_color_space = components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_start_decompress(&decoder);
     if (decoder.output_components != (components == 4 ? 4 : 3)) ERREXIT(&decoder, JERR_CONVERSION_NOTIMPL);
-    work.scaler.emplace(decoder.output_width, decoder.output_height, placement, orientation, source.side);
-    if (!work.scaler->ready()) {
-        work.refusal = PHOTO_NO_MEMORY;
+    if (!startScaler(work, decoder.output_width, decoder.output_height, placement, orientation, source.side)) {
         jpeg_destroy_decompress(&decoder);
         return false;
     }

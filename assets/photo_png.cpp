@@ -80,8 +80,9 @@ bool decodePng(const PhotoSource &source, PngWork &work) {
     if (!refusal && (channels != 3 && channels != 4)) refusal = PHOTO_CORRUPT;
     if (!refusal) {
         const PhotoPlacement placement = photoPlacement(width, height, 1, source.side, source.fit);
-        work.scaler.emplace(width, height, placement, 1, source.side);
-        if (!work.scaler->ready() || !readRows(png, info, work)) refusal = PHOTO_NO_MEMORY;
+        if (!startScaler(work, width, height, placement, 1, source.side) || !readRows(png, info, work)) {
+            refusal = PHOTO_NO_MEMORY;
+        }
     }
     if (refusal) work.refusal = refusal;
     png_destroy_read_struct(&png, &info, nullptr);
