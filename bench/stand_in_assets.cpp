@@ -49,6 +49,11 @@ std::string makeStandInPhoto(uint32_t seed, uint32_t width, uint32_t height, boo
             p[2] = uint8_t(std::clamp(value * (1.4f - 0.8f * hue), 0.0f, 255.0f));
         }
     }
+    return encodeStandInJpeg(width, height, 88, progressive, [&](uint32_t y) { return &rgb[size_t(y) * width * 3]; });
+}
+
+std::string encodeStandInJpeg(uint32_t width, uint32_t height, int quality, bool progressive,
+                              const std::function<const uint8_t *(uint32_t)> &rowAt) {
     jpeg_compress_struct encoder;
     jpeg_error_mgr errors;
     encoder.err = jpeg_std_error(&errors);
@@ -61,11 +66,11 @@ std::string makeStandInPhoto(uint32_t seed, uint32_t width, uint32_t height, boo
     encoder.input_components = 3;
     encoder.in_color_space = JCS_RGB;
     jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, 88, TRUE);
+    jpeg_set_quality(&encoder, quality, TRUE);
     if (progressive) jpeg_simple_progression(&encoder);
     jpeg_start_compress(&encoder, TRUE);
     while (encoder.next_scanline < height) {
-        JSAMPROW row = &rgb[size_t(encoder.next_scanline) * width * 3];
+        JSAMPROW row = const_cast<JSAMPROW>(rowAt(encoder.next_scanline));
         jpeg_write_scanlines(&encoder, &row, 1);
     }
     jpeg_finish_compress(&encoder);
