@@ -94,6 +94,7 @@ bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	bench/run_bench.sh ./$(BUILD)/bench/dorirova_bench
+	bench/run_bench.sh ./$(BUILD)/bench/dorirova_bench own-show
 
 # The content first, then the program that carries it, then the README's
 # screenshot from that program: the first cross-fade, the first member chosen.

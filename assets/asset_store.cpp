@@ -52,6 +52,8 @@ static Image *decodeRequest(const ImageRequest &request, std::string &failure) {
             return loadPhotoFile(request.fileName, request.photoSide, request.fit, failure);
         case ImageOrigin::PictureFile:
             return decodePictureFile(request.fileName, failure);
+        case ImageOrigin::Decoded:
+            return new Image(std::move(*request.decoded));
     }
     return nullptr;
 }
@@ -135,6 +137,14 @@ int AssetStore::requestPhotoFile(const std::string &path, uint32_t side, PhotoFi
     request.origin = ImageOrigin::PhotoFile;
     request.photoSide = side;
     request.fit = fit;
+    request.levelBlocks = std::move(levelBlocks);
+    return queueRequest(std::move(request), when);
+}
+
+int AssetStore::requestDecoded(std::unique_ptr<Image> image, LoadWhen when, std::vector<uint32_t> levelBlocks) {
+    ImageRequest request;
+    request.origin = ImageOrigin::Decoded;
+    request.decoded = std::move(image);
     request.levelBlocks = std::move(levelBlocks);
     return queueRequest(std::move(request), when);
 }

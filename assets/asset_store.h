@@ -59,6 +59,10 @@ public:
     int requestPhotoFile(const std::string &path, uint32_t side, PhotoFit fit, LoadWhen when,
                          std::vector<uint32_t> levelBlocks);
 
+    // As requestTexture, for an image decoded already (taken over): only its
+    // levels are made on the loader's threads.
+    int requestDecoded(std::unique_ptr<Image> image, LoadWhen when, std::vector<uint32_t> levelBlocks);
+
     // As requestTexture, for a PNG file of the viewer's at path, as it is (with its alpha).
     int requestPictureFile(const std::string &path, LoadWhen when);
 

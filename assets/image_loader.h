@@ -27,6 +27,7 @@ enum class ImageOrigin {
     ArchiveEntry,   // fileName is the archive's entry
     PhotoFile,      // fileName is a path: a photograph of the viewer's, fitted into a square of photoSide (photo_file.h)
     PictureFile,    // fileName is a path: a PNG of the viewer's, as it is
+    Decoded,        // decoded already (decoded), for its levels only
 };
 
 // One image the asset store asked for.
@@ -38,6 +39,7 @@ struct ImageRequest {
     ImageOrigin origin = ImageOrigin::ArchiveEntry;
     uint32_t photoSide = 0;              // PhotoFile: the square's side, a power of two
     PhotoFit fit = PhotoFit::Inside;     // PhotoFile: how it goes into the square
+    std::shared_ptr<Image> decoded = nullptr;   // Decoded: the image, taken by the one load
 };
 
 // A loaded image on its way to the GL thread.

@@ -1,43 +1,16 @@
 // decodeJpegBytes: JPEG files in memory through libjpeg's memory source,
 // default decompression parameters, and an error manager that returns
-// instead of ending the process.
+// instead of ending the process (jpeg_errors.h).
 #include "assets/image_decoding.h"
 
-#include <csetjmp>
-#include <cstdio>  // FILE, needed before jpeglib.h
 #include <memory>
 #include <new>
 
-#include <jerror.h>   // message codes, to tell a premature end of the data
-#include <jpeglib.h>  // JPEG decoding (libjpeg 6b interface, libjpeg-turbo)
+#include <jerror.h>  // ERREXIT and its message codes
+
+#include "assets/jpeg_errors.h"
 
 namespace {
-
-// libjpeg's standard manager (messages to stderr), but fatal errors jump
-// back to the loader, and so do the warnings that mean the file lacks part of
-// its picture: the file ends, a segment's coded data stops at a marker, or a
-// progressive scan refines coefficients no earlier scan coded (say, AC before
-// any DC). libjpeg would make the missing part up and carry on, which also let
-// a file of 300 to 500 bytes claim 16384 x 16384 pixels and cost many seconds
-// and 2 GB to decode and upload.
-struct JpegErrorManager {
-    jpeg_error_mgr standard;
-    void (*standardEmit)(j_common_ptr, int) = nullptr;
-    std::jmp_buf failure;
-};
-
-[[noreturn]] void failDecoding(j_common_ptr info) {
-    (*info->err->output_message)(info);
-    std::longjmp(reinterpret_cast<JpegErrorManager *>(info->err)->failure, 1);
-}
-
-void emitMessage(j_common_ptr info, int level) {
-    const int code = info->err->msg_code;
-    const bool partMissing =
-        code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER || code == JWRN_BOGUS_PROGRESSION;
-    if (level < 0 && partMissing) failDecoding(info);
-    reinterpret_cast<JpegErrorManager *>(info->err)->standardEmit(info, level);
-}
 
 // Releases what one decoding holds; buffer may be null. Null, for the
 // decoding's result.
@@ -81,10 +54,7 @@ void readScanlines(jpeg_decompress_struct &decoder, uint8_t *buffer, size_t rowB
 Image *decodeJpegFrom(const uint8_t *data, size_t size, JpegLayout layout) {
     jpeg_decompress_struct decoder;
     JpegErrorManager errors;
-    decoder.err = jpeg_std_error(&errors.standard);
-    errors.standard.error_exit = failDecoding;
-    errors.standardEmit = errors.standard.emit_message;
-    errors.standard.emit_message = emitMessage;
+    useJpegErrors(decoder, errors);
     // Set after setjmp and released on the error path, hence volatile.
     uint8_t *volatile buffer = nullptr;
     if (setjmp(errors.failure)) return releaseJpeg(&decoder, buffer);

@@ -1,53 +1,103 @@
-// loadPhotoFile: a first, plain version: the file read whole, decoded by the
-// archive's decoders, and sampled into the square.
+// loadPhotoFile: opens the file, tells JPEG from PNG by its first bytes, and
+// hands it to that format's decoding (photo_jpeg.cpp, photo_png.cpp).
 #include "assets/photo_file.h"
 
-#include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <memory>
-#include <vector>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "assets/image_decoding.h"
+#include <cerrno>
+#include <cstring>
+#include <new>
+
+#include "assets/photo_decoding.h"
+
+// "cannot be read: " and the system's words for error.
+static std::string unreadable(int error) {
+    char text[128];
+    return std::string("cannot be read: ") + strerror_r(error, text, sizeof text);
+}
+
+const char *photoSizeRefusal(uint64_t width, uint64_t height, uint64_t fileBytes) {
+    const uint64_t pixels = width * height;
+    if (width > PHOTO_PIXEL_BUDGET.maxSide || height > PHOTO_PIXEL_BUDGET.maxSide ||
+        pixels > PHOTO_PIXEL_BUDGET.maxPixels) {
+        return "too large";
+    }
+    if (pixels > PHOTO_PIXEL_BUDGET.freePixels && pixels - PHOTO_PIXEL_BUDGET.freePixels > fileBytes * PHOTO_PIXEL_BUDGET.perByte) {
+        return "too large for its size (a decompression bomb?)";
+    }
+    return nullptr;
+}
+
+bool startScaler(PhotoWork &work, uint32_t width, uint32_t height, const PhotoPlacement &placement,
+                 int orientation, uint32_t side) noexcept {
+    try {
+        work.scaler.emplace(width, height, placement, orientation, side);
+        if (work.scaler->ready()) return true;
+    } catch (const std::bad_alloc &) {   // its few rows
+    }
+    work.refusal = PHOTO_NO_MEMORY;
+    return false;
+}
+
+Image *photoResult(bool decoded, PhotoWork &work, std::string &failure) {
+    if (!decoded || !work.scaler->complete()) {
+        failure = work.refusal.empty() ? PHOTO_CORRUPT : work.refusal;
+        return nullptr;
+    }
+    const uint32_t side = work.scaler->side();
+    Image *image = newImage(side, side, 1, work.scaler->takeSquare());
+    if (!image) {
+        failure = PHOTO_NO_MEMORY;
+        return nullptr;
+    }
+    image->opaque = true;
+    return image;
+}
+
+// Decodes the open file as its first bytes say.
+static Image *decodePhotoFile(const PhotoSource &source, std::string &failure) {
+    static constexpr uint8_t JPEG_START[] = {0xFF, 0xD8, 0xFF};
+    static constexpr uint8_t PNG_SIGNATURE[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    uint8_t start[sizeof PNG_SIGNATURE] = {};
+    const size_t got = std::fread(start, 1, sizeof start, source.file);
+    if (std::ferror(source.file)) {
+        failure = unreadable(errno);
+        return nullptr;
+    }
+    std::rewind(source.file);
+    if (got >= sizeof JPEG_START && std::memcmp(start, JPEG_START, sizeof JPEG_START) == 0) {
+        return decodePhotoJpeg(source, failure);
+    }
+    if (got == sizeof PNG_SIGNATURE && std::memcmp(start, PNG_SIGNATURE, sizeof PNG_SIGNATURE) == 0) {
+        return decodePhotoPng(source, failure);
+    }
+    failure = "not a JPEG or PNG image";
+    return nullptr;
+}
 
 Image *loadPhotoFile(const std::string &path, uint32_t side, PhotoFit fit, std::string &failure) {
-    std::ifstream file(path, std::ios::binary);
+    // Not blocking: a named pipe among the photographs must not hang the
+    // loader in open(); it is refused below as no regular file.
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0) {
+        failure = unreadable(errno);
+        return nullptr;
+    }
+    struct stat status {};
+    if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+        failure = S_ISDIR(status.st_mode) ? unreadable(EISDIR) : "not a regular file";
+        close(descriptor);
+        return nullptr;
+    }
+    FILE *file = fdopen(descriptor, "rb");
     if (!file) {
-        failure = "cannot be read";
+        failure = unreadable(errno);
+        close(descriptor);
         return nullptr;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    std::unique_ptr<Image> decoded;
-    if (bytes.size() > 3 && bytes[0] == 0xFF && bytes[1] == 0xD8) {
-        decoded.reset(decodeJpegBytes(bytes.data(), bytes.size(), JpegLayout::OpaqueRgba));
-    } else if (bytes.size() > 8 && bytes[0] == 0x89 && bytes[1] == 'P') {
-        decoded.reset(decodePngBytes(bytes.data(), bytes.size()));
-    } else {
-        failure = "not a JPEG or PNG image";
-        return nullptr;
-    }
-    if (!decoded) {
-        failure = "corrupt or cut short";
-        return nullptr;
-    }
-    const uint32_t width = decoded->imageWidth, height = decoded->imageHeight;
-    const uint32_t channels = decoded->hasAlpha ? 4 : 3;
-    // Nearest sampling into the square: the scale that fits (or fills).
-    const double scale = fit == PhotoFit::Inside ? std::min(double(side) / width, double(side) / height)
-                                                 : std::max(double(side) / width, double(side) / height);
-    const double shownWidth = width * scale, shownHeight = height * scale;
-    const double left = (side - shownWidth) / 2, bottom = (side - shownHeight) / 2;
-    std::unique_ptr<uint8_t[]> square(new uint8_t[size_t(side) * side * 4]());
-    for (uint32_t y = 0; y < side; ++y) {
-        for (uint32_t x = 0; x < side; ++x) {
-            uint8_t *out = &square[(size_t(y) * side + x) * 4];
-            out[3] = 255;
-            const double sx = (x + 0.5 - left) / scale, sy = (y + 0.5 - bottom) / scale;
-            if (sx < 0 || sy < 0 || sx >= width || sy >= height) continue;
-            const uint8_t *in = &decoded->pixels[(size_t(sy) * decoded->textureWidth + size_t(sx)) * channels];
-            const uint32_t alpha = channels == 4 ? in[3] : 255;
-            for (int c = 0; c < 3; ++c) out[c] = uint8_t(in[c] * alpha / 255);
-        }
-    }
-    return newImage(side, side, 1, std::move(square));
+    Image *image = decodePhotoFile({file, uint64_t(status.st_size), side, fit}, failure);
+    std::fclose(file);
+    return image;
 }

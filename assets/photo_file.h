@@ -18,6 +18,13 @@ enum class PhotoFit {
 // JpegLayout::OpaqueRgba), from the JPEG or PNG file at path, whatever its
 // name says: scaled to fit as fit says, turned the right way up as its EXIF
 // orientation says, transparency drawn over black. Null when the file cannot
-// be shown; failure then says why in a few words, for a line naming the file.
-// Any thread; each call has the libraries' state to itself.
+// be shown; failure then says why in a few words, for a line naming the file
+// ("cannot be read: No such file or directory", "not a JPEG or PNG image",
+// "corrupt or cut short", "too large for its size (a decompression bomb?)"
+// (PHOTO_PIXEL_BUDGET in photo_decoding.h) ...). The file is decoded a few
+// rows at a time, a JPEG at the smallest DCT scale that still fills the
+// square, so its memory is the square's and a few rows', whatever its size;
+// an interlaced PNG alone is decoded whole.
+// Any thread; each call has the libraries' state to itself; the libraries'
+// own messages are not printed.
 Image *loadPhotoFile(const std::string &path, uint32_t side, PhotoFit fit, std::string &failure);

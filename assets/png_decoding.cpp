@@ -2,7 +2,7 @@
 // of its own.
 #include "assets/image_decoding.h"
 
-#include <png.h>  // PNG decoding (libpng 1.6)
+#include "assets/png_expansion.h"
 
 #include <csetjmp>
 #include <cstring>
@@ -48,25 +48,6 @@ static void readPngInfo(png_structp png, png_infop info, PngSource *source) {
     png_read_info(png, info);
 }
 
-// Has libpng turn every pixel into 8-bit R G B, or R G B A where there is any
-// alpha, and returns the channel count that results: 3 or 4 from a usable
-// file. The channel count after the transformations decides the layout, so
-// grey with alpha and transparency chunks get their four bytes per pixel.
-static int expandToRgb(png_structp png, png_infop info) {
-    const int bitDepth = png_get_bit_depth(png, info);
-    const int colourType = png_get_color_type(png, info);
-    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
-    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
-        png_set_gray_to_rgb(png);
-    }
-    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
-    if (bitDepth == 16) png_set_strip_16(png);
-    png_set_interlace_handling(png);  // png_read_image then de-interlaces
-    png_read_update_info(png, info);
-    return png_get_channels(png, info);
-}
-
 static Image *decodePngFrom(PngSource source) {
     // libpng's default handlers: messages to stderr, errors jump to the setjmp below.
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -82,7 +63,7 @@ static Image *decodePngFrom(PngSource source) {
     if (width == 0 || height == 0 || width > TEXTURE_MAX_SIDE || height > TEXTURE_MAX_SIDE) {
         return releasePng(&png, &info, buffer, rows);
     }
-    const int channels = expandToRgb(png, info);
+    const int channels = expandPngToRgb(png, info);
     const size_t rowBytes = size_t(width) * channels;
     if ((channels != 3 && channels != 4) || png_get_rowbytes(png, info) != rowBytes) {
         return releasePng(&png, &info, buffer, rows);
@@ -107,4 +88,21 @@ static Image *decodePngFrom(PngSource source) {
 Image *decodePngBytes(const uint8_t *data, size_t size) {
     if (!data || size < SIGNATURE_SIZE || png_sig_cmp(data, 0, SIGNATURE_SIZE) != 0) return nullptr;
     return decodePngFrom({data, size, SIGNATURE_SIZE});
+}
+
+// The channel count after the transformations decides the layout, so grey
+// with alpha and transparency chunks get their four bytes per pixel.
+int expandPngToRgb(png_structp png, png_infop info) {
+    const int bitDepth = png_get_bit_depth(png, info);
+    const int colourType = png_get_color_type(png, info);
+    if (colourType == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY && bitDepth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+        png_set_gray_to_rgb(png);
+    }
+    if (png_get_valid(png, info, PNG_INFO_tRNS)) png_set_tRNS_to_alpha(png);
+    if (bitDepth == 16) png_set_strip_16(png);
+    png_set_interlace_handling(png);  // png_read_image then de-interlaces
+    png_read_update_info(png, info);
+    return png_get_channels(png, info);
 }

@@ -9,13 +9,15 @@
 // of its own (child_runs.h), interleaving the kinds so that a busy moment on
 // the shared machine does not fall on one kind alone, and prints medians
 // with their spread.
-#include <unistd.h>  // readlink, mkstemp
+#include <sys/stat.h>  // mkdir
+#include <unistd.h>    // readlink, mkstemp, link
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <iterator>
 #include <map>
 #include <sstream>
@@ -25,6 +27,7 @@
 #include "bench/bench_archive.h"
 #include "bench/bench_report.h"
 #include "bench/child_runs.h"
+#include "bench/stand_in_assets.h"
 #include "resources/embedded_blobs.h"
 
 namespace {
@@ -52,6 +55,10 @@ int childMain(int argc, char **argv) {
     if (mode == "frame-work" && arg + 4 < argc) {
         return runFrameWorkChild(std::atoi(argv[arg + 1]), std::atoi(argv[arg + 2]), argv[arg + 3],
                                  std::atoi(argv[arg + 4]));
+    }
+    if (mode == "own-show" && arg + 5 < argc) {
+        return runOwnShowChild(argv[arg + 1], std::atoi(argv[arg + 2]), std::atoi(argv[arg + 3]),
+                               std::atof(argv[arg + 4]), std::atoi(argv[arg + 5]));
     }
     if (mode == "floor") return runFloorChild();
     std::fprintf(stderr, "dorirova_bench child: unknown mode\n");
@@ -176,11 +183,114 @@ Measurements measure(int startupRuns, int frameRuns, double seconds) {
     return m;
 }
 
+// ---- Your own show: photographs from a folder, at several counts.
+
+constexpr uint32_t OWN_PHOTO_WIDTH = 6000, OWN_PHOTO_HEIGHT = 4000;   // 24 Mpx, as a camera's
+constexpr int OWN_DISTINCT_PHOTOS = 4;   // the folders' names are links to these, in turn
+const int OWN_COUNTS[] = {24, 1000, 10000, 100000};
+constexpr int OWN_PRESSES = 40;
+
+double medianOf(const std::vector<Results> &runs, const std::string &key, bool largest = false) {
+    std::vector<double> values;
+    for (const Results &r : runs) values.push_back(number(r, key));
+    if (values.empty()) return -1;
+    std::sort(values.begin(), values.end());
+    return largest ? values.back() : values[values.size() / 2];
+}
+
+// Makes folder/N for each count: N names linked to the distinct photographs
+// in folder/src. False when a file cannot be made.
+bool makeOwnPhotoFolders(const std::string &folder) {
+    const std::string source = folder + "/src";
+    if (mkdir(source.c_str(), 0700) != 0) return false;
+    for (int i = 0; i < OWN_DISTINCT_PHOTOS; ++i) {
+        const std::string bytes = makeStandInPhoto(1000 + i, OWN_PHOTO_WIDTH, OWN_PHOTO_HEIGHT, false);
+        FILE *file = std::fopen((source + "/" + std::to_string(i) + ".jpg").c_str(), "wb");
+        if (!file || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fclose(file) != 0) {
+            return false;
+        }
+    }
+    for (int count : OWN_COUNTS) {
+        const std::string names = folder + "/" + std::to_string(count);
+        if (mkdir(names.c_str(), 0700) != 0) return false;
+        for (int i = 0; i < count; ++i) {
+            char name[64];
+            std::snprintf(name, sizeof name, "/photo-%d.jpg", i + 1);
+            const std::string target = source + "/" + std::to_string(i % OWN_DISTINCT_PHOTOS) + ".jpg";
+            if (link(target.c_str(), (names + name).c_str()) != 0) return false;
+        }
+    }
+    return true;
+}
+
+// `dorirova_bench own-show [runs [seconds]]`: the goals of a show of one's own.
+int measureOwnShow(int runs, double seconds) {
+    const char *tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/dorirova-own-XXXXXX";
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (!mkdtemp(name.data())) return 1;
+    const std::string folder = name.data();
+    const auto began = std::chrono::steady_clock::now();
+    const bool made = makeOwnPhotoFolders(folder);
+    std::printf("# dorirova: your own show\n\nPhotographs: %d distinct generated %u x %u baseline JPEGs "
+                "(%.1f s to make), linked under 24 to 100,000 names; live at 1024 x 768 on the real clock\n",
+                OWN_DISTINCT_PHOTOS, OWN_PHOTO_WIDTH, OWN_PHOTO_HEIGHT,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+    std::map<int, std::vector<Results>> byCount;
+    std::vector<Results> defaultFrames;
+    bool ok = made;
+    for (int run = 0; ok && run < runs; ++run) {
+        for (int count : OWN_COUNTS) {
+            Results r;
+            char arguments[512];
+            std::snprintf(arguments, sizeof arguments, "own-show '%s/%d' 1024 768 %.2f %d", folder.c_str(), count,
+                          seconds, OWN_PRESSES);
+            ok = runChild(arguments, r) && ok;
+            if (!r.empty()) byCount[count].push_back(r);
+        }
+        Results r;
+        char arguments[64];
+        std::snprintf(arguments, sizeof arguments, "frames 1024 768 scene %.2f", seconds);
+        ok = runChild(arguments, r) && ok;
+        if (!r.empty()) defaultFrames.push_back(r);
+    }
+    std::filesystem::remove_all(folder);
+    if (!ok || byCount.size() != std::size(OWN_COUNTS)) {
+        std::fprintf(stderr, "dorirova_bench: the own show was not measured\n");
+        return 1;
+    }
+    const double startup24 = medianOf(byCount[24], "startup_ms");
+    const double defaultFrame = medianOf(defaultFrames, "frame_ms_median");
+    std::printf("\nMedians of %d runs each (peak memory, lateness: the largest). The default show's frame: %.2f ms.\n\n",
+                runs, defaultFrame);
+    std::printf("| photographs | Run to first frame | x the 24's (goal 1.2) | peak resident memory (goal 300 MiB) "
+                "| transitions late by at most (%.1f s plain, each) | frame | x the default show's |\n",
+                seconds);
+    std::printf("|---|---|---|---|---|---|---|\n");
+    for (int count : OWN_COUNTS) {
+        const std::vector<Results> &r = byCount[count];
+        const double startup = medianOf(r, "startup_ms"), frame = medianOf(r, "frame_ms");
+        std::printf("| %d | %.1f ms | %.2f | %.1f MiB | %.1f ms (%.0f transitions) | %.2f ms | %.2f |\n", count,
+                    startup, startup / startup24, medianOf(r, "hwm_kb", true) / 1024, medianOf(r, "late_ms", true),
+                    medianOf(r, "transitions"), frame, frame / defaultFrame);
+    }
+    std::printf("\n(load average over a minute at the end: %s)\n", loadAverage().c_str());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
     provideProgramResources();   // as the program's start-up does first
     if (argc > 1 && std::strcmp(argv[1], "child") == 0) return childMain(argc - 2, argv + 2);
+    if (argc > 1 && std::strcmp(argv[1], "own-show") == 0) {
+        char self[4096] = {};
+        if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return 1;
+        selfPath = self;
+        return measureOwnShow(argc > 2 ? std::max(1, std::atoi(argv[2])) : 3,
+                              argc > 3 ? std::max(1.0, std::atof(argv[3])) : 13.5);
+    }
 
     const int startupRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     const int frameRuns = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;

@@ -37,6 +37,13 @@ int runLayerCostsChild(int width, int height, double seconds);
 // zeroed before them and dumped after them (bench/frame_instructions.sh).
 int runFrameWorkChild(int width, int height, const std::string &kind, int count);
 
+// The viewer's own photographs from folder, live at width x height: Run to
+// the first frame, seconds of plain running (frame lengths; each
+// transition's start after its due time), then presses of Right three
+// frames apart, until the last asked-for photograph shows. Reports the peak
+// resident memory of the whole run.
+int runOwnShowChild(const std::string &folder, int width, int height, double seconds, int presses);
+
 // The floor: the 24 photographs the photo layer loads, decoded alone with
 // libjpeg-turbo from the archive's bytes in memory (default parameters, one
 // new buffer each, kept, as the program keeps them), then the same into the

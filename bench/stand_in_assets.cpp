@@ -28,10 +28,12 @@ static float valueNoise(float x, float y, uint32_t seed) {
     return top + (bottom - top) * fy;
 }
 
-std::string makeStandInPhoto(uint32_t seed) {
-    std::vector<uint8_t> rgb(size_t(PHOTO_SIDE) * PHOTO_SIDE * 3);
-    for (uint32_t y = 0; y < PHOTO_SIDE; ++y) {
-        for (uint32_t x = 0; x < PHOTO_SIDE; ++x) {
+std::string makeStandInPhoto(uint32_t seed) { return makeStandInPhoto(seed, PHOTO_SIDE, PHOTO_SIDE, true); }
+
+std::string makeStandInPhoto(uint32_t seed, uint32_t width, uint32_t height, bool progressive) {
+    std::vector<uint8_t> rgb(size_t(width) * height * 3);
+    for (uint32_t y = 0; y < height; ++y) {
+        for (uint32_t x = 0; x < width; ++x) {
             float value = 0, amplitude = 0.5f, scale = 1.0f / 256;
             for (int octave = 0; octave < 7; ++octave, amplitude *= 0.55f, scale *= 2) {
                 value += amplitude * valueNoise(x * scale, y * scale, seed + octave);
@@ -41,12 +43,17 @@ std::string makeStandInPhoto(uint32_t seed) {
             const float detail = valueNoise(x / 2.1f, y / 2.1f, seed + 7) - 0.5f;
             const float grain = float((x * 2654435761u ^ y * 40503u ^ seed) % 9) - 4.0f;
             value = value * 255 + detail * 30 + grain;
-            uint8_t *p = &rgb[(size_t(y) * PHOTO_SIDE + x) * 3];
+            uint8_t *p = &rgb[(size_t(y) * width + x) * 3];
             p[0] = uint8_t(std::clamp(value * (0.6f + 0.8f * hue), 0.0f, 255.0f));
             p[1] = uint8_t(std::clamp(value * 0.9f, 0.0f, 255.0f));
             p[2] = uint8_t(std::clamp(value * (1.4f - 0.8f * hue), 0.0f, 255.0f));
         }
     }
+    return encodeStandInJpeg(width, height, 88, progressive, [&](uint32_t y) { return &rgb[size_t(y) * width * 3]; });
+}
+
+std::string encodeStandInJpeg(uint32_t width, uint32_t height, int quality, bool progressive,
+                              const std::function<const uint8_t *(uint32_t)> &rowAt) {
     jpeg_compress_struct encoder;
     jpeg_error_mgr errors;
     encoder.err = jpeg_std_error(&errors);
@@ -54,16 +61,16 @@ std::string makeStandInPhoto(uint32_t seed) {
     unsigned char *memory = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&encoder, &memory, &size);
-    encoder.image_width = PHOTO_SIDE;
-    encoder.image_height = PHOTO_SIDE;
+    encoder.image_width = width;
+    encoder.image_height = height;
     encoder.input_components = 3;
     encoder.in_color_space = JCS_RGB;
     jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, 88, TRUE);
-    jpeg_simple_progression(&encoder);
+    jpeg_set_quality(&encoder, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&encoder);
     jpeg_start_compress(&encoder, TRUE);
-    while (encoder.next_scanline < PHOTO_SIDE) {
-        JSAMPROW row = &rgb[size_t(encoder.next_scanline) * PHOTO_SIDE * 3];
+    while (encoder.next_scanline < height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rowAt(encoder.next_scanline));
         jpeg_write_scanlines(&encoder, &row, 1);
     }
     jpeg_finish_compress(&encoder);

@@ -82,8 +82,9 @@ int framesSinceAllReady = 0;
 int photosReady(double nowMs) {
     int ready = 0;
     AssetStore *store = AssetStore::instance();
-    for (size_t i = 0; i < sceneSlideshow()->state().photoIds.size() && i < size_t(PHOTO_COUNT); ++i) {
-        if (!store->texture(sceneSlideshow()->state().photoIds[i])) continue;
+    const PhotoSource &photos = sceneSlideshow()->source();
+    for (uint32_t i = 0; i < photos.photoCount() && i < uint32_t(PHOTO_COUNT); ++i) {
+        if (!store->texture(photos.photoId(i))) continue;
         ++ready;
         if (photoReadyMs[i] < 0) photoReadyMs[i] = nowMs;
     }
@@ -188,7 +189,7 @@ int runStartupChild(int width, int height) {
     report("calls_uploads", calls.uploads);
     report("calls_music", calls.music);
     report("calls_swaps", calls.swaps);
-    report("photos_loaded", double(sceneSlideshow()->state().photoIds.size()));
+    report("photos_loaded", double(sceneSlideshow()->source().photoCount()));
     return 0;
 }
 

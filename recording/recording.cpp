@@ -12,6 +12,9 @@
 #include "recording/recording_session.h"
 #include "recording/progress_line.h"
 #include "recording/soundtrack.h"
+#include "scene/archive_photos.h"
+#include "scene/photo_layer.h"
+#include "show/show_content.h"
 #include "assets/png_encoding.h"
 #include "platform/message_queue.h"
 #include "platform/partial_file.h"
@@ -112,10 +115,6 @@ int64_t frameCountFor(int64_t lengthNs, int32_t fps) {
     return (lengthNs * fps + NS_PER_SECOND - 1) / NS_PER_SECOND;
 }
 
-// A video's length when none is asked for: the music's, module or audio
-// file. A silent show has none; its soundtrack is silence throughout.
-static int64_t defaultLengthNs() { return int64_t(musicSeconds() * double(NS_PER_SECOND) + 0.5); }
-
 namespace {
 
 // The slots frames travel in from the drawing to the encoder, all empty.
@@ -183,6 +182,15 @@ int finishVideo(const RecordingSettings &settings, PartialFile &output, VideoFil
 
 }  // namespace
 
+int64_t defaultVideoLengthNs() {
+    if (musicSeconds() > 0) return int64_t(musicSeconds() * double(NS_PER_SECOND) + 0.5);
+    // Without music, each photograph once: its four seconds and its transition.
+    const ShowContent &content = showContent();
+    const int64_t photos = content.photoList ? content.photoList->count() : PHOTO_COUNT;
+    constexpr int64_t PHOTO_SHOW_NS = (DISPLAY_MS + FADE_STEPS * STEP_MS) * int64_t(1000000);   // 4.42 s
+    return photos * PHOTO_SHOW_NS;
+}
+
 int recordVideo(const RecordingSettings &settings, RecordingTimes *times) {
     const Clock::time_point started = Clock::now();
     installQuitSignals();   // from the start: a Ctrl+C while loading counts too
@@ -194,7 +202,7 @@ int recordVideo(const RecordingSettings &settings, RecordingTimes *times) {
     if (!openOutputAndScene(settings, true, output, error)) return fail(settings.file, error);
     spent.load = secondsSince(started);
     startSoundtrack();
-    const int64_t lengthNs = settings.lengthNs >= 0 ? settings.lengthNs : defaultLengthNs();
+    const int64_t lengthNs = settings.lengthNs >= 0 ? settings.lengthNs : defaultVideoLengthNs();
     const int64_t total = std::max<int64_t>(1, frameCountFor(lengthNs, settings.fps));
 
     const VideoFileFormat format = {container, settings.width, settings.height, settings.fps, SOUNDTRACK_RATE, true};

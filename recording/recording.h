@@ -61,5 +61,9 @@ int64_t frameTimeNs(int64_t frame, int32_t fps);
 // The frame a video at fps shows at atNs: the last whose time is not later.
 int64_t frameShownAt(int64_t atNs, int32_t fps);
 
+// A video's length when none is asked for, in nanoseconds: the music's;
+// without music, each photograph's plain time and transition once over.
+int64_t defaultVideoLengthNs();
+
 // How many frames a video of lengthNs has at fps: enough to cover it.
 int64_t frameCountFor(int64_t lengthNs, int32_t fps);

@@ -1,13 +1,15 @@
 #include "scene/file_photos.h"
 
+#include <algorithm>
 #include <cstdio>
-#include <set>
+#include <iterator>
 #include <utility>
 
 #include "assets/asset_store.h"
 #include "platform/printable_text.h"
 
-FilePhotos::FilePhotos(std::shared_ptr<PhotoList> list, PhotoFit fit) : list(std::move(list)), fit(fit) {}
+FilePhotos::FilePhotos(std::shared_ptr<PhotoList> list, PhotoFit fit, std::unique_ptr<Image> first)
+    : list(std::move(list)), fit(fit), first(std::move(first)) {}
 
 FilePhotos::~FilePhotos() {
     for (const auto &[index, photo] : loaded) AssetStore::instance()->release(photo.id);
@@ -24,6 +26,10 @@ void FilePhotos::request(uint32_t index, bool forFirstFrame) {
 
 void FilePhotos::requestPhotos(const std::vector<uint32_t> &blocks) {
     levelBlocks = blocks;
+    std::string path;
+    if (first && list->nameAt(0, path)) {
+        loaded[0] = {AssetStore::instance()->requestDecoded(std::move(first), LoadWhen::FirstFrame, levelBlocks), path};
+    }
     request(0, true);
 }
 
@@ -42,9 +48,8 @@ void FilePhotos::keepNear(uint32_t shown, uint32_t asked) {
     // then what a key may ask for next.
     const uint32_t wanted[] = {shown, after(shown), asked, after(asked), before(asked), before(shown)};
     for (uint32_t index : wanted) request(index, false);
-    const std::set<uint32_t> keep(std::begin(wanted), std::end(wanted));
     for (auto it = loaded.begin(); it != loaded.end();) {
-        if (keep.count(it->first)) {
+        if (std::find(std::begin(wanted), std::end(wanted), it->first) != std::end(wanted)) {
             ++it;
             continue;
         }

@@ -20,8 +20,9 @@ constexpr uint32_t PHOTO_TEXELS = 1024;
 
 class FilePhotos : public PhotoSource {
 public:
-    // list holds at least one photograph.
-    FilePhotos(std::shared_ptr<PhotoList> list, PhotoFit fit);
+    // list holds at least one photograph; first, when not null, is its first
+    // decoded already (loadPhotoFile with PHOTO_TEXELS and fit), taken over.
+    FilePhotos(std::shared_ptr<PhotoList> list, PhotoFit fit, std::unique_ptr<Image> first = nullptr);
     ~FilePhotos() override;   // forgets the textures it requested
 
     void requestPhotos(const std::vector<uint32_t> &levelBlocks) override;   // the first, for the first frame
@@ -42,5 +43,6 @@ private:
     std::shared_ptr<PhotoList> list;
     PhotoFit fit;
     std::vector<uint32_t> levelBlocks;
+    std::unique_ptr<Image> first;
     std::map<uint32_t, Loaded> loaded;   // requested photographs by index in the show
 };

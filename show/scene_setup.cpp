@@ -28,9 +28,11 @@ void beginScene(int32_t width, int32_t height) {
     // Their order is the draw order and the order keys are delivered in. The
     // stars leave out what the slideshow covers. The slideshow shows the
     // archive's photographs, or the viewer's own, and keeps their source.
-    const ShowContent &content = showContent();
+    ShowContent &content = showContent();
     std::unique_ptr<PhotoSource> photos;
-    if (content.photoList) photos = std::make_unique<FilePhotos>(content.photoList, content.fit);
+    if (content.photoList) {
+        photos = std::make_unique<FilePhotos>(content.photoList, content.fit, std::move(content.firstPhoto));
+    }
     else photos = std::make_unique<ArchivePhotos>();
     PhotoLayer *slideshow = new PhotoLayer(std::move(photos));
     LayerStack::instance().add(new BackgroundLayer(slideshow));

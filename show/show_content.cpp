@@ -19,8 +19,8 @@ std::string checkShowPhotos(ShowContent &content) {
     for (;;) {
         std::string path, failure;
         list->nameAt(0, path);
-        std::unique_ptr<Image> first(loadPhotoFile(path, PHOTO_TEXELS, content.fit, failure));
-        if (first) break;
+        content.firstPhoto.reset(loadPhotoFile(path, PHOTO_TEXELS, content.fit, failure));
+        if (content.firstPhoto) break;
         std::fprintf(stderr, "dorirova: skipping %s: %s\n", printableText(path).c_str(), failure.c_str());
         if (!list->drop(0)) return "none of the photographs can be shown";
     }

@@ -13,6 +13,7 @@
 struct ShowContent {
     std::vector<std::string> photoPaths;   // folders and files as given; empty: the archive's 24
     std::shared_ptr<PhotoList> photoList;  // their photographs, listed by checkShowPhotos
+    std::unique_ptr<Image> firstPhoto;     // the first of them, decoded by checkShowPhotos, until a show takes it
     PhotoFit fit = PhotoFit::Inside;       // how a photograph goes into the square
     std::string musicFile;                 // a module or an audio file; empty: the archive's module,
                                            // or silence with photographs of one's own

@@ -3,6 +3,7 @@
 #include "tests/fuzz/fuzz_replay.h"
 
 #include "assets/image_decoding.h"
+#include "assets/photo_file.h"
 #include "assets/resource_archive.h"
 #include "platform/temp_file.h"
 #include "tests/support/image_files.h"
@@ -244,4 +245,23 @@ ReplayOutcome replayPng(const uint8_t *data, size_t size) {
 
 ReplayOutcome replayJpeg(const uint8_t *data, size_t size) {
     return replayImage([](const std::string &path) { return decodeJpegFile(path); }, data, size, false);
+}
+
+ReplayOutcome replayPhoto(const uint8_t *data, size_t size) {
+    constexpr uint32_t SIDE = 64;
+    const std::string path = writeInput(data, size);
+    std::string failure;
+    std::unique_ptr<Image> image(
+        loadPhotoFile(path, SIDE, size % 2 ? PhotoFit::Fill : PhotoFit::Inside, failure));
+    REPLAY_CHECK(removeTempFile(path));
+    checkTempFolderEmpty();
+    if (!image) {
+        REPLAY_CHECK(!failure.empty());
+        return ReplayOutcome::Refused;
+    }
+    REPLAY_CHECK(image->imageWidth == SIDE && image->imageHeight == SIDE);
+    REPLAY_CHECK(image->hasAlpha == 1 && image->opaque);
+    for (size_t k = 3; k < size_t(SIDE) * SIDE * 4; k += 4) REPLAY_CHECK(image->pixels[k] == 255);
+    checkImage(*image);
+    return ReplayOutcome::Accepted;
 }

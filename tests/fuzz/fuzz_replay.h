@@ -33,3 +33,9 @@ ReplayOutcome replayPng(const uint8_t *data, size_t size);
 // The JPEG decoder on the bytes (R G B); an image must satisfy the same rules
 // as for PNG and have no alpha.
 ReplayOutcome replayJpeg(const uint8_t *data, size_t size);
+
+// The photograph file loader on a file of the bytes, into a 64 x 64 square
+// (fitted or filled as the size is even or odd): an image must be exactly
+// that, opaque R G B A, and satisfy the same rules as for PNG; a refusal must
+// say why.
+ReplayOutcome replayPhoto(const uint8_t *data, size_t size);

@@ -22,9 +22,12 @@ Bytes encodePng(int width, int height, const Bytes &rgba) {
     return file;
 }
 
-// Compresses height rows, row y taken from rowAt(y), with the settings given.
+// Compresses height rows, row y taken from rowAt(y), with the settings given;
+// storedSpace -1 keeps libjpeg's choice for colourSpace; app1 (if any) is
+// written as an APP1 segment.
 template <typename RowAt>
-static Bytes compressJpeg(int width, int height, int components, int colourSpace, bool progressive, RowAt rowAt) {
+static Bytes compressJpeg(int width, int height, int components, int colourSpace, bool progressive, RowAt rowAt,
+                          int storedSpace = -1, const Bytes &app1 = {}) {
     jpeg_compress_struct cinfo{};
     jpeg_error_mgr jerr{};
     cinfo.err = jpeg_std_error(&jerr);
@@ -37,11 +40,11 @@ static Bytes compressJpeg(int width, int height, int components, int colourSpace
     cinfo.input_components = components;
     cinfo.in_color_space = J_COLOR_SPACE(colourSpace);
     jpeg_set_defaults(&cinfo);
-    if (progressive) {
-        jpeg_set_quality(&cinfo, 95, TRUE);
-        jpeg_simple_progression(&cinfo);
-    }
+    if (storedSpace >= 0) jpeg_set_colorspace(&cinfo, J_COLOR_SPACE(storedSpace));
+    if (progressive || storedSpace >= 0) jpeg_set_quality(&cinfo, 95, TRUE);
+    if (progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
+    if (!app1.empty()) jpeg_write_marker(&cinfo, JPEG_APP0 + 1, app1.data(), unsigned(app1.size()));
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(rowAt(int(cinfo.next_scanline)));
         jpeg_write_scanlines(&cinfo, &row, 1);
@@ -59,6 +62,15 @@ Bytes encodeJpeg(int width, int height, const Bytes &rgb) {
 
 Bytes encodeJpegRows(int width, int height, int components, int colourSpace, const Bytes &row) {
     return compressJpeg(width, height, components, colourSpace, false, [&](int) { return row.data(); });
+}
+
+Bytes encodeJpegPixels(int width, int height, int components, int givenSpace, int storedSpace,
+                       const std::function<void(int, int, uint8_t *)> &pixel, const Bytes &app1) {
+    Bytes row(size_t(width) * components);
+    return compressJpeg(width, height, components, givenSpace, false, [&](int y) {
+        for (int x = 0; x < width; ++x) pixel(x, y, &row[size_t(x) * components]);
+        return row.data();
+    }, storedSpace, app1);
 }
 
 Bytes packArchive(const std::vector<std::pair<std::string, Bytes>> &entries) {

@@ -2,6 +2,7 @@
 // Images and archives made in memory for tests: PNG and JPEG files encoded
 // from plain pixel buffers, and packed archives of named files.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,13 @@ Bytes encodeJpeg(int width, int height, const Bytes &rgbTopFirst);
 // J_COLOR_SPACE: JCS_GRAYSCALE, JCS_RGB, JCS_CMYK ...), every row the same
 // `row` (width x components samples), default quality.
 Bytes encodeJpegRows(int width, int height, int components, int colourSpace, const Bytes &row);
+
+// A baseline JPEG (quality 95) of width x height pixels, each pixel's
+// `components` samples in givenSpace written by pixel(x, y, samples), y = 0
+// at the top; the file keeps them in storedSpace (JCS_YCbCr, JCS_YCCK ...);
+// app1, if any, is its APP1 segment (an Exif segment, say).
+Bytes encodeJpegPixels(int width, int height, int components, int givenSpace, int storedSpace,
+                       const std::function<void(int, int, uint8_t *)> &pixel, const Bytes &app1 = {});
 
 // An archive of the given entries, in the given order.
 Bytes packArchive(const std::vector<std::pair<std::string, Bytes>> &entries);
