@@ -300,7 +300,8 @@ std::string helpText() {
         "  0  the presentation or the dialog ended normally, or a recording was written\n"
         "  1  the display (or, for the dialog, an X display) could not be opened or was\n"
         "     lost, or a recording failed\n"
-        "  2  the command line could not be read\n"
+        "  2  the command line could not be read, or your own show's files cannot be\n"
+        "     used (--photos finds nothing to show, or --music, --text, --logo)\n"
         "  130  a recording was interrupted (Ctrl+C); nothing is left of it\n";
     return text;
 }
