@@ -54,23 +54,43 @@ record() {
 
 # The photograph's square in a 1024x768 still, below the logo, above the scroll band, within the frame.
 INNER=512x400+84+200
-for k in 0 1 2 3 4 5; do
-    keys=
-    for i in $(seq 1 $k); do keys+="${keys:+,}0.$i:Right"; done
-    record --photos "$PHOTOS" --still 0.$((k + 2)) "shot$k.png" --size 1024x768 --fps 10 ${keys:+--keys $keys}
-    [ "$APP_STATUS" = 0 ] || fail "still $k ended with status $APP_STATUS: $(cat "$WORK/stderr")"
-    grep -q "skipping .*p06-cut.jpg: " "$WORK/stderr" || [ $k -lt 4 ] || fail "no line for the cut file: $(cat "$WORK/stderr")"
-    # The reference: the same picture fitted into 592 x 592 on black.
-    /usr/bin/convert "$WORK/${REFERENCES[$k]}" -resize 592x592 -background black -gravity center -extent 592x592 \
-        +gravity -crop "512x400+40+68" +repage "$WORK/want$k.png"
-    /usr/bin/convert "$OUT/shot$k.png" -crop "$INNER" +repage "$WORK/got$k.png"
-    cp "$OUT/shot$k.png" "$ARTIFACTS/shot$k.png"
-    error=$(/usr/bin/compare -metric RMSE "$WORK/got$k.png" "$WORK/want$k.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+
+# Fails unless the still at which Right has been released K times, in the
+# show of FOLDER, shows the picture REFERENCE fitted into the square on black
+# (name: NAME). Leaves the program's stderr in $WORK/stderr.
+# Usage: expect_shown FOLDER K REFERENCE NAME
+expect_shown() {
+    local folder=$1 k=$2 reference=$3 name=$4 keys= error
+    for i in $(seq 1 "$k"); do keys+="${keys:+,}0.$i:Right"; done
+    record --photos "$folder" --still 0.$((k + 2)) "$name.png" --size 1024x768 --fps 10 ${keys:+--keys $keys}
+    [ "$APP_STATUS" = 0 ] || fail "$name ended with status $APP_STATUS: $(cat "$WORK/stderr")"
+    /usr/bin/convert "$reference" -resize 592x592 -background black -gravity center -extent 592x592 \
+        +gravity -crop "512x400+40+68" +repage "$WORK/want.png"
+    /usr/bin/convert "$OUT/$name.png" -crop "$INNER" +repage "$WORK/got.png"
+    cp "$OUT/$name.png" "$ARTIFACTS/$name.png"
+    rm "$OUT/$name.png"
+    error=$(/usr/bin/compare -metric RMSE "$WORK/got.png" "$WORK/want.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
     awk -v e="$error" 'BEGIN { exit !(e < 0.08) }' ||
-        fail "photograph $k is not its file fitted the right way up (RMSE $error; see $ARTIFACTS/shot$k.png)"
+        fail "$name is not its file fitted the right way up (RMSE $error; see $ARTIFACTS/$name.png)"
+}
+
+for k in 0 1 2 3 4 5; do
+    expect_shown "$PHOTOS" $k "$WORK/${REFERENCES[$k]}" "shot$k"
 done
 [ "$(grep -c "skipping" "$WORK/stderr")" = 2 ] || fail "not one line for each broken file: $(cat "$WORK/stderr")"
 grep -q "skipping .*p07-text.png: " "$WORK/stderr" || fail "no line for the text file: $(cat "$WORK/stderr")"
+
+# Every EXIF orientation: the picture stored turned or mirrored as a phone
+# may store it, with the orientation that puts it right.
+mkdir "$WORK/turned"
+TURNS=("" -flop "-rotate 180" -flip -transpose "-rotate -90" -transverse "-rotate 90")
+for orientation in 1 2 3 4 5 6 7 8; do
+    /usr/bin/convert "$WORK/wide.ppm" ${TURNS[$((orientation - 1))]} -quality 92 "$WORK/stored.jpg"
+    with_orientation $orientation "$WORK/stored.jpg" "$WORK/turned/o$orientation.jpg"
+done
+for k in 0 1 2 3 4 5 6 7; do
+    expect_shown "$WORK/turned" $k "$WORK/wide.ppm" "orientation$((k + 1))"
+done
 
 # Nothing to show: status 2, one line, no file written.
 mkdir "$WORK/empty" "$WORK/broken"
@@ -83,6 +103,6 @@ done
 record --photos "$WORK/broken" --capture none.mp4 --size 320x240
 [ "$APP_STATUS" = 2 ] || fail "only broken photographs ended with status $APP_STATUS"
 tail -1 "$WORK/stderr" | grep -q "none of the photographs can be shown" || fail "no last line: $(cat "$WORK/stderr")"
-[ -z "$(ls -A "$OUT" | grep -v '^shot')" ] || fail "a refused command wrote $(ls "$OUT")"
+[ -z "$(ls -A "$OUT")" ] || fail "a refused command wrote $(ls "$OUT")"
 [ -z "$(ls -A "$TMPDIR")" ] || fail "temporary files left behind"
 exit 0

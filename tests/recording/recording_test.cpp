@@ -210,8 +210,9 @@ TEST(Recording, OwnMusicFileIsHeardAndSetsTheLength) {
     EXPECT_GT(video.soundPeak, 0.4f) << "the square wave plays";
 }
 
-// Photographs of one's own and no music: a silent show, which records (its
-// length asked for) with a soundtrack of silence rather than fail for music.
+// Photographs of one's own and no music: a silent show, which records with a
+// soundtrack of silence rather than fail for music, each photograph's four
+// seconds and its transition long (4.42 s) when no length is asked for.
 TEST(Recording, OwnPhotographsWithoutMusicRecordSilence) {
     ScopedTempDir tmp;
     png_image image{};
@@ -221,10 +222,11 @@ TEST(Recording, OwnPhotographsWithoutMusicRecordSilence) {
     const std::vector<uint8_t> grey(64 * 64 * 3, 128);
     ASSERT_TRUE(png_image_write_to_file(&image, (tmp.path() + "/photo.png").c_str(), 0, grey.data(), 0, nullptr));
     const std::string file = tmp.path() + "/silent.mp4";
-    ASSERT_EQ(runProgram("--capture '" + file + "' --size 320x240 --fps 10 --seconds 1 --photos '" + tmp.path() + "/photo.png'"), 0);
+    ASSERT_EQ(runProgram("--capture '" + file + "' --size 320x240 --fps 10 --photos '" + tmp.path() + "/photo.png'"), 0);
     DecodedVideo video = decodeVideo(file);
     ASSERT_TRUE(video.ok) << video.error;
-    EXPECT_NEAR(video.soundSeconds, 1.0, 0.01);
+    EXPECT_EQ(video.frames, 45);
+    EXPECT_NEAR(video.soundSeconds, 4.5, 0.01) << "sound for every frame";
     EXPECT_EQ(video.soundPeak, 0.0f);
 }
 
