@@ -146,7 +146,7 @@ void takeShowContent(const CommandLine &options) {
 // The viewer's own files, before anything opens (window, sound device,
 // dialog, output file): false, with one line on stderr, when one cannot be used.
 bool showFilesUsable() {
-    const std::string fault = showFilesFault(showContent());
+    const std::string fault = checkShowFiles(showContent());
     if (fault.empty()) return true;
     std::fprintf(stderr, "dorirova: %s\n", fault.c_str());
     return false;

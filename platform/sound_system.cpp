@@ -239,10 +239,8 @@ bool soundSystemInit(SoundSystem *system, int maxChannels) {
     return true;
 }
 
-Sound *soundSystemCreateSound(SoundSystem *system, const char *path) {
-    if (!system || !path) return nullptr;
-    std::vector<char> bytes = readWholeFile(path);
-    if (bytes.empty()) return nullptr;
+// The bytes as one of system's sounds; null when they are none.
+static Sound *systemSoundFromBytes(SoundSystem *system, std::vector<char> bytes) {
     std::unique_ptr<Sound> sound = soundFromBytes(std::move(bytes));
     if (!sound) return nullptr;
     sound->next = system->sounds;
@@ -250,13 +248,24 @@ Sound *soundSystemCreateSound(SoundSystem *system, const char *path) {
     return sound.release();
 }
 
-std::string soundFileFault(const std::string &path) {
+Sound *soundSystemCreateSound(SoundSystem *system, const char *path) {
+    if (!system || !path) return nullptr;
+    std::vector<char> bytes = readWholeFile(path);
+    if (bytes.empty()) return nullptr;
+    return systemSoundFromBytes(system, std::move(bytes));
+}
+
+Sound *soundSystemCreateSoundFromFile(SoundSystem *system, const std::string &path, std::string &why) {
+    if (!system) return nullptr;
     std::vector<uint8_t> bytes;
-    std::string why;
-    if (!readFileBytes(path, bytes, why)) return why;
-    if (bytes.empty()) return "the file is empty";
-    if (!soundFromBytes(std::vector<char>(bytes.begin(), bytes.end()))) return "neither a module nor an audio file this program reads";
-    return "";
+    if (!readFileBytes(path, bytes, why)) return nullptr;
+    if (bytes.empty()) {
+        why = "the file is empty";
+        return nullptr;
+    }
+    Sound *sound = systemSoundFromBytes(system, std::vector<char>(bytes.begin(), bytes.end()));
+    if (!sound) why = "neither a module nor an audio file this program reads";
+    return sound;
 }
 
 void soundSystemPlaySound(SoundSystem *system, int channel, Sound *sound, bool paused) {

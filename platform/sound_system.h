@@ -49,10 +49,11 @@ bool soundSystemInit(SoundSystem *system, int maxChannels);
 // as it plays. Works with or without an audio device.
 Sound *soundSystemCreateSound(SoundSystem *system, const char *path);
 
-// Why the viewer's file at path cannot be a sound ("No such file or
-// directory", "a folder", "neither a module nor an audio file ..."); empty
-// when soundSystemCreateSound would load it. Needs no sound system.
-std::string soundFileFault(const std::string &path);
+// As soundSystemCreateSound, for the viewer's own file at path: null, with
+// why saying why ("No such file or directory", "a folder", "neither a module
+// nor an audio file ..."), when it cannot be a sound. Works with a system
+// not yet initialised.
+Sound *soundSystemCreateSoundFromFile(SoundSystem *system, const std::string &path, std::string &why);
 
 // Starts sound from its beginning on channel (SOUND_CHANNEL_FREE: the first
 // free one; else 0..maxChannels-1), opening the device on first use. A sound

@@ -5,6 +5,8 @@
 #include "platform/temp_file.h"
 #include "show/show_content.h"
 
+#include <utility>
+
 // Made by the first step that needs it and kept to the process end (the
 // sound plays on through it): nothing of it is built before main.
 static MusicState *record = nullptr;
@@ -30,12 +32,21 @@ void loadMusic() {
     music.silentShow = content.musicFile.empty() && content.ownPhotos();
     if (music.silentShow) return;
     if (!content.musicFile.empty()) {
-        music.musicSound = soundSystemCreateSound(music.musicSystem, content.musicFile.c_str());
+        music.musicSound = music.ownSound ? std::exchange(music.ownSound, nullptr)
+                                          : soundSystemCreateSound(music.musicSystem, content.musicFile.c_str());
         return;
     }
     // The temporary file has no extension: the module is known by its content.
     music.musicTempPath = AssetStore::instance()->extractToTempFile("HALVIX.xm");
     music.musicSound = soundSystemCreateSound(music.musicSystem, music.musicTempPath.c_str());
+}
+
+std::string loadOwnMusic(const std::string &path) {
+    MusicState &music = musicRecord();
+    if (!music.musicSystem) music.musicSystem = soundSystemCreate();
+    std::string why;
+    music.ownSound = soundSystemCreateSoundFromFile(music.musicSystem, path, why);
+    return why;
 }
 
 void startMusic() {

@@ -16,6 +16,7 @@ struct MusicState {
     Sound *musicSound = nullptr;          // null until loadMusic, or when it failed; never released
     std::string musicTempPath;            // the module's temporary file; releaseMusic deletes it
     bool silentShow = false;              // loadMusic found no music chosen: silence by design
+    Sound *ownSound = nullptr;            // the viewer's music, loaded by loadOwnMusic until loadMusic takes it
 };
 
 // The music's state as it stands.
@@ -27,7 +28,13 @@ const MusicState &musicState();
 // --help, a usage error, the dialog's Exit or a recording.
 void createMusicSystem();
 
-// Loads the viewer's music file, or else extracts the module to a temporary
+// Loads the viewer's music file at path now, before anything opens, so that
+// one that cannot be music ends the command at once: why it cannot, or "".
+// The sound system is made for it but not started. loadMusic takes the
+// sound rather than read the file again.
+std::string loadOwnMusic(const std::string &path);
+
+// Loads the viewer's music file (taking what loadOwnMusic loaded), or else extracts the module to a temporary
 // file and loads it (nothing for a silent show). Last step of scene set-up. Without createMusicSystem before (a recording), the system is made
 // here without audio: the sound loads and renders, nothing plays.
 void loadMusic();

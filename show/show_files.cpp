@@ -5,7 +5,7 @@
 
 #include "assets/png_check.h"
 #include "platform/file_bytes.h"
-#include "platform/sound_system.h"
+#include "show/music.h"
 #include "scroller/own_text.h"
 
 // A logo is as large as a picture may be; the decoder refuses the rest.
@@ -18,9 +18,9 @@ static std::string logoFault(const std::string &path) {
     return pngBytesFault(bytes.data(), bytes.size());
 }
 
-std::string showFilesFault(const ShowContent &content) {
+std::string checkShowFiles(const ShowContent &content) {
     std::string why;
-    if (!content.musicFile.empty() && !(why = soundFileFault(content.musicFile)).empty()) {
+    if (!content.musicFile.empty() && !(why = loadOwnMusic(content.musicFile)).empty()) {
         return "cannot use " + content.musicFile + " as music: " + why;
     }
     std::vector<uint8_t> text;

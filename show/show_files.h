@@ -14,8 +14,8 @@ constexpr size_t SHOW_TEXT_MAX_BYTES = 1 << 20;
 // The first of the content's music, text and logo files that cannot be used,
 // as one line without the program's name ("cannot use FILE as music: No
 // such file or directory"); empty when every one given can be. Reads each
-// file whole.
-std::string showFilesFault(const ShowContent &content);
+// file whole; the music stays loaded for the show (loadOwnMusic).
+std::string checkShowFiles(const ShowContent &content);
 
 // The content's own scroll text in the charset's bytes; none without a text
 // file. A file gone since the check gives an empty text.
